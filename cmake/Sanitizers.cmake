@@ -1,0 +1,12 @@
+# LEXORANT_SANITIZE: empty, "address" (AddressSanitizer + UndefinedBehaviorSanitizer + LeakSanitizer)
+# or "thread" (ThreadSanitizer).
+set(LEXORANT_SANITIZE "" CACHE STRING "Sanitizer build: address or thread")
+if(LEXORANT_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
+elseif(LEXORANT_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT LEXORANT_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "LEXORANT_SANITIZE must be empty, address or thread")
+endif()

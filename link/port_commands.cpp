@@ -1,0 +1,47 @@
+#include "port_commands.h"
+
+#include "serial_port.h"
+
+#include <string>
+
+namespace lexorant {
+
+namespace {
+std::string ComName(int n) { return "COM" + std::to_string(n); }
+} // namespace
+
+void ProbePorts(SerialPort& port, PortMenu& menu) {
+    port.SetBitRate(9600);
+    menu.SetRateChecked(9600, true);
+    port.ClosePort();
+    for (int n = 1; n <= kPortCount; ++n) {
+        menu.SetPortEnabled(n, port.OpenPort(ComName(n), 9600));
+        port.ClosePort();
+    }
+    for (int n = 1; n <= kPortCount; ++n) {
+        if (menu.IsPortEnabled(n)) {
+            port.OpenPort(ComName(n), 9600);
+            menu.SetPortChecked(n, true);
+            break;
+        }
+    }
+}
+
+void PortCommand(SerialPort& port, PortMenu& menu, int portNumber) {
+    port.ClosePort();
+    for (int n = 1; n <= kPortCount; ++n)
+        menu.SetPortChecked(n, false);
+    if (port.OpenPort(ComName(portNumber), port.BitRate()))
+        menu.SetPortChecked(portNumber, true);
+}
+
+void RateCommand(SerialPort& port, PortMenu& menu, int rate) {
+    const std::string name = port.PortName();
+    port.ClosePort();
+    if (port.OpenPort(name, rate)) {
+        for (int r : kBitRates)
+            menu.SetRateChecked(r, r == rate);
+    }
+}
+
+} // namespace lexorant

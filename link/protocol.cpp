@@ -1,0 +1,141 @@
+#include "protocol.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace lexorant {
+
+namespace {
+
+bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Characters first..first+count-1 (counted from 1) of text, as far as the text reaches.
+std::string_view Characters(std::string_view text, std::size_t first, std::size_t count) {
+    if (first < 1 || first > text.size())
+        return {};
+    return text.substr(first - 1, count);
+}
+
+bool StartsWithUpper(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(text[i])) != prefix[i])
+            return false;
+    return true;
+}
+
+bool EndsWithLineEnd(std::string_view text) { return text.size() >= 2 && text.substr(text.size() - 2) == "\r\n"; }
+
+} // namespace
+
+std::int64_t HexField(std::string_view field) {
+    std::size_t i = 0;
+    while (i < field.size() && IsSpace(field[i]))
+        ++i;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '+' || field[i] == '-'))
+        negative = field[i++] == '-';
+    if (i + 1 < field.size() && field[i] == '0' && (field[i + 1] == 'x' || field[i + 1] == 'X'))
+        i += 2; // "0x" without digits after it gives 0 either way
+    std::int64_t value = 0;
+    for (; i < field.size(); ++i) {
+        const int d = HexDigit(field[i]);
+        if (d < 0)
+            break;
+        // Fields are at most four characters; the clamp only guards against misuse.
+        value = std::min<std::int64_t>(value * 16 + d, INT64_C(1) << 40);
+    }
+    return negative ? -value : value;
+}
+
+std::string_view ReceivedText(std::string_view received) {
+    const auto zero = received.find('\0');
+    return zero == std::string_view::npos ? received : received.substr(0, zero);
+}
+
+std::string EntryRequest(char letter, int index) {
+    return std::string(1, letter) + "I@ " + std::to_string(index) + "\r\n";
+}
+
+bool CheckEntryAnswer(std::string_view text, std::size_t answerLength) {
+    return text.size() == answerLength && EndsWithLineEnd(text);
+}
+
+std::uint8_t ReceivedChecksum(std::string_view text, std::size_t n) {
+    if (n < 3)
+        return 0;
+    return static_cast<std::uint8_t>(HexField(Characters(text, n - 3, 2)));
+}
+
+std::uint8_t DecodeEntry(std::string_view text, std::size_t n, std::uint8_t* slot, std::size_t slotSize) {
+    std::uint8_t sum = 0;
+    std::size_t stored = 0;
+    for (std::size_t i = 1; i + 4 <= n; i += 2) {
+        const auto byte = static_cast<std::uint8_t>(HexField(Characters(text, i, 2)));
+        if (stored < slotSize)
+            slot[stored++] = byte;
+        sum = static_cast<std::uint8_t>(sum + byte);
+    }
+    return sum;
+}
+
+EntryOutcome EvaluateEntryAnswer(std::string_view received, std::size_t answerLength, std::uint8_t* slot,
+                                 std::size_t slotSize) {
+    const std::string_view text = ReceivedText(received);
+    if (answerLength < 4 || !CheckEntryAnswer(text, answerLength)) {
+        std::memset(slot, 0, slotSize);
+        return EntryOutcome::Incomplete;
+    }
+    const std::uint8_t expected = ReceivedChecksum(text, text.size());
+    if (DecodeEntry(text, text.size(), slot, slotSize) != expected) {
+        std::memset(slot, 0, slotSize);
+        return EntryOutcome::ChecksumError;
+    }
+    return EntryOutcome::Good;
+}
+
+std::string EntryFailureText(EntryOutcome outcome, char letter, int index) {
+    const std::string number = std::to_string(static_cast<long long>(index) + 1);
+    switch (outcome) {
+    case EntryOutcome::Incomplete:
+        return "Answer of " + std::string(1, letter) + "-Info " + number + " incomplete!";
+    case EntryOutcome::ChecksumError:
+        return "CRC error in " + std::string(1, letter) + "-Info " + number;
+    case EntryOutcome::Good:
+        break;
+    }
+    return {};
+}
+
+std::optional<std::string> ParseSerialAnswer(std::string_view received) {
+    const std::string_view text = ReceivedText(received);
+    if (text.size() < 5 || !StartsWithUpper(text, "SN ") || !EndsWithLineEnd(text))
+        return std::nullopt;
+    return std::string(text.substr(3, text.size() - 5));
+}
+
+std::optional<InfoHeader> ParseHeaderAnswer(std::string_view received, char letter) {
+    const std::string_view text = ReceivedText(received);
+    const char prefix[] = {letter, 'I', ' ', '\0'};
+    if (text.size() < 5 || !StartsWithUpper(text, prefix) || !EndsWithLineEnd(text))
+        return std::nullopt;
+    InfoHeader header;
+    header.AnswerLength = static_cast<std::uint16_t>(HexField(Characters(text, 4, 2)));
+    header.InfoType = static_cast<std::uint16_t>(HexField(Characters(text, 6, 2)));
+    header.EntryCount = static_cast<std::uint16_t>(HexField(Characters(text, 8, 4)));
+    return header;
+}
+
+} // namespace lexorant

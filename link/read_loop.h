@@ -1,0 +1,63 @@
+#pragma once
+// The body of the reading thread: every entry of both blocks into the record store, then the
+// file. Every effect on the user's side goes through ReadSteps, one step at a time.
+#include "protocol.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace lexorant {
+
+class SerialPort;
+struct RecordStore;
+
+class ReadSteps {
+public:
+    virtual ~ReadSteps() = default;
+    virtual void LockMenus() = 0;
+    virtual void InitInfoGrids() = 0;
+    virtual void ShowStatus(const std::string& text) = 0;
+    virtual void ShowGInfoEntry(int index) = 0;
+    virtual void ShowXInfoEntry(int index) = 0;
+    // Returns once the user has seen the text.
+    virtual void ShowError(const std::string& text) = 0;
+    virtual void UnlockMenus() = 0;
+};
+
+// Writes the file at the end of a read; returns the error text to show, empty on success.
+using FileWriter = std::function<std::string(const RecordStore&)>;
+
+struct ReadJob {
+    SerialPort& port;
+    RecordStore& store;
+    ReadSteps& steps;
+    FileWriter writeFile;
+    // Set by another thread to end the read between entries (quitting); the file is not written.
+    const std::atomic<bool>* stop = nullptr;
+};
+
+struct BlockTally {
+    int good = 0;
+    int failed = 0;
+};
+
+// Reads count entries of one block; returns how many were good and how many failed.
+BlockTally ReadBlock(ReadJob& job, char letter, int count, std::size_t answerLength, std::uint8_t* slots,
+                     std::size_t slotSize);
+
+struct ReadTally {
+    BlockTally g, x;
+    bool stopped = false;
+    std::string fileError; // empty when the file was written
+};
+
+// Lock, prepare grids, G block, X block, write file, unlock.
+ReadTally RunRead(ReadJob& job);
+
+std::string ReadingText(char letter, int number, int count);
+std::string BlockDoneText(char letter, int count);
+
+} // namespace lexorant

@@ -1,0 +1,24 @@
+#pragma once
+// Windows names on Linux: COM ports and drive letters are symlinks in a device folder,
+// ${XDG_CONFIG_HOME:-$HOME/.config}/brenno-lexorant/dosdevices/ ("com1", "o:", ...).
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace lexorant {
+
+std::filesystem::path DeviceFolder();
+
+// 1..15 for "COM1".."COM15" (any case), nothing for other texts.
+std::optional<int> ComPortNumber(const std::string& name);
+
+// The device a port name opens: the "comN" link when the folder has one, otherwise the
+// conventional device (COM1-4 /dev/ttyS0-3, COM5-10 /dev/ttyUSB0-5, COM11-15 /dev/ttyACM0-4).
+// Any other text is taken as a device path as it stands.
+std::filesystem::path SerialDevicePath(const std::string& name);
+
+// "X:\a\b.inf" through the link "x:" to "<target>/a/b.inf"; POSIX paths pass unchanged.
+// Nothing when the drive has no link (the drive is unreachable).
+std::optional<std::filesystem::path> ResolveWindowsPath(const std::string& name);
+
+} // namespace lexorant

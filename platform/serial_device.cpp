@@ -1,0 +1,180 @@
+#include "serial_device.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace lexorant {
+
+namespace {
+
+speed_t SpeedOf(int bitRate) {
+    switch (bitRate) {
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    default: return B0;
+    }
+}
+
+timespec ToTimespec(std::chrono::nanoseconds d) {
+    if (d < std::chrono::nanoseconds::zero())
+        d = std::chrono::nanoseconds::zero();
+    timespec ts{};
+    ts.tv_sec = static_cast<time_t>(std::chrono::duration_cast<std::chrono::seconds>(d).count());
+    ts.tv_nsec = static_cast<long>((d - std::chrono::seconds(ts.tv_sec)).count());
+    return ts;
+}
+
+bool Cancelled(int cancelFd) {
+    pollfd p{cancelFd, POLLIN, 0};
+    return ::poll(&p, 1, 0) > 0;
+}
+
+} // namespace
+
+SerialDevice::SerialDevice() : cancelFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+SerialDevice::~SerialDevice() {
+    Close();
+    if (cancelFd_ >= 0)
+        ::close(cancelFd_);
+}
+
+SerialDevice::OpenResult SerialDevice::Open(const std::string& path, int bitRate) {
+    Close();
+    // Non-blocking, so that a line without carrier cannot hang the open.
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return OpenResult::Unavailable;
+    // flock holds even against root, which TIOCEXCL does not.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return OpenResult::Unavailable;
+    }
+    ::ioctl(fd, TIOCEXCL); // refuses further opens by others; not a tty says ENOTTY, harmless here
+    fd_ = fd;
+
+    termios tio{};
+    if (::tcgetattr(fd_, &tio) != 0)
+        return OpenResult::NoLineSettings;
+
+    const speed_t speed = SpeedOf(bitRate);
+    if (speed == B0)
+        return OpenResult::Rejected;
+    ::cfmakeraw(&tio);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
+    tio.c_cflag |= CS8 | CLOCAL | CREAD;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0)
+        return OpenResult::Rejected;
+    if (::tcsetattr(fd_, TCSANOW, &tio) != 0)
+        return OpenResult::Rejected;
+
+    // DTR and RTS inactive; a pseudo-terminal has no modem lines and says ENOTTY or EINVAL.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    if (::ioctl(fd_, TIOCMBIC, &lines) != 0 && errno != ENOTTY && errno != EINVAL)
+        return OpenResult::Rejected;
+    return OpenResult::Opened;
+}
+
+bool SerialDevice::Close() {
+    if (fd_ < 0)
+        return true;
+    // On a pseudo-terminal the exclusive flag would outlive the close and lock others out.
+    ::ioctl(fd_, TIOCNXCL);
+    const bool ok = ::close(fd_) == 0;
+    fd_ = -1;
+    return ok;
+}
+
+bool SerialDevice::WriteAll(const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN)
+            return false;
+        pollfd fds[2] = {{fd_, POLLOUT, 0}, {cancelFd_, POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0 && errno != EINTR)
+            return false;
+        if (fds[1].revents != 0 || (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+            return false;
+    }
+    return true;
+}
+
+std::string SerialDevice::Exchange(const std::string& request, std::size_t limit,
+                                   std::chrono::milliseconds timeout) {
+    std::string received;
+    if (fd_ < 0 || Cancelled(cancelFd_))
+        return received;
+    if (!WriteAll(request))
+        return received;
+
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + timeout;
+    received.reserve(limit);
+    char buffer[256];
+    while (received.size() < limit) {
+        const std::size_t want = std::min(sizeof buffer, limit - received.size());
+        const ssize_t n = ::read(fd_, buffer, want);
+        if (n > 0) {
+            received.append(buffer, static_cast<std::size_t>(n));
+            continue;
+        }
+        if (n == 0)
+            break; // the far end has closed: retrying would spin
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN)
+            break; // EIO once a pseudo-terminal's master has gone
+
+        const auto left = deadline - Clock::now();
+        if (left <= Clock::duration::zero())
+            break;
+        pollfd fds[2] = {{fd_, POLLIN, 0}, {cancelFd_, POLLIN, 0}};
+        const timespec ts = ToTimespec(left);
+        const int r = ::ppoll(fds, 2, &ts, nullptr);
+        if (r < 0 && errno != EINTR)
+            break;
+        if (fds[1].revents != 0)
+            break;
+        if ((fds[0].revents & (POLLNVAL | POLLERR)) != 0)
+            break;
+        if ((fds[0].revents & POLLHUP) != 0 && (fds[0].revents & POLLIN) == 0)
+            break;
+    }
+    return received;
+}
+
+void SerialDevice::Cancel() {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t n = ::write(cancelFd_, &one, sizeof one);
+}
+
+void SerialDevice::ResetCancel() {
+    std::uint64_t value = 0;
+    [[maybe_unused]] const ssize_t n = ::read(cancelFd_, &value, sizeof value);
+}
+
+} // namespace lexorant

@@ -1,0 +1,44 @@
+#pragma once
+// A serial device opened exclusively on POSIX termios, with the read time-out that the
+// controller's protocol relies on and a cancel that wakes a blocked exchange from any thread.
+#include <chrono>
+#include <cstddef>
+#include <string>
+
+namespace lexorant {
+
+class SerialDevice {
+public:
+    enum class OpenResult {
+        Opened,          // open and configured
+        Unavailable,     // missing, not permitted, or held elsewhere: no descriptor kept
+        NoLineSettings,  // opened, but the line settings cannot be read: descriptor kept
+        Rejected,        // opened, but the line settings were not accepted: descriptor kept
+    };
+
+    SerialDevice();
+    ~SerialDevice();
+    SerialDevice(const SerialDevice&) = delete;
+    SerialDevice& operator=(const SerialDevice&) = delete;
+
+    OpenResult Open(const std::string& path, int bitRate);
+    // True when nothing was held or the descriptor closed cleanly.
+    bool Close();
+    bool IsOpen() const { return fd_ >= 0; }
+
+    // Writes every byte of request, then reads until limit bytes have arrived, the time-out
+    // after the start of the read has passed, the far end has hung up, or Cancel() was called.
+    std::string Exchange(const std::string& request, std::size_t limit,
+                         std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
+
+    // Wakes a blocked Exchange and makes every later one return at once, until Reset().
+    void Cancel();
+    void ResetCancel();
+
+private:
+    bool WriteAll(const std::string& bytes);
+    int fd_ = -1;
+    int cancelFd_ = -1;
+};
+
+} // namespace lexorant
