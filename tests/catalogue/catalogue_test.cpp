@@ -1,0 +1,179 @@
+#include "find_message_text.h"
+#include "message_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace lexorant;
+
+namespace {
+
+const std::vector<std::pair<int, int>> kRuns = {
+    {-1, -1},         {-4, -7},         {-9, -11},        {-14, -15},       {-37, -37},       {-40, -40},
+    {-42, -64},       {-66, -105},      {-110, -609},     {-1000, -1032},   {-2048, -2119},   {-3000, -3001},
+    {-3003, -3003},   {-3006, -3008},   {-3020, -3020},   {-3030, -3030},   {-3128, -3129},   {-4096, -4153},
+    {-4200, -4237},   {-4300, -4300},   {-8190, -8191},   {-16384, -16439}, {-20000, -20001}};
+
+std::set<int> EmptyCodes() {
+    std::set<int> codes = {-2054, -2119};
+    for (const auto& [from, to] : std::vector<std::pair<int, int>>{
+             {-607, -609}, {-1012, -1015}, {-2048, -2052}, {-2056, -2062}, {-4235, -4237}})
+        for (int c = from; c >= to; --c)
+            codes.insert(c);
+    return codes;
+}
+
+std::string TextOf(int code) {
+    for (const auto& entry : MessageCatalogue)
+        if (entry.Code == code)
+            return entry.Text;
+    ADD_FAILURE() << "code " << code << " missing";
+    return {};
+}
+
+// Decodes UTF-8; false when malformed. Code points go to out.
+bool DecodeUtf8(const std::string& s, std::vector<char32_t>& out) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+        if (extra < 0 || i + static_cast<std::size_t>(extra) >= s.size() + (extra == 0 ? 1 : 0))
+            return false;
+        char32_t cp = extra == 0 ? b : b & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) {
+            const auto c = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+            if ((c & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        out.push_back(cp);
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return true;
+}
+
+bool InWindows1252(char32_t cp) {
+    static const std::set<char32_t> high = {0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030,
+                                            0x0160, 0x2039, 0x0152, 0x017D, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                            0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x017E, 0x0178};
+    return (cp >= 0x20 && cp < 0x7F) || (cp >= 0xA0 && cp <= 0xFF) || high.count(cp) != 0;
+}
+
+} // namespace
+
+TEST(MessageCatalogue, HoldsEveryCodeOfTheRunsOnceInFallingOrder) {
+    std::vector<int> expected;
+    for (const auto& [from, to] : kRuns)
+        for (int c = from; c >= to; --c)
+            expected.push_back(c);
+    ASSERT_EQ(expected.size(), kMessageCount);
+    std::vector<int> actual;
+    for (const auto& entry : MessageCatalogue)
+        actual.push_back(entry.Code);
+    EXPECT_EQ(actual, expected);
+}
+
+TEST(MessageCatalogue, TextsAreWindows1252AndAtMost298Characters) {
+    for (const auto& entry : MessageCatalogue) {
+        ASSERT_NE(entry.Text, nullptr) << entry.Code;
+        std::vector<char32_t> cps;
+        ASSERT_TRUE(DecodeUtf8(entry.Text, cps)) << entry.Code;
+        EXPECT_LE(cps.size(), 298u) << entry.Code;
+        for (char32_t cp : cps)
+            EXPECT_TRUE(InWindows1252(cp)) << entry.Code << " U+" << std::hex << static_cast<unsigned>(cp);
+    }
+}
+
+TEST(MessageCatalogue, EmptyTextsAreExactlyTheReservedCodes) {
+    const std::set<int> empty = EmptyCodes();
+    ASSERT_EQ(empty.size(), 24u);
+    for (const auto& entry : MessageCatalogue)
+        EXPECT_EQ(std::string(entry.Text).empty(), empty.count(entry.Code) == 1) << entry.Code;
+}
+
+TEST(MessageCatalogue, GivenRowsAndFamilies) {
+    const std::map<int, std::string> given = {
+        {-1, "Der Übertemperaturschutz meldet: Übertemperatur an ÜT-Fühler 1"},
+        {-4, "Die Vorlauf-/ Badtemperatur hat den oberen Alarmwert überschritten (betrifft Einstellung: "
+             "'Schutzfunktionen' -> 'Obere Alarmgr. Int.')"},
+        {-9, "Pt100 Fühler Vorlauf (RF1) defekt"},
+        {-15, "Fehler an Pumpenmotor M1! Die Drehzahl der Pumpe konnte nicht bestimmt werden."},
+        {-577, "Ein DEM1 ist am CAN-Bus vorhanden, obwohl es laut SimFile nicht vorhanden sein sollte."},
+        {-2063, "Dauer der MainLoop zu lange"},
+        {-2111, "Die Temperatur im Schaltschrank ist über 60 °C angestiegen."},
+        {-4106, "Der Sollwert wurde bei der Eingabe begrenzt"},
+        {-4300, "Der Füllstand ist abgesunken. Bitte füllen Sie nach!"},
+        {-16384, "X-Info die zusammen mit einem Fehler abgelegt wird oder alleine wenn 6 h lang keine X-Info "
+                 "abgelegt wurde (nicht im Standby)."},
+        {-16385, "Die Temperierung wurde am Bedienteil gestartet."},
+        {-16431, "Hardware-Reset"},
+        {-20000, "Die Überhitzung der HT-Stufe ist seit einiger Zeit zu gering, deshalb soll das HT-Ventil "
+                 "geschlossen werden (evtl. schließt das Ventil im Regelbetrieb zu langsam)"},
+    };
+    for (const auto& [code, text] : given)
+        EXPECT_EQ(TextOf(code), text) << code;
+    for (int n = 0; n <= 31; ++n)
+        EXPECT_EQ(TextOf(-4200 - n), "CAN-Nachricht im MessageObject " + std::to_string(n) + " verlorengegangen.");
+    for (int n = 1; n <= 10; ++n) {
+        EXPECT_EQ(TextOf(-16406 - n), "Temperierprogramm " + std::to_string(n) + " wurde gestartet.");
+        EXPECT_EQ(TextOf(-16416 - n), "Temperierprogramm " + std::to_string(n) + " wurde beendet.");
+    }
+}
+
+TEST(MessageCatalogue, NoTwoCodesShareATextAndNoneIsAPlaceholder) {
+    std::map<std::string, int> seen;
+    for (const auto& entry : MessageCatalogue) {
+        const std::string text = entry.Text;
+        if (text.empty())
+            continue;
+        EXPECT_EQ(text.find("TODO"), std::string::npos) << entry.Code;
+        EXPECT_EQ(text.find(std::to_string(entry.Code)), std::string::npos) << entry.Code << ": " << text;
+        const auto [it, inserted] = seen.emplace(text, entry.Code);
+        EXPECT_TRUE(inserted) << entry.Code << " repeats the text of " << it->second << ": " << text;
+    }
+}
+
+struct LookupCase {
+    const char* cell;
+    char separator;
+    std::string expected;
+};
+
+TEST(FindMessageText, ResultsForWhatRowFourCanHold) {
+    const std::vector<LookupCase> cases = {
+        {"-1", '.', "Der Übertemperaturschutz meldet: Übertemperatur an ÜT-Fühler 1"},
+        {"0", '.', kNoMessageText},
+        {"-607", '.', ""},
+        {"-2", '.', kMessageTextMissing},
+        {"5", '.', kMessageTextMissing},
+        {"65532", '.', kMessageTextMissing},
+        {"-32768", '.', kMessageTextMissing},
+        {"-4220", '.', "CAN-Nachricht im MessageObject 20 verlorengegangen."},
+        {"-16416", '.', "Temperierprogramm 10 wurde gestartet."},
+        {"-20001", ',', TextOf(-20001)},
+        // Only the exact text "0" means no message; other spellings are compared as numbers.
+        {"00", '.', kMessageTextMissing},
+        {"-0", '.', kMessageTextMissing},
+        {"-4.0", '.', TextOf(-4)},
+        {"-4,0", ',', TextOf(-4)},
+        {" -9 ", '.', TextOf(-9)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindMessageText(c.cell, c.separator), c.expected) << c.cell;
+}
+
+TEST(FindMessageText, TextsThatAreNoNumberFailWithTheConversionError) {
+    for (const char* cell : {"", " ", "-", "abc", "-4x", "1e", "-4.0"}) {
+        const char separator = std::string(cell) == "-4.0" ? ',' : '.';
+        try {
+            FindMessageText(cell, separator);
+            ADD_FAILURE() << "no error for '" << cell << "'";
+        } catch (const ConversionError& e) {
+            EXPECT_STREQ(e.what(), "Variante des Typs (String) konnte nicht in Typ (Double) konvertiert werden");
+        }
+    }
+}
