@@ -1,0 +1,49 @@
+#include "com_thread.h"
+
+#include "serial_port.h"
+
+#include <QMetaObject>
+
+namespace lexorant {
+
+// Each step runs on the window thread while this thread waits for it.
+class ComThread::HandOff : public ReadSteps {
+public:
+    HandOff(ReadSteps& target, QObject* window) : target_(target), window_(window) {}
+    void LockMenus() override { Run([this] { target_.LockMenus(); }); }
+    void InitInfoGrids() override { Run([this] { target_.InitInfoGrids(); }); }
+    void ShowStatus(const std::string& text) override { Run([this, &text] { target_.ShowStatus(text); }); }
+    void ShowGInfoEntry(int index) override { Run([this, index] { target_.ShowGInfoEntry(index); }); }
+    void ShowXInfoEntry(int index) override { Run([this, index] { target_.ShowXInfoEntry(index); }); }
+    void ShowError(const std::string& text) override { Run([this, &text] { target_.ShowError(text); }); }
+    void UnlockMenus() override { Run([this] { target_.UnlockMenus(); }); }
+
+private:
+    template <typename F> void Run(F step) {
+        QMetaObject::invokeMethod(window_, step, Qt::BlockingQueuedConnection);
+    }
+    ReadSteps& target_;
+    QObject* window_;
+};
+
+ComThread::ComThread(ReadSteps& windowSteps, SerialPort& port, RecordStore& store, FileWriter writeFile,
+                     QObject* window)
+    : windowSteps_(windowSteps), port_(port), store_(store), writeFile_(std::move(writeFile)), window_(window) {}
+
+// The owner stops a running read first (RequestStop, then drains the pending hand-offs).
+ComThread::~ComThread() { wait(); }
+
+void ComThread::RequestStop() {
+    stop_.store(true, std::memory_order_release);
+    port_.Cancel();
+}
+
+void ComThread::run() {
+    finished_.store(false, std::memory_order_release);
+    HandOff handOff(windowSteps_, window_);
+    ReadJob job{port_, store_, handOff, writeFile_, &stop_};
+    RunRead(job);
+    finished_.store(true, std::memory_order_release);
+}
+
+} // namespace lexorant

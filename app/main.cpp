@@ -1,0 +1,19 @@
+#include "app_icon.h"
+#include "lexorant_application.h"
+#include "message_boxes.h"
+#include "tfrm_main.h"
+
+#include <exception>
+
+int main(int argc, char** argv) {
+    lexorant::LexorantApplication app(argc, argv);
+    app.setWindowIcon(lexorant::AppIcon());
+    try {
+        lexorant::TfrmMain frmMain;
+        frmMain.showMaximized();
+        app.exec();
+    } catch (const std::exception& e) {
+        lexorant::ShowStopBox(nullptr, QString::fromStdString(e.what()));
+    }
+    return 0;
+}

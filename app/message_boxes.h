@@ -1,0 +1,19 @@
+#pragma once
+// The program's standard boxes, with German captions and buttons.
+#include <QString>
+
+class QWidget;
+
+namespace lexorant {
+
+// A modal error box captioned "Fehler" with the error symbol and one "OK".
+void ShowErrorBox(QWidget* parent, const QString& text);
+// "Warnung" with "&Ja" (default) and "&Nein" (also Escape); true for "&Ja".
+bool AskYesNo(QWidget* parent, const QString& text);
+// An error that escaped a handler: stop icon, captioned with the application title; a full
+// stop is appended when the text ends in a character above ".".
+void ShowStopBox(QWidget* parent, const QString& text);
+
+QString WithFullStop(const QString& text);
+
+} // namespace lexorant

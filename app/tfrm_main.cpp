@@ -1,0 +1,426 @@
+#include "tfrm_main.h"
+
+#include "app_icon.h"
+#include "app_texts.h"
+#include "com_thread.h"
+#include "file_naming.h"
+#include "find_message_text.h"
+#include "hint_router.h"
+#include "identification.h"
+#include "info_file.h"
+#include "message_boxes.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace lexorant {
+
+namespace {
+
+QChar DecimalSeparator() {
+    const QString point = QLocale::system().decimalPoint();
+    return point.isEmpty() ? QLatin1Char('.') : point.front();
+}
+
+QFileDialog* MakeFileDialog(QWidget* parent, const char* name, QFileDialog::AcceptMode mode) {
+    auto* dialog = new QFileDialog(parent);
+    dialog->setObjectName(QString::fromLatin1(name));
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setNameFilter(kFileFilter);
+    dialog->setDefaultSuffix(QStringLiteral("inf"));
+    // Qt's own dialog: the same on every desktop, and reachable by tests.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setSizeGripEnabled(true);
+    return dialog;
+}
+
+QTableView* MakeGrid(QWidget* parent, const char* name, QAbstractItemModel* model) {
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->setModel(model);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setWordWrap(false);
+    grid->setCornerButtonEnabled(false);
+    QHeaderView* rows = grid->verticalHeader();
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(15);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setFixedWidth(100);
+    rows->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    rows->setSectionsClickable(false);
+    QHeaderView* columns = grid->horizontalHeader();
+    columns->setMinimumSectionSize(1);
+    columns->setDefaultSectionSize(64);
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    columns->setSectionsClickable(false);
+    columns->setFixedHeight(15);
+    grid->hide();
+    return grid;
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kStartCaption);
+    setWindowIcon(AppIcon());
+    SetHint(this, kWindowHint);
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
+
+    auto* status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("sbStatus"));
+    status->setSizeGripEnabled(false);
+    status->setFixedHeight(23);
+    setStatusBar(status);
+
+    BuildMenus();
+    BuildGrids();
+    saveDialog_ = MakeFileDialog(this, "SaveDialog", QFileDialog::AcceptSave);
+    openDialog_ = MakeFileDialog(this, "OpenDialog", QFileDialog::AcceptOpen);
+
+    resize(638, 448);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain() {
+    if (ReadRunning())
+        StopReading();
+    thread_.reset();
+    port_.ClosePort();
+}
+
+void TfrmMain::FormCreate() {
+    hints_ = new HintRouter(this, [this](const QString& hint) { ShowHint(hint); });
+    for (QAction* action : menuBar()->actions())
+        if (action->menu())
+            hints_->WatchMenu(action->menu());
+    ProbePorts(port_, *this);
+}
+
+QAction* TfrmMain::AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+                           const QString& hint, void (TfrmMain::*handler)()) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    action->setStatusTip(hint);
+    parentMenu_.insert(action, menu);
+    if (handler)
+        connect(action, &QAction::triggered, this, [this, action, handler] {
+            if (Reachable(action))
+                (this->*handler)();
+        });
+    return action;
+}
+
+void TfrmMain::BuildMenus() {
+    auto addMenu = [this](QMenu* parentMenu, const char* name, const QString& caption) {
+        QMenu* menu = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(caption);
+        menu->setObjectName(QString::fromLatin1(name));
+        menu->menuAction()->setObjectName(QString::fromLatin1(name));
+        if (parentMenu)
+            parentMenu_.insert(menu->menuAction(), parentMenu);
+        return menu;
+    };
+
+    QMenu* file = addMenu(nullptr, "FileMenu", QStringLiteral("&File"));
+    miRead_ = AddItem(file, "miRead", QStringLiteral("&Read..."), QKeySequence(Qt::CTRL | Qt::Key_R),
+                      QStringLiteral("Read the infos and save them to file"), &TfrmMain::miReadClick);
+    miOpen_ = AddItem(file, "miOpen", QStringLiteral("Open..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+                      QStringLiteral("Open a existing file"), &TfrmMain::miOpenClick);
+    file->addSeparator()->setObjectName(QStringLiteral("N4"));
+    AddItem(file, "miExit", QStringLiteral("&Exit"), {}, {}, &TfrmMain::FileExit);
+
+    miSetup_ = addMenu(nullptr, "miSetup", QStringLiteral("Setup"));
+    QMenu* ports = addMenu(miSetup_, "miCOMPort", QStringLiteral("COM-Port"));
+    static const Qt::Key kPortKeys[kPortCount] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5,
+                                                  Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9, Qt::Key_A,
+                                                  Qt::Key_B, Qt::Key_C, Qt::Key_D, Qt::Key_E, Qt::Key_F};
+    for (int n = 1; n <= kPortCount; ++n) {
+        const QByteArray name = "miCOM" + QByteArray::number(n);
+        QAction* item = AddItem(ports, name.constData(), QStringLiteral("COM %1").arg(n),
+                                QKeySequence(Qt::CTRL | kPortKeys[n - 1]), {}, nullptr);
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [this, item, n] {
+            item->setChecked(!item->isChecked()); // ticks are the command's to set
+            if (Reachable(item))
+                PortCommand(port_, *this, n);
+        });
+        miCOM_[n] = item;
+    }
+    QMenu* rates = addMenu(miSetup_, "Baudrate1", QStringLiteral("Baudrate"));
+    for (int rate : kBitRates) {
+        const QByteArray name = "miBaud" + QByteArray::number(rate);
+        QAction* item = AddItem(rates, name.constData(), QString::number(rate), {}, {}, nullptr);
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [this, item, rate] {
+            item->setChecked(!item->isChecked());
+            if (Reachable(item))
+                RateCommand(port_, *this, rate);
+        });
+        miBaud_.insert(rate, item);
+    }
+
+    QMenu* view = addMenu(nullptr, "miView", QStringLiteral("View"));
+    miGInfo_ = AddItem(view, "miGInfo", QStringLiteral("G-Info"), QKeySequence(Qt::CTRL | Qt::Key_G),
+                       QStringLiteral("Show the general information"), &TfrmMain::miGInfoClick);
+    miXInfo_ = AddItem(view, "miXInfo", QStringLiteral("X-Info"), QKeySequence(Qt::CTRL | Qt::Key_X),
+                       QStringLiteral("Show the extended information"), &TfrmMain::miXInfoClick);
+    miGInfo_->setEnabled(false);
+    miXInfo_->setEnabled(false);
+}
+
+void TfrmMain::BuildGrids() {
+    auto* area = new QWidget(this);
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    sgGInfo_ = MakeGrid(area, "sgGInfo", &gModel_);
+    sgXInfo_ = MakeGrid(area, "sgXInfo", &xModel_);
+    sgGInfo_->verticalHeader()->resizeSection(0, 14);
+    SetHint(sgXInfo_, kXInfoGridHint);
+    layout->addWidget(sgGInfo_);
+    layout->addWidget(sgXInfo_);
+    setCentralWidget(area);
+    gModel_.SetDecimalSeparator(DecimalSeparator());
+    xModel_.SetDecimalSeparator(DecimalSeparator());
+    connect(sgGInfo_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    sgGInfoSelectCell(current.column() + 1, current.row() + 1);
+            });
+    connect(sgXInfo_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    sgXInfoSelectCell(current.column() + 1, current.row() + 1);
+            });
+}
+
+bool TfrmMain::Reachable(const QAction* action) const {
+    for (const QAction* a = action; a; ) {
+        if (!a->isEnabled())
+            return false;
+        const QMenu* menu = parentMenu_.value(a, nullptr);
+        a = menu ? menu->menuAction() : nullptr;
+    }
+    return true;
+}
+
+bool TfrmMain::ReadRunning() const { return thread_ && !thread_->Finished(); }
+
+void TfrmMain::ShowHint(const QString& hint) { statusBar()->showMessage(hint); }
+
+bool TfrmMain::event(QEvent* event) {
+    // Hints reach the status bar only through the hint router.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
+
+// ---- Commands -------------------------------------------------------------------------------
+
+void TfrmMain::miReadClick() {
+    // A read typed ahead while the previous one was being identified must not start a second one.
+    if (ReadRunning())
+        return;
+    if (!port_.IsOpen()) {
+        ShowErrorBox(this, QString::fromLatin1(kNoPortText));
+        return;
+    }
+    FlushLine(port_);
+    const auto serial = QuerySerialNumber(port_);
+    if (!serial) {
+        ShowErrorBox(this, QString::fromLatin1(kNoSerialText));
+        return;
+    }
+    QString fileName;
+    if (!ChooseInfoFileName(*serial, fileName))
+        return;
+    setWindowTitle(FileCaption(fileName));
+    const auto g = QueryInfoHeader(port_, 'G');
+    if (!g) {
+        ShowErrorBox(this, QString::fromLatin1(kNoGInfoHeaderText));
+        return;
+    }
+    const auto x = QueryInfoHeader(port_, 'X');
+    if (!x) {
+        ShowErrorBox(this, QString::fromLatin1(kNoXInfoHeaderText));
+        return;
+    }
+    store_.Replace(*g, *x);
+    InitInfoGrids();
+    LockMenus(); // at once, so that nothing queued behind this command can reach the store
+    thread_.reset();
+    const std::string target = fileName.toStdString();
+    ReadSteps& steps = *this;
+    thread_ = std::make_unique<ComThread>(
+        steps, port_, store_, [target](const RecordStore& s) { return WriteInfoFile(s, target); }, this);
+    thread_->start();
+}
+
+bool TfrmMain::ChooseInfoFileName(const std::string& serial, QString& fileName) {
+    const QStringList arguments = QCoreApplication::arguments();
+    std::vector<std::string> args;
+    for (const QString& a : arguments)
+        args.push_back(a.toStdString());
+    std::vector<const char*> argv;
+    for (const auto& a : args)
+        argv.push_back(a.c_str());
+    if (IsAutosaveSwitch(static_cast<int>(argv.size()), argv.data())) {
+        saveFileName_ = QString::fromStdString(AutosaveFileName(serial));
+        fileName = saveFileName_;
+        return true;
+    }
+    saveDialog_->selectFile(QString::fromStdString(ProposedFileName(serial)));
+    if (saveDialog_->exec() != QDialog::Accepted || saveDialog_->selectedFiles().isEmpty())
+        return false;
+    saveFileName_ = saveDialog_->selectedFiles().front();
+    fileName = saveFileName_;
+    return true;
+}
+
+void TfrmMain::miOpenClick() {
+    if (ReadRunning())
+        return;
+    if (openDialog_->exec() != QDialog::Accepted || openDialog_->selectedFiles().isEmpty())
+        return;
+    LoadInfoFile(openDialog_->selectedFiles().front());
+}
+
+int TfrmMain::LoadInfoFile(const QString& fileName) {
+    RecordStore loaded;
+    if (!lexorant::LoadInfoFile(fileName.toStdString(), loaded))
+        return 1;
+    setWindowTitle(FileCaption(fileName));
+    store_ = std::move(loaded);
+    gModel_.ShowAll(store_);
+    xModel_.ShowAll(store_);
+    SetGridVisible(sgGInfo_, sgXInfo_);
+    miGInfo_->setEnabled(true);
+    miXInfo_->setEnabled(true);
+    return 0;
+}
+
+void TfrmMain::FileExit() { close(); }
+
+void TfrmMain::SetGridVisible(QTableView* shown, QTableView* hidden) {
+    hidden->hide();
+    shown->show();
+}
+
+void TfrmMain::miGInfoClick() { SetGridVisible(sgGInfo_, sgXInfo_); }
+void TfrmMain::miXInfoClick() { SetGridVisible(sgXInfo_, sgGInfo_); }
+
+void TfrmMain::SelectCell(QTableView* grid, InfoGridModel& model, int col) {
+    SetHint(grid, QString::fromLatin1(kMessageTextMissing));
+    const QString code = model.Cell(col, 4);
+    try {
+        const char separator = static_cast<char>(DecimalSeparator().toLatin1());
+        SetHint(grid, QString::fromStdString(FindMessageText(code.toStdString(), separator)));
+    } catch (const std::exception& e) {
+        ShowStopBox(this, QString::fromStdString(e.what()));
+    }
+}
+
+void TfrmMain::sgGInfoSelectCell(int col, int) { SelectCell(sgGInfo_, gModel_, col); }
+void TfrmMain::sgXInfoSelectCell(int col, int) { SelectCell(sgXInfo_, xModel_, col); }
+
+// ---- Quit -----------------------------------------------------------------------------------
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (ReadRunning()) {
+        if (!AskYesNo(this, kQuitQuestion)) {
+            event->ignore();
+            return;
+        }
+    }
+    // The read may have ended while the question was open; stopping a finished thread is harmless.
+    if (thread_)
+        StopReading();
+    port_.ClosePort();
+    event->accept();
+}
+
+void TfrmMain::StopReading() {
+    quitting_ = true;
+    thread_->RequestStop();
+    // Hand-offs already queued must run (without effect) or the thread would wait for them forever.
+    while (!thread_->wait(QDeadlineTimer(5)))
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// ---- Port menu ------------------------------------------------------------------------------
+
+void TfrmMain::SetPortEnabled(int port, bool enabled) { miCOM_[static_cast<std::size_t>(port)]->setEnabled(enabled); }
+bool TfrmMain::IsPortEnabled(int port) const { return miCOM_[static_cast<std::size_t>(port)]->isEnabled(); }
+void TfrmMain::SetPortChecked(int port, bool checked) { miCOM_[static_cast<std::size_t>(port)]->setChecked(checked); }
+void TfrmMain::SetRateChecked(int rate, bool checked) {
+    if (QAction* item = miBaud_.value(rate, nullptr))
+        item->setChecked(checked);
+}
+
+// ---- Hand-offs of the reading thread --------------------------------------------------------
+
+void TfrmMain::LockMenus() {
+    if (quitting_)
+        return;
+    miSetup_->menuAction()->setEnabled(false);
+    miRead_->setEnabled(false);
+    miOpen_->setEnabled(false);
+}
+
+void TfrmMain::UnlockMenus() {
+    if (quitting_)
+        return;
+    miSetup_->menuAction()->setEnabled(true);
+    miRead_->setEnabled(true);
+    miOpen_->setEnabled(true);
+}
+
+void TfrmMain::InitInfoGrids() {
+    if (quitting_)
+        return;
+    lexorant::InitInfoGrids(store_, gModel_, xModel_);
+    SetGridVisible(sgGInfo_, sgXInfo_);
+}
+
+void TfrmMain::ShowStatus(const std::string& text) {
+    if (!quitting_)
+        statusBar()->showMessage(QString::fromStdString(text));
+}
+
+void TfrmMain::ShowGInfoEntry(int index) {
+    if (quitting_)
+        return;
+    miGInfo_->setEnabled(true);
+    gModel_.ShowEntry(index, store_.GInfoSlot(static_cast<std::size_t>(index)));
+}
+
+void TfrmMain::ShowXInfoEntry(int index) {
+    if (quitting_)
+        return;
+    miXInfo_->setEnabled(true);
+    xModel_.ShowEntry(index, store_.XInfoSlot(static_cast<std::size_t>(index)));
+}
+
+void TfrmMain::ShowError(const std::string& text) {
+    if (!quitting_)
+        ShowErrorBox(this, QString::fromStdString(text));
+}
+
+} // namespace lexorant

@@ -1,0 +1,103 @@
+#pragma once
+// The main window: menus, the two grids, the status bar, and the read, open and quit commands.
+#include "info_grids.h"
+#include "port_commands.h"
+#include "read_loop.h"
+#include "record_store.h"
+#include "serial_port.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QFileDialog;
+class QMenu;
+class QTableView;
+
+namespace lexorant {
+
+class ComThread;
+class HintRouter;
+
+class TfrmMain : public QMainWindow, private PortMenu, private ReadSteps {
+    Q_OBJECT
+public:
+    explicit TfrmMain(QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    void miReadClick();
+    void miOpenClick();
+    void FileExit();
+    void miGInfoClick();
+    void miXInfoClick();
+    void sgGInfoSelectCell(int col, int row);
+    void sgXInfoSelectCell(int col, int row);
+    void ShowHint(const QString& hint);
+    // 0 when the file was opened and loaded, 1 when it cannot be opened.
+    int LoadInfoFile(const QString& fileName);
+
+    const RecordStore& Store() const { return store_; }
+    GInfoGridModel& GInfoModel() { return gModel_; }
+    XInfoGridModel& XInfoModel() { return xModel_; }
+    ComThread* CurrentThread() const { return thread_.get(); }
+    bool ReadRunning() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override; // the one quit path
+    bool event(QEvent* event) override;
+
+private:
+    void FormCreate();
+    void BuildMenus();
+    void BuildGrids();
+    QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+                     const QString& hint, void (TfrmMain::*handler)());
+    // A shortcut acts only while its item and every menu above it are enabled.
+    bool Reachable(const QAction* action) const;
+    bool ChooseInfoFileName(const std::string& serial, QString& fileName);
+    void SelectCell(QTableView* grid, InfoGridModel& model, int col);
+    void SetGridVisible(QTableView* shown, QTableView* hidden);
+    void StopReading();
+
+    // PortMenu: the port and rate items.
+    void SetPortEnabled(int port, bool enabled) override;
+    bool IsPortEnabled(int port) const override;
+    void SetPortChecked(int port, bool checked) override;
+    void SetRateChecked(int rate, bool checked) override;
+
+    // ReadSteps: the reading thread's hand-offs, run here on the window thread.
+    void LockMenus() override;
+    void InitInfoGrids() override;
+    void ShowStatus(const std::string& text) override;
+    void ShowGInfoEntry(int index) override;
+    void ShowXInfoEntry(int index) override;
+    void ShowError(const std::string& text) override;
+    void UnlockMenus() override;
+
+    SerialPort port_;
+    RecordStore store_;
+    GInfoGridModel gModel_;
+    XInfoGridModel xModel_;
+    QString saveFileName_;
+    std::unique_ptr<ComThread> thread_;
+    bool quitting_ = false;
+
+    HintRouter* hints_ = nullptr;
+    QTableView* sgGInfo_ = nullptr;
+    QTableView* sgXInfo_ = nullptr;
+    QFileDialog* saveDialog_ = nullptr;
+    QFileDialog* openDialog_ = nullptr;
+    QMenu* miSetup_ = nullptr;
+    QAction* miRead_ = nullptr;
+    QAction* miOpen_ = nullptr;
+    QAction* miGInfo_ = nullptr;
+    QAction* miXInfo_ = nullptr;
+    std::array<QAction*, kPortCount + 1> miCOM_{};
+    QHash<int, QAction*> miBaud_;
+    QHash<const QAction*, QMenu*> parentMenu_;
+};
+
+} // namespace lexorant

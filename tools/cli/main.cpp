@@ -1,0 +1,52 @@
+#include "commands.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char* const kUsage =
+    "Usage: lexorant-cli COMMAND ...\n"
+    "\n"
+    "  read PORT [--baud RATE] [--output FILE | --autosave]\n"
+    "      Reads the serial number and every G-Info and X-Info entry of the unit on PORT\n"
+    "      (COM1..COM15, mapped as the window maps them, or a device path) and writes the\n"
+    "      \".inf\" file: to FILE, to the autosave name \"O:\\geraete\\Lexorant\\<serial>_NN.inf\",\n"
+    "      or to \"<serial>.inf\" in the working directory. RATE: 1200, 2400, 4800, 9600\n"
+    "      (default) or 19200. Progress and errors go to standard error; the file name to\n"
+    "      standard output.\n"
+    "      Exit codes: 0 every entry read, 3 file written but some entries failed,\n"
+    "      2 the unit could not be identified, 1 port or file unusable.\n"
+    "\n"
+    "  show FILE [--block G|X] [--format tsv|csv]\n"
+    "      Prints one block of a \".inf\" file (default G), one line per entry, with the\n"
+    "      texts of the window's grid and the message text.\n"
+    "\n"
+    "  message CODE\n"
+    "      Prints the message text for a message code as the grids show it (\"-4\", \"0\").\n";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
+        std::strcmp(argv[1], "help") == 0) {
+        std::fputs(kUsage, argc < 2 ? stderr : stdout);
+        return argc < 2 ? 1 : 0;
+    }
+    const std::string command = argv[1];
+    const lexorant::cli::Arguments args(argv + 2, argv + argc);
+    for (const auto& a : args) {
+        if (a == "--help" || a == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
+    if (command == "read")
+        return lexorant::cli::Read(args);
+    if (command == "show")
+        return lexorant::cli::Show(args);
+    if (command == "message")
+        return lexorant::cli::Message(args);
+    std::fprintf(stderr, "lexorant-cli: unknown command '%s'\n\n%s", command.c_str(), kUsage);
+    return 1;
+}

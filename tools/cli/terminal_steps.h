@@ -1,0 +1,34 @@
+#pragma once
+// The reading loop's steps on a terminal: texts on standard error, one line each, or one live
+// progress line with an estimate of the time left when standard error is a terminal.
+#include "read_loop.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace lexorant::cli {
+
+class TerminalSteps : public ReadSteps {
+public:
+    TerminalSteps(std::FILE* out, bool live, int totalEntries);
+
+    void LockMenus() override {}
+    void InitInfoGrids() override {}
+    void ShowStatus(const std::string& text) override;
+    void ShowGInfoEntry(int) override { ++done_; }
+    void ShowXInfoEntry(int) override { ++done_; }
+    void ShowError(const std::string& text) override;
+    void UnlockMenus() override { EndLiveLine(); }
+
+private:
+    void EndLiveLine();
+    std::FILE* out_;
+    bool live_;
+    bool liveLineOpen_ = false;
+    int total_;
+    int done_ = 0;
+    int failed_ = 0;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+} // namespace lexorant::cli
