@@ -1,0 +1,70 @@
+#include "file_naming.h"
+
+#include "dos_devices.h"
+
+#include <cctype>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace lexorant {
+
+bool IsAutosaveSwitch(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (!argv[i])
+            continue;
+        std::string arg = argv[i];
+        for (char& c : arg)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (arg == "-autosave" || arg == "/autosave")
+            return true;
+    }
+    return false;
+}
+
+std::string FileNameSafeSerial(const std::string& serial) {
+    if (serial == ".")
+        return "_";
+    if (serial == "..")
+        return "__";
+    std::string safe = serial;
+    for (char& c : safe) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F || std::strchr("/\\<>:\"|?*", c))
+            c = '_';
+    }
+    return safe;
+}
+
+std::string ProposedFileName(const std::string& serial) {
+    return FileNameSafeSerial(serial) + ".inf";
+}
+
+namespace {
+
+std::string Candidate(const std::string& safeSerial, int number) {
+    std::string digits = std::to_string(number);
+    if (digits.size() < 2)
+        digits.insert(0, "0");
+    return std::string(kAutosaveFolder) + "\\" + safeSerial + "_" + digits + ".inf";
+}
+
+// Anything under the name, even a write-protected file or a dangling link, makes the name taken:
+// the autosave must never overwrite. Any other answer (missing folder, no access) ends the search,
+// and the writer then reports that it cannot write there.
+bool Taken(const std::string& name) {
+    const auto path = ResolveWindowsPath(name);
+    struct stat st {};
+    return path && ::lstat(path->c_str(), &st) == 0;
+}
+
+} // namespace
+
+std::string AutosaveFileName(const std::string& serial) {
+    const std::string safe = FileNameSafeSerial(serial);
+    int number = 1;
+    while (Taken(Candidate(safe, number)))
+        ++number;
+    return Candidate(safe, number);
+}
+
+} // namespace lexorant

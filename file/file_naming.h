@@ -1,0 +1,24 @@
+#pragma once
+// The name of the ".inf" file of a read, formed from the unit's serial number.
+#include <string>
+
+namespace lexorant {
+
+// True when one of the arguments 1..argc-1, lower-cased, is "-autosave" or "/autosave".
+bool IsAutosaveSwitch(int argc, const char* const* argv);
+
+inline constexpr const char* kAutosaveFolder = "O:\\geraete\\Lexorant";
+
+// The serial as one file-name component: path separators, control characters and the characters
+// Windows forbids in names become "_", and "." / ".." become "_" / "__". The serial comes from the
+// device, and must not lead the file out of its folder.
+std::string FileNameSafeSerial(const std::string& serial);
+
+// The name the save dialog proposes: serial + ".inf", made safe.
+std::string ProposedFileName(const std::string& serial);
+
+// The first "<folder>\<serial>_<nn>.inf" (nn = 01, 02, ..., 99, 100, ...) under which nothing exists.
+// When the drive cannot be reached, number 01.
+std::string AutosaveFileName(const std::string& serial);
+
+} // namespace lexorant

@@ -1,0 +1,75 @@
+#include "info_file.h"
+
+#include "dos_devices.h"
+#include "replace_file.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace lexorant {
+
+std::string WriteInfoFile(const RecordStore& store, const std::string& fileName) {
+    const auto path = ResolveWindowsPath(fileName);
+    if (path && WriteWholeFile(*path, EncodeInfoFile(store)))
+        return "";
+    return "Unable to write file " + fileName;
+}
+
+namespace {
+
+// Reads until size bytes or the end of the file; false on a read error.
+bool ReadUpTo(int fd, std::uint8_t* out, std::size_t size, std::size_t& got) {
+    got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, out + got, size - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Only the bytes that the header describes are read (at most about 7 MB), however large the file.
+bool ReadInfoBytes(int fd, std::vector<std::uint8_t>& bytes) {
+    bytes.assign(kInfoFileHeaderSize, 0);
+    std::size_t got = 0;
+    if (!ReadUpTo(fd, bytes.data(), bytes.size(), got))
+        return false;
+    if (got == kInfoFileHeaderSize) {
+        InfoHeader g, x;
+        DecodeInfoHeaders(bytes, g, x);
+        bytes.resize(InfoFileSize(g, x));
+        std::size_t more = 0;
+        if (!ReadUpTo(fd, bytes.data() + got, bytes.size() - got, more))
+            return false;
+        got += more;
+    }
+    bytes.resize(got);
+    return true;
+}
+
+} // namespace
+
+bool LoadInfoFile(const std::string& fileName, RecordStore& store) {
+    const auto path = ResolveWindowsPath(fileName);
+    if (!path)
+        return false;
+    const int fd = ::open(path->c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // A directory opens but cannot be read: it counts as a file that cannot be opened.
+    std::vector<std::uint8_t> bytes;
+    const bool ok = ReadInfoBytes(fd, bytes);
+    ::close(fd);
+    if (!ok)
+        return false;
+    DecodeInfoFile(bytes, store);
+    return true;
+}
+
+} // namespace lexorant

@@ -1,0 +1,124 @@
+#include "file_naming.h"
+#include "file_test_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using namespace lexorant;
+using lexorant::testing::DriveO;
+using lexorant::testing::TempFolder;
+using lexorant::testing::WriteBytes;
+namespace fs = std::filesystem;
+
+TEST(IsAutosaveSwitch, ArgumentTable) {
+    struct Case {
+        std::vector<const char*> argv;
+        bool expected;
+    };
+    const Case cases[] = {
+        {{"lexorant"}, false},
+        {{"lexorant", "-autosave"}, true},
+        {{"lexorant", "/autosave"}, true},
+        {{"lexorant", "-AUTOSAVE"}, true},
+        {{"lexorant", "/AutoSave"}, true},
+        {{"lexorant", "x.inf", "other", "-Autosave"}, true},
+        {{"lexorant", "autosave"}, false},
+        {{"lexorant", "--autosave"}, false},
+        {{"lexorant", "-autosave=1"}, false},
+        {{"lexorant", " -autosave"}, false},
+        {{"-autosave"}, false}, // the program's own path never counts
+        {{"/autosave", "x"}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsAutosaveSwitch(static_cast<int>(c.argv.size()), c.argv.data()), c.expected)
+            << c.argv.back() << " among " << c.argv.size();
+    }
+}
+
+TEST(FileNameSafeSerial, ReplacementTable) {
+    struct Case {
+        std::string serial, expected;
+    };
+    const Case cases[] = {
+        {"LX-12345", "LX-12345"},
+        {"A 1.2", "A 1.2"},
+        {"../../etc/passwd", ".._.._etc_passwd"},
+        {"/abs", "_abs"},
+        {"a\\b", "a_b"},
+        {"<>:\"|?*", "_______"},
+        {std::string("a\0b", 3), "a_b"},
+        {"\x01\x1F\x7F", "___"},
+        {"tab\there\r\n", "tab_here__"},
+        {".", "_"},
+        {"..", "__"},
+        {"...", "..."},
+        {"caf\xE9", "caf\xE9"}, // code-page letters stay
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FileNameSafeSerial(c.serial), c.expected) << c.serial;
+    EXPECT_EQ(ProposedFileName("SN/7"), "SN_7.inf");
+    EXPECT_EQ(ProposedFileName(".."), "__.inf");
+}
+
+namespace {
+
+class AutosaveFolder : public ::testing::Test {
+protected:
+    AutosaveFolder() : drive_(root_.path()) { fs::create_directories(Folder()); }
+    fs::path Folder() const { return root_ / "geraete/Lexorant"; }
+    void Place(const std::string& serial, int first, int last) {
+        for (int k = first; k <= last; ++k) {
+            char name[64];
+            std::snprintf(name, sizeof name, "_%02d.inf", k);
+            WriteBytes(Folder() / (serial + name), {1});
+        }
+    }
+    static std::string Name(const std::string& rest) { return "O:\\geraete\\Lexorant\\" + rest; }
+
+    TempFolder root_;
+    DriveO drive_;
+};
+
+} // namespace
+
+TEST_F(AutosaveFolder, TakesTheFirstFreeNumber) {
+    EXPECT_EQ(AutosaveFileName("A1"), Name("A1_01.inf"));
+    Place("A1", 1, 3);
+    EXPECT_EQ(AutosaveFileName("A1"), Name("A1_04.inf"));
+    Place("A1", 5, 5);
+    EXPECT_EQ(AutosaveFileName("A1"), Name("A1_04.inf"));
+    EXPECT_EQ(AutosaveFileName("B2"), Name("B2_01.inf")); // other serials do not count
+}
+
+TEST_F(AutosaveFolder, CountsOnPastNinetyNineWithoutOverwriting) {
+    Place("A1", 1, 99);
+    EXPECT_EQ(AutosaveFileName("A1"), Name("A1_100.inf"));
+    Place("A1", 100, 101);
+    EXPECT_EQ(AutosaveFileName("A1"), Name("A1_102.inf"));
+}
+
+TEST_F(AutosaveFolder, AnythingUnderTheNameMakesItTaken) {
+    Place("A1", 1, 1);
+    fs::permissions(Folder() / "A1_01.inf", fs::perms::owner_read); // write-protected
+    fs::create_directory(Folder() / "A1_02.inf");
+    fs::create_symlink(Folder() / "nowhere", Folder() / "A1_03.inf"); // a dangling link
+    EXPECT_EQ(AutosaveFileName("A1"), Name("A1_04.inf"));
+}
+
+TEST_F(AutosaveFolder, UsesTheSafeSerial) {
+    EXPECT_EQ(AutosaveFileName("../x"), Name(".._x_01.inf"));
+    Place(".._x", 1, 1);
+    EXPECT_EQ(AutosaveFileName("../x"), Name(".._x_02.inf"));
+}
+
+TEST(AutosaveFileName, UnreachableFolderTakesNumberOne) {
+    {
+        DriveO noDrive(std::nullopt);
+        EXPECT_EQ(AutosaveFileName("A1"), "O:\\geraete\\Lexorant\\A1_01.inf");
+    }
+    TempFolder emptyDrive; // the drive exists, the folder does not
+    DriveO drive(emptyDrive.path());
+    EXPECT_EQ(AutosaveFileName("A1"), "O:\\geraete\\Lexorant\\A1_01.inf");
+}
