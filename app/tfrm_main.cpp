@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
 #include <QScreen>
@@ -66,6 +67,12 @@ QTableView* MakeGrid(QWidget* parent, const char* name, QAbstractItemModel* mode
     columns->setSectionResizeMode(QHeaderView::Fixed);
     columns->setSectionsClickable(false);
     columns->setFixedHeight(15);
+    // The heading of the fixed corner cell, which a table view leaves blank.
+    auto* corner = new QLabel(QStringLiteral(" No."), grid);
+    corner->setObjectName(QStringLiteral("cornerHeading"));
+    corner->setAutoFillBackground(true);
+    corner->setBackgroundRole(QPalette::Button);
+    corner->setGeometry(grid->frameWidth(), grid->frameWidth(), 100, 15);
     grid->hide();
     return grid;
 }
