@@ -7,7 +7,9 @@
 namespace lexorant {
 
 namespace {
-std::string ComName(int n) { return "COM" + std::to_string(n); }
+std::string ComName(int n) {
+    return "COM" + std::to_string(n);
+}
 } // namespace
 
 void ProbePorts(SerialPort& port, PortMenu& menu) {

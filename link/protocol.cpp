@@ -1,14 +1,21 @@
 #include "protocol.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 namespace lexorant {
 
 namespace {
 
-bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+// The C-locale classes, fixed: the window program switches to the user's locale, and the line's
+// bytes must not change meaning with it.
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9')
@@ -31,12 +38,19 @@ bool StartsWithUpper(std::string_view text, std::string_view prefix) {
     if (text.size() < prefix.size())
         return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(text[i])) != prefix[i])
+        if (AsciiUpper(text[i]) != prefix[i])
             return false;
     return true;
 }
 
-bool EndsWithLineEnd(std::string_view text) { return text.size() >= 2 && text.substr(text.size() - 2) == "\r\n"; }
+void ClearSlot(std::uint8_t* slot, std::size_t slotSize) {
+    if (slotSize > 0)
+        std::memset(slot, 0, slotSize);
+}
+
+bool EndsWithLineEnd(std::string_view text) {
+    return text.size() >= 2 && text.substr(text.size() - 2) == "\r\n";
+}
 
 } // namespace
 
@@ -84,6 +98,8 @@ std::uint8_t DecodeEntry(std::string_view text, std::size_t n, std::uint8_t* slo
     std::size_t stored = 0;
     for (std::size_t i = 1; i + 4 <= n; i += 2) {
         const auto byte = static_cast<std::uint8_t>(HexField(Characters(text, i, 2)));
+        // An answer with more pairs than the slot holds is cut to the slot; the surplus pairs
+        // still count in the sum, as the controller sums every pair it sends.
         if (stored < slotSize)
             slot[stored++] = byte;
         sum = static_cast<std::uint8_t>(sum + byte);
@@ -94,13 +110,16 @@ std::uint8_t DecodeEntry(std::string_view text, std::size_t n, std::uint8_t* slo
 EntryOutcome EvaluateEntryAnswer(std::string_view received, std::size_t answerLength, std::uint8_t* slot,
                                  std::size_t slotSize) {
     const std::string_view text = ReceivedText(received);
+    // Below four characters there is no room for the checksum: such an answer cannot prove
+    // itself good, so it counts as incomplete and no data reaches the slot.
     if (answerLength < 4 || !CheckEntryAnswer(text, answerLength)) {
-        std::memset(slot, 0, slotSize);
+        ClearSlot(slot, slotSize);
         return EntryOutcome::Incomplete;
     }
     const std::uint8_t expected = ReceivedChecksum(text, text.size());
+    // The pairs are already in the slot when the sums are compared; a bad entry must not keep them.
     if (DecodeEntry(text, text.size(), slot, slotSize) != expected) {
-        std::memset(slot, 0, slotSize);
+        ClearSlot(slot, slotSize);
         return EntryOutcome::ChecksumError;
     }
     return EntryOutcome::Good;
@@ -128,7 +147,7 @@ std::optional<std::string> ParseSerialAnswer(std::string_view received) {
 
 std::optional<InfoHeader> ParseHeaderAnswer(std::string_view received, char letter) {
     const std::string_view text = ReceivedText(received);
-    const char prefix[] = {letter, 'I', ' ', '\0'};
+    const char prefix[] = {AsciiUpper(letter), 'I', ' ', '\0'};
     if (text.size() < 5 || !StartsWithUpper(text, prefix) || !EndsWithLineEnd(text))
         return std::nullopt;
     InfoHeader header;

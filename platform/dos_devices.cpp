@@ -1,7 +1,7 @@
 #include "dos_devices.h"
 
-#include <cctype>
 #include <cstdlib>
+#include <vector>
 
 namespace lexorant {
 
@@ -23,11 +23,11 @@ std::optional<int> ComPortNumber(const std::string& name) {
     if (name.size() < 4 || name.size() > 5)
         return std::nullopt;
     for (int i = 0; i < 3; ++i)
-        if (std::toupper(static_cast<unsigned char>(name[i])) != "COM"[i])
+        if ((name[i] & ~0x20) != "COM"[i]) // ASCII upper case, whatever the locale
             return std::nullopt;
     int n = 0;
     for (size_t i = 3; i < name.size(); ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(name[i])))
+        if (name[i] < '0' || name[i] > '9')
             return std::nullopt;
         n = n * 10 + (name[i] - '0');
     }
@@ -52,25 +52,35 @@ fs::path SerialDevicePath(const std::string& name) {
 }
 
 std::optional<fs::path> ResolveWindowsPath(const std::string& name) {
-    const bool drive = name.size() >= 2 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':';
+    const char first = name.empty() ? '\0' : static_cast<char>(name[0] | 0x20); // ASCII lower case
+    const bool drive = name.size() >= 2 && first >= 'a' && first <= 'z' && name[1] == ':';
     if (!drive)
         return fs::path(name);
-    const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(name[0])));
-    const fs::path link = DeviceFolder() / std::string{letter, ':'};
+    const fs::path link = DeviceFolder() / std::string{first, ':'};
     std::error_code ec;
-    if (!fs::exists(link, ec))
+    // A drive whose link leads nowhere is as unreachable as one without a link.
+    const fs::path root = fs::canonical(link, ec);
+    if (ec || !fs::is_directory(root, ec))
         return std::nullopt;
-    fs::path result = link;
+    // As on the drive itself, ".." stops at the drive's root: no name can reach past the target.
+    std::vector<std::string> parts;
     std::string part;
-    for (size_t i = 2; i <= name.size(); ++i) {
-        if (i == name.size() || name[i] == '\\' || name[i] == '/') {
-            if (!part.empty() && part != ".")
-                result /= part;
-            part.clear();
-        } else {
+    for (std::size_t i = 2; i <= name.size(); ++i) {
+        if (i < name.size() && name[i] != '\\' && name[i] != '/') {
             part += name[i];
+            continue;
         }
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        part.clear();
     }
+    fs::path result = root;
+    for (const auto& p : parts)
+        result /= p;
     return result;
 }
 

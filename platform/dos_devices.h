@@ -17,8 +17,9 @@ std::optional<int> ComPortNumber(const std::string& name);
 // Any other text is taken as a device path as it stands.
 std::filesystem::path SerialDevicePath(const std::string& name);
 
-// "X:\a\b.inf" through the link "x:" to "<target>/a/b.inf"; POSIX paths pass unchanged.
-// Nothing when the drive has no link (the drive is unreachable).
+// "X:\a\b.inf" through the link "x:" to "<target>/a/b.inf" (either drive case, either slash;
+// ".." stops at the drive's root); POSIX paths pass unchanged. Nothing when the drive has no
+// link or its link leads to no folder (the drive is unreachable).
 std::optional<std::filesystem::path> ResolveWindowsPath(const std::string& name);
 
 } // namespace lexorant
