@@ -1,0 +1,39 @@
+#include "ginfo_grid_model.h"
+
+#include "ginfo_texts.h"
+
+#include <algorithm>
+
+namespace lexorant {
+
+namespace {
+
+// Any other G-Info type leaves the row count alone.
+int RowCountFor(const InfoHeader& gInfo) {
+    return gInfo.InfoType == 0 ? kGInfoRowCount : 0;
+}
+
+} // namespace
+
+GInfoGridModel::GInfoGridModel(QObject* parent) : InfoGridModel(kGInfoSlotSize, parent) {}
+
+void GInfoGridModel::Init(const InfoHeader& gInfo) {
+    Rebuild(GInfoRowHeadings(), RowCountFor(gInfo), nullptr, 0);
+}
+
+void GInfoGridModel::ShowEntry(int index, const std::uint8_t* slot) {
+    WriteEntry(index, slot);
+}
+
+void GInfoGridModel::ShowAll(const RecordStore& store) {
+    // Never trust the header beyond the slots actually held.
+    const std::size_t count =
+        std::min<std::size_t>(store.GInfo.EntryCount, store.GInfoSlots.size() / kGInfoSlotSize);
+    Rebuild(GInfoRowHeadings(), RowCountFor(store.GInfo), store.GInfoSlots.data(), count);
+}
+
+QString GInfoGridModel::EntryCellText(int number, const std::uint8_t* slot, int row) const {
+    return GInfoCellText(GInfoRecord::FromSlot(slot), number, row);
+}
+
+} // namespace lexorant

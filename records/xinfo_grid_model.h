@@ -1,0 +1,34 @@
+#pragma once
+#include "info_grid_model.h"
+#include "info_header.h"
+#include "record_store.h"
+
+namespace lexorant {
+
+class XInfoGridModel : public InfoGridModel {
+    Q_OBJECT
+
+public:
+    explicit XInfoGridModel(QObject* parent = nullptr);
+
+    // The X-Info type that Init took; it chooses the row count and the tail rows.
+    int XInfoType() const { return xInfoType_; }
+
+    // Cuts back to one empty entry column, sets the row count and writes the headings of the type.
+    void Init(const InfoHeader& xInfo);
+
+    // `slot`: the entry's 96 bytes, shown with the type of the last Init. The column count becomes
+    // index + 2; an index outside 0 to 65534 does nothing.
+    void ShowEntry(int index, const std::uint8_t* slot);
+
+    // Init with the store's X-Info header, then every X-Info entry shown, in one model reset.
+    void ShowAll(const RecordStore& store);
+
+protected:
+    QString EntryCellText(int number, const std::uint8_t* slot, int row) const override;
+
+private:
+    int xInfoType_ = 0;
+};
+
+} // namespace lexorant

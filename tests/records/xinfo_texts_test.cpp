@@ -1,0 +1,282 @@
+#include "ginfo_texts.h"
+#include "xinfo_texts.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <string>
+#include <vector>
+
+using namespace lexorant;
+
+namespace {
+
+using Slot = std::array<std::uint8_t, 96>;
+
+void Put16(Slot& s, int offset, int value) {
+    s[static_cast<std::size_t>(offset)] = static_cast<std::uint8_t>(value & 0xFF);
+    s[static_cast<std::size_t>(offset) + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+}
+
+void Put32(Slot& s, int offset, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        s[static_cast<std::size_t>(offset + i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+std::vector<std::string> Texts(const Slot& slot, int xInfoType, char separator = '.') {
+    std::vector<std::string> out;
+    for (const QString& t : XInfoColumnTexts(1, slot.data(), xInfoType, QLatin1Char(separator))) {
+        out.push_back(t.toStdString());
+    }
+    return out;
+}
+
+std::vector<std::string> Headings(int xInfoType) {
+    std::vector<std::string> out;
+    for (const QString& h : XInfoRowHeadings(xInfoType)) {
+        out.push_back(h.toStdString());
+    }
+    return out;
+}
+
+const std::vector<std::string> kFixedHeadings = {"No.",
+                                                 "Type",
+                                                 "Date",
+                                                 "Time",
+                                                 "Message",
+                                                 "Act. Status",
+                                                 "Pump",
+                                                 "Compressor",
+                                                 "Heater",
+                                                 "Setpoint",
+                                                 "2nd Setpoint",
+                                                 "Mains Frequency",
+                                                 "Mains Voltage",
+                                                 "Ext.Status",
+                                                 "Compressor",
+                                                 "Fan",
+                                                 "NTR",
+                                                 "Dig. Input",
+                                                 "DSEin1",
+                                                 "DSEin2",
+                                                 "DEin1",
+                                                 "DEin2",
+                                                 "DEin3",
+                                                 "Min. Setpoint",
+                                                 "Max. Setpoint",
+                                                 "Setpoint",
+                                                 "TI",
+                                                 "TE",
+                                                 "TR",
+                                                 "TVE",
+                                                 "T0",
+                                                 "TC",
+                                                 "Expansion Valve",
+                                                 "Current",
+                                                 "OT SP Heater",
+                                                 "OT SP Exp. Vessel",
+                                                 "OT Heater 1",
+                                                 "OT Heater 2",
+                                                 "OT Exp. Vessel",
+                                                 "Delta T.",
+                                                 "Heatlimit",
+                                                 "Coolinglimit",
+                                                 "KP Int.",
+                                                 "TN Int.",
+                                                 "TV Int.",
+                                                 "KP Ext.",
+                                                 "TN Ext.",
+                                                 "TV Ext."};
+
+TEST(XInfoTexts, HeadingsAndRowCountsPerType) {
+    struct Case {
+        int type;
+        std::vector<std::string> tail;
+    };
+    const Case cases[] = {
+        {0, {}},
+        {1, {"TC HT", "T0 HT", "TVE HT", "ExpValve HT"}},
+        {2, {"Pump hrs", "Compressor hrs"}},
+        {3, {"TC HT", "T0 HT", "TVE HT", "ExpValve HT", "Pump hrs", "Compressor hrs"}},
+        {4, {}},
+        {255, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> expected = kFixedHeadings;
+        expected.insert(expected.end(), c.tail.begin(), c.tail.end());
+        EXPECT_EQ(Headings(c.type), expected) << "type " << c.type;
+        EXPECT_EQ(XInfoRowCount(c.type), static_cast<int>(expected.size())) << "type " << c.type;
+        EXPECT_EQ(Texts(Slot{}, c.type).size(), expected.size()) << "type " << c.type;
+    }
+}
+
+TEST(XInfoTexts, AllZeroEntryUnderType2) {
+    const std::vector<std::string> expected = {
+        "1",        "0",      "00.00.00", "00:00:00", "0",   "0",   "off", "off", "off",    "manual",
+        "inactive", "???",    "???",      "0",        "off", "off", "off", "0",   "closed", "closed",
+        "closed",   "closed", "closed",   "0",        "0",   "0",   "0",   "0",   "0",      "0",
+        "0",        "0",      "0",        "0",        "0",   "0",   "0",   "0",   "0",      "0",
+        "0",        "0",      "0",        "0",        "0",   "0",   "0",   "0",   "0",      "0"};
+    EXPECT_EQ(Texts(Slot{}, 2), expected);
+}
+
+TEST(XInfoTexts, HeadRowsMatchTheGInfoGridWithStatusWordsTwoBytesLater) {
+    std::array<std::uint8_t, 16> g{};
+    Slot x{};
+    g[0] = x[0] = 1;
+    for (std::size_t i = 1; i <= 6; ++i) {
+        g[i] = x[i] = static_cast<std::uint8_t>(i * 11);
+    }
+    g[8] = x[8] = 0x9C; // message -100
+    g[9] = x[9] = 0xFF;
+    g[10] = x[12] = 0x9F; // ActStatus 039F
+    g[11] = x[13] = 0x03;
+    g[12] = x[14] = 0x0D; // ExtStatus 000D
+    Put16(x, 10, 0x7777); // between message and status words: ignored
+    const auto gTexts = GInfoColumnTexts(1, g.data());
+    const auto xTexts = XInfoColumnTexts(1, x.data(), 3, QLatin1Char('.'));
+    for (int row = 0; row < kGInfoRowCount; ++row) {
+        EXPECT_EQ(xTexts[static_cast<std::size_t>(row)], gTexts[static_cast<std::size_t>(row)])
+            << "row " << row;
+    }
+}
+
+TEST(XInfoTexts, DigitalInputs) {
+    struct Case {
+        std::uint8_t byte;
+        std::vector<std::string> rows17to22;
+    };
+    const Case cases[] = {
+        {0x13, {"19", "open", "open", "open", "closed", "closed"}},
+        {0x10, {"16", "closed", "closed", "open", "closed", "closed"}}, // DEin1 is bit 4
+        {0x04, {"4", "closed", "closed", "closed", "open", "closed"}},
+        {0x08, {"8", "closed", "closed", "closed", "closed", "open"}},
+        {0x9F, {"-97", "open", "open", "open", "open", "open"}},
+        {0xE0, {"-32", "closed", "closed", "closed", "closed", "closed"}},
+    };
+    for (const Case& c : cases) {
+        Slot s{};
+        s[7] = c.byte;
+        const auto texts = Texts(s, 0);
+        EXPECT_EQ(std::vector<std::string>(texts.begin() + 17, texts.begin() + 23), c.rows17to22)
+            << int{c.byte};
+    }
+}
+
+TEST(XInfoTexts, OperatingValues) {
+    struct Case {
+        int offset;
+        int value;
+        int row;
+        const char* point;
+        const char* comma;
+    };
+    const Case cases[] = {
+        {16, 2345, 23, "23.45", "23,45"},
+        {18, -5, 24, "-0.05", "-0,05"},
+        {20, 2345, 25, "23.45", "23,45"},
+        {22, -32768, 26, "-327.68", "-327,68"},
+        {24, 100, 27, "1", "1"},
+        {26, 1, 28, "0.01", "0,01"},
+        {28, 32767, 29, "327.67", "327,67"},
+        {30, -1, 30, "-0.01", "-0,01"},
+        {32, 10, 31, "0.1", "0,1"},
+        {34, -300, 32, "-300", "-300"},
+        {38, 1234, 33, "1234", "1234"},
+        {40, 9000, 34, "90", "90"},
+        {42, 9050, 35, "90.5", "90,5"},
+        {44, 1, 36, "0.01", "0,01"},
+        {46, 2, 37, "0.02", "0,02"},
+        {48, 3, 38, "0.03", "0,03"},
+        {50, -250, 39, "-2.5", "-2,5"},
+        {52, 100, 40, "100", "100"},
+        {54, -1, 41, "-1", "-1"},
+    };
+    for (const Case& c : cases) {
+        Slot s{};
+        Put16(s, c.offset, c.value);
+        EXPECT_EQ(Texts(s, 0, '.')[static_cast<std::size_t>(c.row)], c.point) << "row " << c.row;
+        EXPECT_EQ(Texts(s, 0, ',')[static_cast<std::size_t>(c.row)], c.comma) << "row " << c.row;
+    }
+}
+
+TEST(XInfoTexts, ControlParametersAreWidenedFloats) {
+    Slot s{};
+    const float values[] = {0.1f, 3.5f, -1.25f, 100.0f, 1e-5f, std::bit_cast<float>(0x7FC00000u)};
+    const char* texts[] = {"0,100000001490116", "3,5", "-1,25", "100", "9,99999974737875E-6", "NAN"};
+    for (int i = 0; i < 6; ++i) {
+        Put32(s, 56 + 4 * i, std::bit_cast<std::uint32_t>(values[i]));
+    }
+    const auto column = Texts(s, 0, ',');
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(column[static_cast<std::size_t>(42 + i)], texts[i]) << "row " << 42 + i;
+    }
+}
+
+Slot TailSlot(std::uint8_t entryType) {
+    Slot s{};
+    s[0] = entryType;
+    for (int i = 80; i < 96; ++i) {
+        s[static_cast<std::size_t>(i)] = 0xEE; // overwritten below where a layout reads
+    }
+    return s;
+}
+
+TEST(XInfoTexts, Tails) {
+    struct Case {
+        const char* name;
+        int xInfoType;
+        Slot slot;
+        std::vector<std::string> tail;
+    };
+    Slot type1 = TailSlot(3);
+    Put16(type1, 80, 1234);
+    Put16(type1, 82, -50);
+    Put16(type1, 84, 700);
+    type1[86] = 0xFF;
+    Slot type1Entry4 = type1;
+    type1Entry4[0] = 4;
+
+    Slot type2 = TailSlot(0);
+    Put32(type2, 80, 4294967295u);
+    Put32(type2, 84, 7);
+
+    Slot type3 = TailSlot(0);
+    Put16(type3, 80, 1234);
+    Put16(type3, 82, -50);
+    Put16(type3, 84, 700);
+    type3[86] = 0x80;
+    Put32(type3, 88, 3);
+    Put32(type3, 92, 4294967295u);
+
+    const std::vector<Case> cases = {
+        {"type 1, entry type 3", 1, type1, {"12.34", "???", "???", "???"}},
+        {"type 1, entry type 4", 1, type1Entry4, {"12.34", "-0.5", "7", "-1"}},
+        {"type 2", 2, type2, {"2147483647.5", "3.5"}},
+        {"type 3 whatever the entry type", 3, type3, {"12.34", "-0.5", "7", "-128", "1.5", "2147483647.5"}},
+        {"type 0 has no tail", 0, type3, {}},
+        {"type 4 has no tail", 4, type3, {}},
+    };
+    for (const Case& c : cases) {
+        const auto texts = Texts(c.slot, c.xInfoType);
+        ASSERT_EQ(texts.size(), 48 + c.tail.size()) << c.name;
+        EXPECT_EQ(std::vector<std::string>(texts.begin() + 48, texts.end()), c.tail) << c.name;
+    }
+    // Type 3 shows its tail for an entry of type 0 while the mains rows still show "???".
+    const auto type3Texts = Texts(type3, 3);
+    EXPECT_EQ(type3Texts[11], "???");
+    EXPECT_EQ(type3Texts[12], "???");
+}
+
+TEST(XInfoTexts, RowsBeyondTheTypeAreEmpty) {
+    const XInfoRecord r{};
+    const QChar point = QLatin1Char('.');
+    EXPECT_TRUE(XInfoCellText(r, 1, 2, 50, point).isEmpty());
+    EXPECT_TRUE(XInfoCellText(r, 1, 0, 48, point).isEmpty());
+    EXPECT_TRUE(XInfoCellText(r, 1, 3, 54, point).isEmpty());
+    EXPECT_TRUE(XInfoCellText(r, 1, 3, -1, point).isEmpty());
+}
+
+} // namespace
