@@ -78,7 +78,9 @@ SerialDevice::OpenResult SerialDevice::Open(const std::string& path, int bitRate
     ::cfmakeraw(&tio);
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
     tio.c_cflag |= CS8 | CLOCAL | CREAD;
-    tio.c_cc[VMIN] = 0;
+    // VMIN 1: an empty non-blocking read then says EAGAIN. With VMIN 0 it returns 0, which
+    // cannot be told from the far end hanging up and would end every exchange at once.
+    tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
     if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0)
         return OpenResult::Rejected;
