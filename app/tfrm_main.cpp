@@ -19,6 +19,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -53,6 +54,9 @@ QTableView* MakeGrid(QWidget* parent, const char* name, QAbstractItemModel* mode
     grid->setSelectionBehavior(QAbstractItemView::SelectItems);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setWordWrap(false);
+    // Tab leaves the grid, as in a string grid. A view that handles Tab itself also moves its current
+    // cell when the window passes the focus on (hiding the grid does), which would count as a selection.
+    grid->setTabKeyNavigation(false);
     grid->setCornerButtonEnabled(false);
     QHeaderView* rows = grid->verticalHeader();
     rows->setMinimumSectionSize(1);
@@ -73,6 +77,19 @@ QTableView* MakeGrid(QWidget* parent, const char* name, QAbstractItemModel* mode
     corner->setAutoFillBackground(true);
     corner->setBackgroundRole(QPalette::Button);
     corner->setGeometry(grid->frameWidth(), grid->frameWidth(), 100, 15);
+    // A fresh grid has its first cell current, as a string grid does. Without one, the view makes a
+    // cell current when it takes the focus, and that would count as the technician selecting it.
+    auto makeFirstCellCurrent = [grid, model] {
+        QItemSelectionModel* selection = grid->selectionModel();
+        const QSignalBlocker quiet(selection);
+        selection->setCurrentIndex(model->index(0, 0), QItemSelectionModel::ClearAndSelect);
+    };
+    QObject::connect(model, &QAbstractItemModel::modelReset, grid, makeFirstCellCurrent);
+    QObject::connect(model, &QAbstractItemModel::columnsInserted, grid, [grid, makeFirstCellCurrent] {
+        if (!grid->selectionModel()->currentIndex().isValid())
+            makeFirstCellCurrent();
+    });
+    makeFirstCellCurrent();
     grid->hide();
     return grid;
 }
@@ -366,6 +383,11 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 void TfrmMain::StopReading() {
     quitting_ = true;
     thread_->RequestStop();
+    // A close that reaches the window from inside an entry's error box (a close not blocked by
+    // the box, such as the session ending) cannot wait here: the thread waits for that very box.
+    // It ends once the box is gone, and the destructor waits for it then.
+    if (showingEntryError_)
+        return;
     // Hand-offs already queued must run (without effect) or the thread would wait for them forever.
     while (!thread_->wait(QDeadlineTimer(5)))
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -426,8 +448,11 @@ void TfrmMain::ShowXInfoEntry(int index) {
 }
 
 void TfrmMain::ShowError(const std::string& text) {
-    if (!quitting_)
-        ShowErrorBox(this, QString::fromStdString(text));
+    if (quitting_)
+        return;
+    showingEntryError_ = true;
+    ShowErrorBox(this, QString::fromStdString(text));
+    showingEntryError_ = false;
 }
 
 } // namespace lexorant

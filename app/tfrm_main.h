@@ -84,6 +84,8 @@ private:
     QString saveFileName_;
     std::unique_ptr<ComThread> thread_;
     bool quitting_ = false;
+    // True while the error box of a failed entry is open: the reading thread waits for it.
+    bool showingEntryError_ = false;
 
     HintRouter* hints_ = nullptr;
     QTableView* sgGInfo_ = nullptr;

@@ -1,0 +1,358 @@
+// The read command against a simulated controller on COM3, with the file named in the save
+// dialog: progress, grids, file, locked menus, failed entries and identification, quitting.
+#include "com_thread.h"
+#include "info_file.h"
+#include "sim/simulator.h"
+#include "sim/unit.h"
+#include "tfrm_main.h"
+#include "window_test_support.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMutex>
+#include <QTableView>
+
+#include <algorithm>
+
+using namespace lexorant;
+using namespace lexorant::test;
+
+namespace {
+
+const QString kStartCaption = QStringLiteral("Brenno Lexorant V1.3");
+const QString kQuitQuestion =
+    QStringLiteral("Warnung: Lexorant is still in progress! Do you really want to quit?");
+
+sim::SimUnit Unit(std::uint16_t gCount, std::uint16_t xCount) {
+    sim::GenerateOptions options;
+    options.gCount = gCount;
+    options.xCount = xCount;
+    return sim::GenerateUnit(options);
+}
+
+// The controller becomes COM3, the one port the window finds.
+bool StartOnCom3(sim::Simulator& controller) {
+    std::string error;
+    if (!controller.Start(error))
+        return false;
+    MapPorts({{3, controller.SlavePath()}});
+    return true;
+}
+
+QStringList Requests(const sim::Simulator& controller) {
+    QStringList lines;
+    for (const std::string& line : controller.Requests())
+        lines << QString::fromStdString(line);
+    return lines;
+}
+
+QString Caption(const QString& fileName) {
+    return QStringLiteral("Brenno Lexorant V1.2 - [") + fileName + "]";
+}
+
+qint64 FileSize(int gCount, int xCount) {
+    return 12 + 16 * gCount + 96 * xCount;
+}
+
+bool CommandsEnabled(const TfrmMain& w) {
+    return Item(w, "miRead")->isEnabled() && Item(w, "miOpen")->isEnabled() &&
+           Item(w, "miSetup")->isEnabled();
+}
+
+bool CommandsDisabled(const TfrmMain& w) {
+    return !Item(w, "miRead")->isEnabled() && !Item(w, "miOpen")->isEnabled() &&
+           !Item(w, "miSetup")->isEnabled();
+}
+
+RecordStore Loaded(const QString& fileName) {
+    RecordStore store;
+    if (!LoadInfoFile(fileName.toStdString(), store))
+        store.GInfo.AnswerLength = 0xFFFF; // compares unequal to any read
+    return store;
+}
+
+// Warnings and worse of Qt, while a test has this installed.
+QMutex warningsMutex;
+QStringList warnings;
+void RecordWarning(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    // The offscreen platform's own note on every shown dialog is no fault of the window.
+    if (type == QtDebugMsg || type == QtInfoMsg || text.contains(QStringLiteral("propagateSizeHints")))
+        return;
+    QMutexLocker lock(&warningsMutex);
+    warnings << text;
+}
+
+} // namespace
+
+class ReadTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fullReadThroughSaveDialog_data() {
+        QTest::addColumn<int>("g");
+        QTest::addColumn<int>("x");
+        QTest::newRow("both logs") << 12 << 5;
+        QTest::newRow("empty G-Info") << 0 << 2; // its View item stays disabled
+    }
+
+    void fullReadThroughSaveDialog() {
+        QFETCH(int, g);
+        QFETCH(int, x);
+        sim::Simulator controller(Unit(static_cast<std::uint16_t>(g), static_cast<std::uint16_t>(x)));
+        QVERIFY(StartOnCom3(controller));
+        TfrmMain w;
+        w.show();
+        QStringList texts;
+        RecordReadTexts(w, texts);
+        ModalCloser closer;
+        const QString path = files_.filePath(QStringLiteral("full-%1-%2.inf").arg(g).arg(x));
+        closer.fileForDialog = path;
+
+        Item(w, "miRead")->trigger();
+        QCOMPARE(closer.seen, QStringList{QStringLiteral("dialog: SaveDialog")});
+        QVERIFY2(closer.proposedFiles.value(0).endsWith(QStringLiteral("/4711-0815.inf")),
+                 qPrintable(closer.proposedFiles.value(0)));
+        QCOMPARE(w.windowTitle(), Caption(path));
+        QVERIFY(CommandsDisabled(w));
+
+        QVERIFY(WaitForReadEnd(w));
+        QCOMPARE(texts, ExpectedReadTexts(g, x));
+        QCOMPARE(w.GInfoModel().ColCount(), std::max(g, 1) + 1); // an empty block keeps one empty column
+        QCOMPARE(w.XInfoModel().ColCount(), std::max(x, 1) + 1);
+        const RecordStore& served = controller.Unit().store;
+        QVERIFY(w.Store() == served);
+        QCOMPARE(QFileInfo(path).size(), FileSize(g, x));
+        QVERIFY(Loaded(path) == served);
+        QVERIFY(CommandsEnabled(w));
+        QCOMPARE(Item(w, "miGInfo")->isEnabled(), g > 0);
+        QCOMPARE(Item(w, "miXInfo")->isEnabled(), x > 0);
+        QCOMPARE(closer.seen.size(), 1); // no box during the read
+
+        // After a finished read, quitting asks nothing.
+        QVERIFY(w.close());
+        QCOMPARE(closer.seen.size(), 1);
+    }
+
+    // Entry 2 is never answered: the thread waits for it while the commands are tried.
+    void commandsLockedWhileReading() {
+        sim::Behaviour behaviour;
+        behaviour.faults = {{'G', 1, sim::FaultKind::NoAnswer}};
+        sim::Simulator controller(Unit(3, 1), behaviour), spare(Unit(1, 1));
+        std::string error;
+        QVERIFY(controller.Start(error) && spare.Start(error));
+        MapPorts({{3, controller.SlavePath()}, {5, spare.SlavePath()}});
+        TfrmMain w;
+        w.show();
+        ModalCloser closer;
+        closer.fileForDialog = files_.filePath(QStringLiteral("locked.inf"));
+        w.miReadClick();
+        QTRY_VERIFY_WITH_TIMEOUT(Requests(controller).contains(QStringLiteral("GI@ 1\r\n")), 10000);
+
+        QVERIFY(CommandsDisabled(w));
+        Item(w, "miCOM5")->trigger();
+        Item(w, "miBaud1200")->trigger();
+        Item(w, "miRead")->trigger();
+        Item(w, "miOpen")->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        for (Qt::Key key : {Qt::Key_R, Qt::Key_O, Qt::Key_5})
+            QTest::keyClick(&w, key, Qt::ControlModifier);
+        QVERIFY(Item(w, "miCOM3")->isChecked() && !Item(w, "miCOM5")->isChecked());
+        QVERIFY(Item(w, "miBaud9600")->isChecked() && !Item(w, "miBaud1200")->isChecked());
+        // The View items stay usable, each once its block has an intact entry.
+        QTableView* g = w.findChild<QTableView*>(QStringLiteral("sgGInfo"));
+        QTableView* x = w.findChild<QTableView*>(QStringLiteral("sgXInfo"));
+        QTest::keyClick(&w, Qt::Key_X, Qt::ControlModifier);
+        QVERIFY(!g->isHidden() && x->isHidden());
+        QVERIFY(Item(w, "miGInfo")->isEnabled());
+        QCOMPARE(closer.seen.size(), 1);
+
+        QVERIFY(WaitForReadEnd(w));
+        QCOMPARE(closer.seen, (QStringList{"dialog: SaveDialog", "Fehler: Answer of G-Info 2 incomplete!"}));
+        QVERIFY(CommandsEnabled(w));
+        QVERIFY(Requests(spare).isEmpty());
+    }
+
+    // A close that the error box does not block (the session ending) answered with "&Ja": the
+    // thread is waiting for that box, so the close must not wait for the thread.
+    void closeFromInsideAnEntryErrorBox() {
+        sim::Behaviour behaviour;
+        behaviour.faults = {{'G', 1, sim::FaultKind::WrongChecksum}};
+        sim::Simulator controller(Unit(3, 2), behaviour);
+        QVERIFY(StartOnCom3(controller));
+        TfrmMain w;
+        w.show();
+        const QString path = files_.filePath(QStringLiteral("closed-in-box.inf"));
+        ModalCloser closer;
+        closer.answerYes = true;
+        closer.fileForDialog = path;
+        closer.leaveOpenText = QStringLiteral("CRC error in G-Info 2");
+        bool closed = false;
+        QTimer sessionEnd;
+        QObject::connect(&sessionEnd, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!closed && box && box->text() == closer.leaveOpenText) {
+                closed = true;
+                QVERIFY(w.close()); // the question is answered in here
+                closer.leaveOpenText.clear();
+            }
+        });
+        sessionEnd.start(5);
+        w.miReadClick();
+        QVERIFY(WaitForReadEnd(w));
+        QVERIFY(closed && !w.isVisible());
+        QCOMPARE(closer.seen,
+                 (QStringList{"dialog: SaveDialog", kQuitQuestion, "Fehler: CRC error in G-Info 2"}));
+        QCOMPARE(Requests(controller).last(), QStringLiteral("GI@ 1\r\n"));
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
+    void checksumErrorIsReportedAndTheReadGoesOn() {
+        sim::Behaviour behaviour;
+        behaviour.faults = {{'G', 1, sim::FaultKind::WrongChecksum}};
+        sim::Simulator controller(Unit(3, 2), behaviour);
+        QVERIFY(StartOnCom3(controller));
+        TfrmMain w;
+        QStringList log;
+        RecordReadTexts(w, log);
+        ModalCloser closer(&log);
+        const QString path = files_.filePath(QStringLiteral("crc.inf"));
+        closer.fileForDialog = path;
+
+        w.miReadClick();
+        QVERIFY(WaitForReadEnd(w));
+        const QStringList expected{"dialog: SaveDialog",    "Reading G-Info 1 of 3",
+                                   "Reading G-Info 2 of 3", "Fehler: CRC error in G-Info 2",
+                                   "Reading G-Info 3 of 3", "3 G-Infos read",
+                                   "Reading X-Info 1 of 2", "Reading X-Info 2 of 2",
+                                   "2 X-Infos read"};
+        QCOMPARE(log, expected);
+
+        RecordStore withHole = controller.Unit().store;
+        std::fill_n(withHole.GInfoSlot(1), kGInfoSlotSize, std::uint8_t{0});
+        QVERIFY(w.Store() == withHole);
+        QVERIFY(Loaded(path) == withHole);
+        QCOMPARE(w.GInfoModel().ColCount(), 4);
+        QVERIFY(w.GInfoModel().Cell(2, 4).isEmpty()); // no column written for the failed entry
+        QVERIFY(!w.GInfoModel().Cell(3, 4).isEmpty());
+        QVERIFY(CommandsEnabled(w));
+    }
+
+    void identificationFailure_data() {
+        QTest::addColumn<int>("answered"); // requests answered, the flush line included
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("fileChosen");
+        QTest::newRow("serial number")
+            << 0 << "Unable to read the serial number! Please check the baudrate" << false;
+        QTest::newRow("G-Info header") << 2 << "Unable to read G-Info type!" << true;
+        QTest::newRow("X-Info header") << 3 << "Unable to read X-Info type!" << true;
+    }
+
+    void identificationFailure() {
+        QFETCH(int, answered);
+        QFETCH(QString, message);
+        QFETCH(bool, fileChosen);
+        sim::Behaviour behaviour;
+        behaviour.stopAfter = static_cast<std::size_t>(answered);
+        sim::Simulator controller(Unit(3, 2), behaviour);
+        QVERIFY(StartOnCom3(controller));
+        TfrmMain w;
+        ModalCloser closer;
+        // Typed without its extension: the dialog adds it.
+        closer.fileForDialog = files_.filePath(QStringLiteral("identification-%1").arg(answered));
+        const QString path = closer.fileForDialog + QStringLiteral(".inf");
+
+        w.miReadClick();
+        QStringList boxes{QStringLiteral("Fehler: ") + message};
+        if (fileChosen)
+            boxes.prepend(QStringLiteral("dialog: SaveDialog"));
+        QCOMPARE(closer.seen, boxes);
+        // The caption keeps a name once it was chosen.
+        QCOMPARE(w.windowTitle(), fileChosen ? Caption(path) : kStartCaption);
+        QCOMPARE(Requests(controller).size(), std::max(answered + 1, 2)); // nothing asked after the failure
+        QVERIFY(!w.CurrentThread());
+        QVERIFY(CommandsEnabled(w));
+        QVERIFY(w.findChild<QTableView*>(QStringLiteral("sgGInfo"))->isHidden());
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
+    void cancelledSaveDialogEndsTheCommand() {
+        sim::Simulator controller(Unit(3, 2));
+        QVERIFY(StartOnCom3(controller));
+        TfrmMain w;
+        ModalCloser closer; // no file: cancels
+        w.miReadClick();
+        QCOMPARE(closer.seen, QStringList{QStringLiteral("dialog: SaveDialog")});
+        QCOMPARE(w.windowTitle(), kStartCaption);
+        QCOMPARE(Requests(controller), (QStringList{"\r\n", "SN?\r\n"}));
+        QVERIFY(!w.CurrentThread());
+        QVERIFY(CommandsEnabled(w));
+        QVERIFY(!QFileInfo::exists(closer.proposedFiles.value(0)));
+    }
+
+    // Entry 4 is never answered: the thread is still waiting for it when the user quits.
+    void quitDuringReadAnsweredNo() {
+        sim::Behaviour behaviour;
+        behaviour.faults = {{'G', 3, sim::FaultKind::NoAnswer}};
+        sim::Simulator controller(Unit(8, 2), behaviour);
+        QVERIFY(StartOnCom3(controller));
+        TfrmMain w;
+        w.show();
+        ModalCloser closer;
+        const QString path = files_.filePath(QStringLiteral("quit-no.inf"));
+        closer.fileForDialog = path;
+        w.miReadClick();
+        QTRY_VERIFY_WITH_TIMEOUT(Requests(controller).contains(QStringLiteral("GI@ 3\r\n")), 10000);
+
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        QVERIFY(WaitForReadEnd(w));
+        const QStringList expected{"dialog: SaveDialog", kQuitQuestion,
+                                   "Fehler: Answer of G-Info 4 incomplete!"};
+        QCOMPARE(closer.seen, expected);
+        QCOMPARE(w.GInfoModel().ColCount(), 9);
+        QCOMPARE(QFileInfo(path).size(), FileSize(8, 2));
+        RecordStore withHole = controller.Unit().store;
+        std::fill_n(withHole.GInfoSlot(3), kGInfoSlotSize, std::uint8_t{0});
+        QVERIFY(Loaded(path) == withHole);
+    }
+
+    void quitDuringReadAnsweredYes() {
+        warnings.clear();
+        struct Restore {
+            QtMessageHandler previous = qInstallMessageHandler(RecordWarning);
+            ~Restore() { qInstallMessageHandler(previous); }
+        } restore;
+        const QString path = files_.filePath(QStringLiteral("quit-yes.inf"));
+        {
+            sim::Behaviour behaviour;
+            behaviour.faults = {{'G', 3, sim::FaultKind::NoAnswer}};
+            sim::Simulator controller(Unit(8, 2), behaviour);
+            QVERIFY(StartOnCom3(controller));
+            TfrmMain w;
+            w.show();
+            ModalCloser closer;
+            closer.answerYes = true;
+            closer.fileForDialog = path;
+            w.miReadClick();
+            QTRY_VERIFY_WITH_TIMEOUT(Requests(controller).contains(QStringLiteral("GI@ 3\r\n")), 10000);
+
+            QVERIFY(w.close());
+            QVERIFY(w.CurrentThread()->isFinished());
+            QCOMPARE(closer.seen, (QStringList{"dialog: SaveDialog", kQuitQuestion}));
+            QCOMPARE(Requests(controller).last(), QStringLiteral("GI@ 3\r\n"));
+            QVERIFY(!QFileInfo::exists(path));
+        }
+        QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join(QLatin1Char('\n'))));
+    }
+
+private:
+    QTemporaryDir files_;
+};
+
+int main(int argc, char** argv) {
+    return RunWindowTest<ReadTest>(argc, argv);
+}
+
+#include "read_test.moc"
