@@ -1,0 +1,56 @@
+"""Quitting during a read: the close request asks "Warnung"; "&Nein" lets the read finish and write its
+file, "&Ja" ends the program at once with exit code 0 and without complaints from Qt."""
+import os
+import re
+import time
+
+import e2e_lib as e2e
+
+SERIAL = "4711-0815"
+# At 1200 baud a G-Info answer takes 0.3 s and an X-Info answer 1.6 s: a read of about 7 s.
+DATA = ("--g-count", "12", "--x-count", "2", "--seed", "5")
+
+
+def scenario(s):
+    expected = e2e.read_bytes(s.reference_file("reference.inf", *DATA))
+    s.simulator("--baud", "1200", *DATA)
+    os.makedirs(s.autosave_folder)
+    first = os.path.join(s.autosave_folder, SERIAL + "_01.inf")
+    second = os.path.join(s.autosave_folder, SERIAL + "_02.inf")
+    window = s.window("-autosave")
+
+    # File > "&Exit", answered with Escape ("&Nein").
+    window.key("ctrl+r")
+    window.wait_caption(e2e.file_caption(e2e.AUTOSAVE_FOLDER + "\\" + SERIAL + "_01.inf"))
+    window.key("alt+f", "e")
+    question = s.wait_window("^Warnung$")
+    s.screenshot("-question")
+    e2e.check(not os.path.exists(first), "the read ended before the question was answered")
+    s.key(question, "Escape")
+    s.wait_no_window("^Warnung$")
+    window.check_alive()
+    e2e.wait_for("the file of the read that went on", lambda: os.path.exists(first) and
+                 os.path.getsize(first) == len(expected), timeout=20)
+    e2e.check(e2e.read_bytes(first) == expected, "the file of the read that went on differs from the unit's")
+    e2e.check(not s.windows("^Fehler$"), "an entry failed after the question")
+
+    # Now as the window manager's close box or Alt+F4 does, answered with Return ("&Ja", the default).
+    time.sleep(0.2)  # the menus are given back just after the file is written
+    window.key("ctrl+r")
+    window.wait_caption(e2e.file_caption(e2e.AUTOSAVE_FOLDER + "\\" + SERIAL + "_02.inf"))
+    s.request_close(window.id)
+    question = s.wait_window("^Warnung$")
+    s.focus(question)
+    answered = time.monotonic()
+    s.xdotool("key", "Return", check_result=True)
+    e2e.wait_for("the program to end", lambda: not window.alive(), timeout=5, interval=0.01)
+    elapsed = time.monotonic() - answered
+    e2e.check(elapsed < 1.0, "the program took %.2f s to end after \"&Ja\"" % elapsed)
+    e2e.check(window.process.returncode == 0, "exit code %d" % window.process.returncode)
+    complaints = [line for line in window.stderr().splitlines()
+                  if re.search(r"QThread|Warning|QWARN|QObject|Critical", line)]
+    e2e.check(not complaints, "standard error:\n" + "\n".join(complaints))
+    e2e.check(not os.path.exists(second), "the interrupted read wrote its file")
+
+
+e2e.run("quit_while_reading", scenario)
