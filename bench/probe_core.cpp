@@ -1,0 +1,233 @@
+// Measurements without the window, for bench/run:
+//   probe_core make-file PATH          the largest ".inf" file: 65535 G-Info, 65535 X-Info of type 3
+//   probe_core core-read               the reading loop in-process against a paced simulator
+//   probe_core cli-read CLI SIM        lexorant-cli read of a lexorant-sim process, from its stderr lines
+// Results are "name=value" lines on standard output (times in ms).
+#include "identification.h"
+#include "info_file.h"
+#include "probe_common.h"
+#include "read_loop.h"
+#include "record_store.h"
+#include "serial_port.h"
+#include "sim/com_link.h"
+#include "sim/simulator.h"
+#include "sim/unit.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <cstring>
+#include <iostream>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+using namespace lexorant;
+using namespace lexorant::bench;
+
+namespace {
+
+constexpr int kBaud = 19200;
+constexpr int kGCount = 200;
+constexpr int kXCount = 50;
+
+void ReportLineTimes(const char* prefix, double entryMs) {
+    const LineBytes bytes = EntryPhaseBytes(kGCount, kXCount);
+    const double full = LineMillis(bytes.requests + bytes.answers, kBaud);
+    const double answers = LineMillis(bytes.answerGaps, kBaud);
+    const std::string p = prefix;
+    Report((p + "_entry_ms").c_str(), entryMs);
+    Report((p + "_line_ms").c_str(), full);
+    Report((p + "_ratio").c_str(), entryMs / full);
+    // What the program adds to the time that the simulator's pacing takes (its answers).
+    Report((p + "_overhead_per_entry_ms").c_str(), (entryMs - answers) / (kGCount + kXCount));
+}
+
+int MakeFile(const std::string& path) {
+    sim::GenerateOptions options;
+    options.gCount = 65535;
+    options.xCount = 65535;
+    options.xType = 3;
+    const sim::SimUnit unit = sim::GenerateUnit(options);
+    const std::string error = WriteInfoFile(unit.store, path);
+    if (!error.empty()) {
+        std::cerr << error << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+// Timestamps of the reading loop's steps; nothing else.
+class StampSteps : public ReadSteps {
+public:
+    void LockMenus() override {}
+    void InitInfoGrids() override {}
+    void ShowStatus(const std::string& text) override {
+        if (first < 0)
+            first = MonotonicNanos();
+        last = MonotonicNanos();
+        (void)text;
+    }
+    void ShowGInfoEntry(int) override {}
+    void ShowXInfoEntry(int) override {}
+    void ShowError(const std::string& text) override { std::cerr << "entry failed: " << text << "\n"; ++errors; }
+    void UnlockMenus() override {}
+
+    long long first = -1;
+    long long last = -1;
+    int errors = 0;
+};
+
+int CoreRead() {
+    ScratchConfig scratch;
+    sim::GenerateOptions options;
+    options.gCount = kGCount;
+    options.xCount = kXCount;
+    sim::Behaviour behaviour;
+    behaviour.baud = kBaud;
+    sim::Simulator simulator(sim::GenerateUnit(options), behaviour);
+    std::string error;
+    if (!simulator.Start(error)) {
+        std::cerr << error << "\n";
+        return 1;
+    }
+    SerialPort port;
+    if (!port.OpenPort(simulator.SlavePath(), kBaud)) {
+        std::cerr << "cannot open " << simulator.SlavePath() << "\n";
+        return 1;
+    }
+    const long long t0 = MonotonicNanos();
+    FlushLine(port);
+    const double flushMs = MillisSince(t0);
+    const long long t1 = MonotonicNanos();
+    const auto serial = QuerySerialNumber(port);
+    const double serialMs = MillisSince(t1);
+    const auto g = QueryInfoHeader(port, 'G');
+    const auto x = QueryInfoHeader(port, 'X');
+    if (!serial || !g || !x) {
+        std::cerr << "identification failed\n";
+        return 1;
+    }
+    RecordStore store;
+    store.Replace(*g, *x);
+    StampSteps steps;
+    const std::string file = (scratch.Root() / "core.inf").string();
+    ReadJob job{port, store, steps, [&file](const RecordStore& s) { return WriteInfoFile(s, file); }};
+    RunRead(job);
+    const long long end = MonotonicNanos();
+    Report("core_flush_wait_ms", flushMs);
+    Report("core_serial_wait_ms", serialMs);
+    ReportLineTimes("core", static_cast<double>(end - steps.first) / 1e6);
+    Report("core_errors", steps.errors);
+    return steps.errors == 0 ? 0 : 1;
+}
+
+pid_t Spawn(const std::vector<std::string>& args, int stdoutFd, int stderrFd) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (stdoutFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
+    if (stderrFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, stderrFd, STDERR_FILENO);
+    std::vector<char*> argv;
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+// Reads fd to its end; each complete line with the time at which its chunk arrived.
+std::vector<std::pair<long long, std::string>> TimedLines(int fd) {
+    std::vector<std::pair<long long, std::string>> lines;
+    std::string pending;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        const long long now = MonotonicNanos();
+        pending.append(buffer, static_cast<std::size_t>(n));
+        for (std::size_t eol; (eol = pending.find('\n')) != std::string::npos;) {
+            lines.emplace_back(now, pending.substr(0, eol));
+            pending.erase(0, eol + 1);
+        }
+    }
+    return lines;
+}
+
+int CliRead(const std::string& cli, const std::string& simProgram) {
+    ScratchConfig scratch;
+    int simOut[2];
+    if (::pipe(simOut) != 0)
+        return 1;
+    const pid_t sim = Spawn({simProgram, "--link", "com1", "--baud", std::to_string(kBaud), "--g-count",
+                             std::to_string(kGCount), "--x-count", std::to_string(kXCount)},
+                            simOut[1], -1);
+    ::close(simOut[1]);
+    if (sim < 0)
+        return 1;
+    // The simulator prints its device once it answers.
+    std::string first;
+    char c;
+    while (::read(simOut[0], &c, 1) == 1 && c != '\n')
+        first += c;
+
+    int errPipe[2];
+    if (::pipe(errPipe) != 0)
+        return 1;
+    const int devNull = ::open("/dev/null", O_WRONLY);
+    const long long start = MonotonicNanos();
+    const pid_t read = Spawn({cli, "read", "COM1", "--baud", std::to_string(kBaud), "--output",
+                              (scratch.Root() / "cli.inf").string()},
+                             devNull, errPipe[1]);
+    ::close(errPipe[1]);
+    ::close(devNull);
+    const auto lines = TimedLines(errPipe[0]);
+    int status = 0;
+    ::waitpid(read, &status, 0);
+    const long long end = MonotonicNanos();
+    ::close(errPipe[0]);
+    ::kill(sim, SIGTERM);
+    ::waitpid(sim, nullptr, 0);
+    ::close(simOut[0]);
+
+    long long firstReading = -1;
+    for (const auto& [when, text] : lines)
+        if (text.rfind("Reading G-Info 1 of", 0) == 0 && firstReading < 0)
+            firstReading = when;
+    if (firstReading < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::cerr << "lexorant-cli read failed (" << status << "); " << lines.size() << " lines\n";
+        for (const auto& l : lines)
+            std::cerr << "  " << l.second << "\n";
+        return 1;
+    }
+    Report("cli_identification_ms", static_cast<double>(firstReading - start) / 1e6);
+    ReportLineTimes("cli", static_cast<double>(end - firstReading) / 1e6);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 2 && args[0] == "make-file")
+        return MakeFile(args[1]);
+    if (args.size() == 1 && args[0] == "core-read")
+        return CoreRead();
+    if (args.size() == 3 && args[0] == "cli-read")
+        return CliRead(args[1], args[2]);
+    std::cerr << "usage: probe_core make-file PATH | core-read | cli-read CLI SIM\n";
+    return 2;
+}
