@@ -134,7 +134,12 @@ void TfrmMain::FormCreate() {
     for (QAction* action : menuBar()->actions())
         if (action->menu())
             hints_->WatchMenu(action->menu());
-    ProbePorts(port_, *this);
+    // A failure here is reported and the window still comes up: files can be opened without a port.
+    try {
+        ProbePorts(port_, *this);
+    } catch (const std::exception& e) {
+        ShowStopBox(nullptr, QString::fromStdString(e.what()));
+    }
 }
 
 QAction* TfrmMain::AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
