@@ -186,6 +186,39 @@ TEST(ReadLoop, ControllerFallingSilentCostsEveryRemainingEntry) {
     EXPECT_TRUE(AllZero(reading.store.GInfoSlots.data() + kGInfoSlotSize, 2 * kGInfoSlotSize));
 }
 
+TEST(ReadLoop, GarbageAnswersFailEveryEntryAndLeaveTheSlotsZero) {
+    sim::Behaviour behaviour;
+    behaviour.garbage = true;
+    Reading reading(Unit(3, 2), behaviour);
+    const ReadTally tally = reading.Run();
+
+    EXPECT_EQ(tally.g.failed, 3);
+    EXPECT_EQ(tally.x.failed, 2);
+    EXPECT_EQ(reading.filesWritten, 1);
+    EXPECT_TRUE(AllZero(reading.store.GInfoSlots.data(), reading.store.GInfoSlots.size()));
+    EXPECT_TRUE(AllZero(reading.store.XInfoSlots.data(), reading.store.XInfoSlots.size()));
+    const auto lines = reading.steps.Lines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const auto& l) { return l.starts_with("error"); }),
+              5);
+}
+
+// An answer that comes after the wait has ended stays on the line: the next request's exchange reads
+// it first and takes it for its own entry.
+TEST(ReadLoop, LateAnswerIsTakenByTheNextExchange) {
+    sim::Behaviour behaviour;
+    behaviour.delay = 2500ms;
+    Reading reading(Unit(2, 0), behaviour);
+    const ReadTally tally = reading.Run();
+
+    EXPECT_EQ(tally.g.failed, 1);
+    EXPECT_EQ(tally.g.good, 1);
+    const auto lines = reading.steps.Lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "error Answer of G-Info 1 incomplete!"), 1);
+    EXPECT_TRUE(AllZero(reading.store.GInfoSlot(0), kGInfoSlotSize));
+    EXPECT_TRUE(std::equal(reading.Served().GInfoSlot(0), reading.Served().GInfoSlot(1),
+                           reading.store.GInfoSlot(1)));
+}
+
 TEST(ReadLoop, StopWithCancelEndsABlockedReadPromptly) {
     sim::Behaviour behaviour;
     behaviour.stopAfter = 1;
