@@ -7,15 +7,6 @@ import struct
 import e2e_lib as e2e
 
 
-def open_through_dialog(s, window, path):
-    """Ctrl+O, the full path into the dialog's name field, Return."""
-    window.key("ctrl+o")
-    dialog = s.wait_window("^Open$")
-    s.fill_file_dialog(dialog, path)
-    s.wait_no_window("^Open$")
-    s.dismiss_popups(window.id)
-
-
 def make_files(s):
     good = s.reference_file("good.inf", "--g-count", "4", "--x-count", "2")
     data = e2e.read_bytes(good)
@@ -66,7 +57,7 @@ def scenario(s):
         raise e2e.Failure("boxes keep appearing after %s" % path)
 
     for path in paths:
-        step(lambda: open_through_dialog(s, window, path), path)
+        step(lambda: s.open_through_dialog(window, path), path)
         window.wait_caption(e2e.file_caption(path), timeout=20)
         window.check_alive()
         step(lambda: window.key("ctrl+x"), path)

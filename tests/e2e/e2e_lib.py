@@ -293,6 +293,14 @@ class Session:
         WM_DELETE_WINDOW message of the WM_PROTOCOLS protocol."""
         send_delete_window(self.display, window_id)
 
+    def open_through_dialog(self, window, path):
+        """Ctrl+O, the full path into the dialog's name field, Return."""
+        window.key("ctrl+o")
+        dialog = self.wait_window("^Open$")
+        self.fill_file_dialog(dialog, path)
+        self.wait_no_window("^Open$")
+        self.dismiss_popups(window.id)
+
     def fill_file_dialog(self, dialog, path):
         """Types the full path into a file dialog's name field and confirms it with Return."""
         self.key(dialog, "ctrl+a")

@@ -4,7 +4,6 @@ import os
 import struct
 
 import e2e_lib as e2e
-from damaged_files import open_through_dialog
 
 
 def scenario(s):
@@ -13,10 +12,10 @@ def scenario(s):
     with open(empty, "wb") as f:
         f.write(struct.pack("<6H", 36, 3, 0, 196, 3, 0))
     window = s.window()
-    open_through_dialog(s, window, good)
+    s.open_through_dialog(window, good)
     window.wait_caption(e2e.file_caption(good))
     try:
-        open_through_dialog(s, window, empty)
+        s.open_through_dialog(window, empty)
         window.wait_caption(e2e.file_caption(empty))
         window.key("ctrl+x", "ctrl+g")
         # The open dialog coming up proves that every event before it has been handled.
