@@ -77,19 +77,15 @@ QTableView* MakeGrid(QWidget* parent, const char* name, QAbstractItemModel* mode
     corner->setAutoFillBackground(true);
     corner->setBackgroundRole(QPalette::Button);
     corner->setGeometry(grid->frameWidth(), grid->frameWidth(), 100, 15);
-    // A fresh grid has its first cell current, as a string grid does. Without one, the view makes a
+    // A filled grid has its first cell current, as a string grid does. Without one, the view makes a
     // cell current when it takes the focus, and that would count as the technician selecting it.
     auto makeFirstCellCurrent = [grid, model] {
         QItemSelectionModel* selection = grid->selectionModel();
         const QSignalBlocker quiet(selection);
         selection->setCurrentIndex(model->index(0, 0), QItemSelectionModel::ClearAndSelect);
     };
+    // Every fill of a grid (a read's start, an opened file) is a model reset that leaves a first cell.
     QObject::connect(model, &QAbstractItemModel::modelReset, grid, makeFirstCellCurrent);
-    QObject::connect(model, &QAbstractItemModel::columnsInserted, grid, [grid, makeFirstCellCurrent] {
-        if (!grid->selectionModel()->currentIndex().isValid())
-            makeFirstCellCurrent();
-    });
-    makeFirstCellCurrent();
     grid->hide();
     return grid;
 }
