@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 #include <utility>
@@ -135,6 +136,73 @@ TEST(MessageCatalogue, NoTwoCodesShareATextAndNoneIsAPlaceholder) {
         const auto [it, inserted] = seen.emplace(text, entry.Code);
         EXPECT_TRUE(inserted) << entry.Code << " repeats the text of " << it->second << ": " << text;
     }
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++n;
+    return n;
+}
+
+// The wording the technician learns once: the device is the "Regler", the unit is the "Gerät" (genitive "Geräts").
+TEST(MessageCatalogue, NoTextUsesARetiredTerm) {
+    const std::vector<std::pair<const char*, const char*>> retired = {
+        {"Steuerung", "Regler"},
+        {"Gerätes", "Geräts"},
+        {"Heizkörper", "Heizstab"},
+        {"Ventilspule", "Motorwicklung"},
+        {"Pt100-Fühler", "Pt100 Fühler <Lage> (RFn)"},
+        {"Pt100-Eingang", "analoger Sollwerteingang"},
+        {"Temperaturfühler (", "Pt100 Fühler <Lage> (RFn, Tx)"},
+        {"Rücklauffühler", "Pt100 Fühler Rücklauf (RF2)"},
+        {"Schutzprozessor", "Übertemperaturschutz"},
+        {"(AIF)", "Schnittstelle (externes System)"},
+        {"von Pt100 Fühler", "des Pt100 Fühlers"},
+        {"von ÜT-Fühler", "des ÜT-Fühlers"},
+        {"Kurzschluss am Eingang", "Kurzschluss"},
+        {"EEPROM sollte getauscht", "Reglerplatine"},
+    };
+    for (const auto& entry : MessageCatalogue)
+        for (const auto& [term, use] : retired)
+            EXPECT_EQ(std::string(entry.Text).find(term), std::string::npos)
+                << entry.Code << " says \"" << term << "\"; the catalogue says \"" << use << "\"";
+}
+
+// A Pt100 probe is "Pt100 Fühler <place> (RFn)"; where a text means its measured value, the grid's value name
+// joins the probe name: "(RF1, TI)". TI, TE and TR never stand alone.
+TEST(MessageCatalogue, NamesEachPt100ProbeOneWay) {
+    struct Probe {
+        std::string rf, place, value;
+    };
+    const std::vector<Probe> probes = {{"RF1", "Vorlauf", "TI"},
+                                       {"RF2", "Rücklauf", "TR"},
+                                       {"RF3", "extern", "TE"},
+                                       {"RF4", "Verdampfereintritt", ""},
+                                       {"RF5", "Verdampfereintritt HT-Stufe", ""}};
+    const std::regex bareValue("(^|[^A-Za-z0-9])T[IER]([^A-Za-z0-9]|$)");
+    for (const auto& entry : MessageCatalogue) {
+        std::string text = entry.Text;
+        for (const auto& p : probes) {
+            const std::string tag = " (" + p.rf;
+            EXPECT_EQ(Count(text, tag), Count(text, "Pt100 Fühler " + p.place + tag) +
+                                            Count(text, "Pt100 Fühlers " + p.place + tag))
+                << entry.Code << ": " << text;
+            const std::string pair = tag + ", " + p.value + ")";
+            EXPECT_EQ(Count(text, tag + ","), p.value.empty() ? 0 : Count(text, pair)) << entry.Code << ": " << text;
+            for (auto at = text.find(pair); !p.value.empty() && at != std::string::npos; at = text.find(pair))
+                text.erase(at, pair.size());
+        }
+        EXPECT_FALSE(std::regex_search(text, bareValue)) << entry.Code << ": " << entry.Text;
+    }
+}
+
+// The error chain that the controller calibrates is not the safety circuit of the SKM modules.
+TEST(MessageCatalogue, TheErrorChainBelongsToItsCalibrationTexts) {
+    for (const auto& entry : MessageCatalogue)
+        EXPECT_EQ(std::string(entry.Text).find("Fehlerkette") != std::string::npos,
+                  entry.Code <= -4232 && entry.Code >= -4234)
+            << entry.Code;
 }
 
 struct LookupCase {
