@@ -112,8 +112,9 @@ class Window:
                                         stdin=subprocess.DEVNULL, cwd=session.tmp,
                                         preexec_fn=preexec)
         session.cleanups.append(self.stop)
-        self.id = wait_for("the main window", lambda: self.session.find_window(re.escape(START_CAPTION)),
-                           timeout=30.0)
+        # By caption and process: the window of a program stopped just before may still be on screen.
+        self.id = wait_for("the main window", lambda: self.session.find_window(
+            "^" + re.escape(START_CAPTION) + "$", pid=self.process.pid), timeout=30.0)
 
     def stop(self):
         if self.process.poll() is None:
@@ -267,8 +268,10 @@ class Session:
         """Ids of the mapped top-level windows whose caption matches, in stacking order."""
         return [window_id for window_id, _ in self.mapped_windows(pattern)]
 
-    def find_window(self, pattern):
+    def find_window(self, pattern, pid=None):
         ids = self.windows(pattern)
+        if pid is not None:
+            ids = [i for i in ids if self.xdotool("getwindowpid", i).stdout.strip() == str(pid)]
         return ids[-1] if ids else None
 
     def window_name(self, window_id):
