@@ -248,9 +248,10 @@ class Session:
         return result
 
     def mapped_windows(self, *patterns):
-        """(id, caption) of the mapped top-level windows whose caption matches any of the regular
-        expressions, in stacking order (the topmost last), from one look at the screen. Pop-ups
-        count too: xdotool's search misses them."""
+        """(id, caption, pop-up) of the mapped top-level windows whose caption matches any of the
+        regular expressions, in stacking order (the topmost last), from one look at the screen.
+        Pop-ups (menus, completion lists: override-redirect windows, which xdotool's search misses)
+        count too, marked as such: they share the application's caption with the stop box."""
         listing = subprocess.run(["xwininfo", "-root", "-children"], env=self.env, capture_output=True,
                                  text=True, timeout=20).stdout
         found = []
@@ -261,12 +262,17 @@ class Session:
             state = subprocess.run(["xwininfo", "-id", match.group(1)], env=self.env, capture_output=True,
                                    text=True, timeout=20).stdout
             if "Map State: IsViewable" in state:
-                found.append((int(match.group(1), 16), match.group(2)))
+                found.append((int(match.group(1), 16), match.group(2),
+                              "Override Redirect State: yes" in state))
         return found
 
     def windows(self, pattern):
         """Ids of the mapped top-level windows whose caption matches, in stacking order."""
-        return [window_id for window_id, _ in self.mapped_windows(pattern)]
+        return [window_id for window_id, _, _ in self.mapped_windows(pattern)]
+
+    def boxes(self):
+        """Ids of the program's modal boxes on screen (pop-ups of the same caption left out)."""
+        return [w for w, _, popup in self.mapped_windows(BOX_CAPTIONS) if not popup]
 
     def find_window(self, pattern, pid=None):
         ids = self.windows(pattern)
@@ -285,11 +291,12 @@ class Session:
             # One look for both: a window that shows up between two looks must not count as a box
             # in the way when it is the one awaited.
             found = self.mapped_windows(pattern, BOX_CAPTIONS)
-            awaited = [w for w, caption in found if re.search(pattern, caption)]
+            awaited = [w for w, caption, _ in found if re.search(pattern, caption)]
             if awaited:
                 return awaited[-1]
-            for box, caption in found:
-                raise BoxInTheWay(box, caption)
+            for box, caption, popup in found:
+                if not popup:
+                    raise BoxInTheWay(box, caption)
             return None
 
         return wait_for("a window captioned /%s/" % pattern, seen, timeout)
@@ -309,8 +316,12 @@ class Session:
             text = self.xdotool("getwindowfocus").stdout.strip()
             if text == str(window_id):
                 return "target"
-            if text.isdigit() and int(text) in self.windows(BOX_CAPTIONS):
-                return text
+            if not text.isdigit():
+                return None
+            for w, _, popup in self.mapped_windows(BOX_CAPTIONS):
+                if w == int(text):
+                    # Keys typed into one of the program's pop-ups reach it as a user's would.
+                    return "target" if popup else text
             return None
 
         where = wait_for("the input focus on window %d" % window_id, focused, timeout=10)
