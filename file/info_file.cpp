@@ -3,6 +3,7 @@
 #include "dos_devices.h"
 #include "replace_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -35,15 +36,22 @@ bool ReadUpTo(int fd, std::uint8_t* out, std::size_t size, std::size_t& got) {
 }
 
 // Only the bytes that the header describes are read (at most about 7 MB), however large the file.
+// The buffer grows with what arrives, so a short file costs in proportion to its bytes, not to the
+// counts its header claims.
 bool ReadInfoBytes(int fd, std::vector<std::uint8_t>& bytes) {
+    constexpr std::size_t kChunk = 64 * 1024;
     bytes.assign(kInfoFileHeaderSize, 0);
     std::size_t got = 0;
     if (!ReadUpTo(fd, bytes.data(), bytes.size(), got))
         return false;
+    std::size_t wanted = got;
     if (got == kInfoFileHeaderSize) {
         InfoHeader g, x;
         DecodeInfoHeaders(bytes, g, x);
-        bytes.resize(InfoFileSize(g, x));
+        wanted = InfoFileSize(g, x);
+    }
+    while (got < wanted && got == bytes.size()) {
+        bytes.resize(std::min(wanted, got + kChunk));
         std::size_t more = 0;
         if (!ReadUpTo(fd, bytes.data() + got, bytes.size() - got, more))
             return false;

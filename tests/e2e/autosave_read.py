@@ -20,8 +20,7 @@ def scenario(s):
     for number in (1, 2):
         name = "%s_%02d.inf" % (SERIAL, number)
         path = os.path.join(s.autosave_folder, name)
-        window.key("ctrl+r")
-        window.wait_caption(e2e.file_caption(e2e.AUTOSAVE_FOLDER + "\\" + name))
+        window.start_read(e2e.file_caption(e2e.AUTOSAVE_FOLDER + "\\" + name))
         e2e.wait_for(name, lambda: os.path.exists(path) and os.path.getsize(path) == len(expected))
         e2e.check(e2e.read_bytes(path) == expected, "%s differs from the unit's read-out" % name)
         e2e.check(not s.windows("^Fehler$"), "an error box is open after a clean read")

@@ -49,7 +49,9 @@ def file_caption(name):
     return "Brenno Lexorant V1.2 - [" + name + "]"
 
 
-def wait_for(what, predicate, timeout=10.0, interval=0.05):
+# Deadlines are generous: CI runs the scenarios two at a time on two busy cores. They only bound
+# how long a failing scenario takes.
+def wait_for(what, predicate, timeout=20.0, interval=0.05):
     """Polls predicate until it returns something true; returns that value or fails."""
     deadline = time.monotonic() + timeout
     while True:
@@ -110,8 +112,9 @@ class Window:
                                         stdin=subprocess.DEVNULL, cwd=session.tmp,
                                         preexec_fn=preexec)
         session.cleanups.append(self.stop)
-        self.id = wait_for("the main window", lambda: self.session.find_window(re.escape(START_CAPTION)),
-                           timeout=15.0)
+        # By caption and process: the window of a program stopped just before may still be on screen.
+        self.id = wait_for("the main window", lambda: self.session.find_window(
+            "^" + re.escape(START_CAPTION) + "$", pid=self.process.pid), timeout=30.0)
 
     def stop(self):
         if self.process.poll() is None:
@@ -130,12 +133,37 @@ class Window:
     def caption(self):
         return self.session.window_name(self.id)
 
-    def wait_caption(self, expected, timeout=10.0):
+    def wait_caption(self, expected, timeout=20.0):
         wait_for("the caption %r (it is %r)" % (expected, self.caption()),
                  lambda: self.caption() == expected, timeout)
 
     def key(self, *keys):
         self.session.key(self.id, *keys)
+
+    def key_until(self, what, done, *keys, timeout=30.0, every=3.0):
+        """Sends the keys, and again every few seconds, until done() gives something true; returns
+        it. At the end of a read the menus come back a moment after the file is written or the
+        last box is closed, and nothing on screen shows when: keys typed before are dropped. A
+        read or dialog that has started locks the same keys, so a repeat does nothing then."""
+        deadline = time.monotonic() + timeout
+        while True:
+            value = done()
+            if value:
+                return value
+            self.key(*keys)
+            left = deadline - time.monotonic()
+            try:
+                return wait_for(what, done, timeout=max(0.1, min(every, left)))
+            except BoxInTheWay:
+                raise
+            except Failure:
+                if time.monotonic() >= deadline:
+                    raise
+
+    def start_read(self, caption, *keys, timeout=30.0):
+        """Ctrl+R (after the given keys) until the caption names the read's file."""
+        self.key_until("the caption %r" % caption, lambda: self.caption() == caption, *keys, "ctrl+r",
+                       timeout=timeout)
 
     def check_alive(self):
         check(self.alive(), "the program ended (exit code %s); standard error:\n%s"
@@ -219,44 +247,61 @@ class Session:
             raise Failure("xdotool %s failed: %s" % (" ".join(map(str, args)), result.stderr.strip()))
         return result
 
-    def windows(self, pattern):
-        """Ids of the mapped top-level windows whose caption matches the regular expression, in
-        stacking order (the topmost last). Pop-ups count too: xdotool's search misses them."""
+    def mapped_windows(self, *patterns):
+        """(id, caption, pop-up) of the mapped top-level windows whose caption matches any of the
+        regular expressions, in stacking order (the topmost last), from one look at the screen.
+        Pop-ups (menus, completion lists: override-redirect windows, which xdotool's search misses)
+        count too, marked as such: they share the application's caption with the stop box."""
         listing = subprocess.run(["xwininfo", "-root", "-children"], env=self.env, capture_output=True,
                                  text=True, timeout=20).stdout
         found = []
         for line in listing.splitlines():
             match = re.match(r'\s*(0x[0-9a-f]+) "(.*)": \(', line)
-            if not match or not re.search(pattern, match.group(2)):
+            if not match or not any(re.search(p, match.group(2)) for p in patterns):
                 continue
             state = subprocess.run(["xwininfo", "-id", match.group(1)], env=self.env, capture_output=True,
                                    text=True, timeout=20).stdout
             if "Map State: IsViewable" in state:
-                found.append(int(match.group(1), 16))
+                found.append((int(match.group(1), 16), match.group(2),
+                              "Override Redirect State: yes" in state))
         return found
 
-    def find_window(self, pattern):
+    def windows(self, pattern):
+        """Ids of the mapped top-level windows whose caption matches, in stacking order."""
+        return [window_id for window_id, _, _ in self.mapped_windows(pattern)]
+
+    def boxes(self):
+        """Ids of the program's modal boxes on screen (pop-ups of the same caption left out)."""
+        return [w for w, _, popup in self.mapped_windows(BOX_CAPTIONS) if not popup]
+
+    def find_window(self, pattern, pid=None):
         ids = self.windows(pattern)
+        if pid is not None:
+            ids = [i for i in ids if self.xdotool("getwindowpid", i).stdout.strip() == str(pid)]
         return ids[-1] if ids else None
 
     def window_name(self, window_id):
         result = self.xdotool("getwindowname", window_id)
         return result.stdout.rstrip("\n") if result.returncode == 0 else None
 
-    def wait_window(self, pattern, timeout=10.0):
+    def wait_window(self, pattern, timeout=20.0):
         """Waits for a window captioned to match; a box of the program that shows up instead
         raises BoxInTheWay."""
         def seen():
-            found = self.windows(pattern)
-            if found:
-                return found[-1]
-            for box in self.windows(BOX_CAPTIONS):
-                raise BoxInTheWay(box, self.window_name(box))
+            # One look for both: a window that shows up between two looks must not count as a box
+            # in the way when it is the one awaited.
+            found = self.mapped_windows(pattern, BOX_CAPTIONS)
+            awaited = [w for w, caption, _ in found if re.search(pattern, caption)]
+            if awaited:
+                return awaited[-1]
+            for box, caption, popup in found:
+                if not popup:
+                    raise BoxInTheWay(box, caption)
             return None
 
         return wait_for("a window captioned /%s/" % pattern, seen, timeout)
 
-    def wait_no_window(self, pattern, timeout=10.0):
+    def wait_no_window(self, pattern, timeout=20.0):
         wait_for("no window captioned /%s/" % pattern, lambda: not self.windows(pattern), timeout)
 
     def focus(self, window_id):
@@ -271,11 +316,15 @@ class Session:
             text = self.xdotool("getwindowfocus").stdout.strip()
             if text == str(window_id):
                 return "target"
-            if text.isdigit() and int(text) in self.windows(BOX_CAPTIONS):
-                return text
+            if not text.isdigit():
+                return None
+            for w, _, popup in self.mapped_windows(BOX_CAPTIONS):
+                if w == int(text):
+                    # Keys typed into one of the program's pop-ups reach it as a user's would.
+                    return "target" if popup else text
             return None
 
-        where = wait_for("the input focus on window %d" % window_id, focused, timeout=5)
+        where = wait_for("the input focus on window %d" % window_id, focused, timeout=10)
         if where != "target":
             raise BoxInTheWay(int(where), self.window_name(int(where)))
 
@@ -343,7 +392,7 @@ class Session:
               % (result.returncode, result.stderr.decode(errors="replace")))
         return path
 
-    def close_error_box(self, timeout=10.0):
+    def close_error_box(self, timeout=20.0):
         """Waits for a "Fehler" box and closes it with Return (its one button, "OK")."""
         box = self.wait_window("^Fehler$", timeout)
         self.key(box, "Return")

@@ -19,8 +19,7 @@ def no_file_size_signal():
 
 def save_through_dialog(s, window, path):
     """Ctrl+R; in the save dialog the full path, Return, and "Yes" when asked to replace the file."""
-    window.key("ctrl+r")
-    dialog = s.wait_window("^Save As$", timeout=15)
+    dialog = window.key_until("the save dialog", lambda: s.find_window("^Save As$"), "ctrl+r")
     s.fill_file_dialog(dialog, path)
     replace = e2e.wait_for("the dialog to close or to ask", lambda: (
         [w for w in s.windows("^Save As$") if w != dialog] or [None])[0] or
@@ -42,7 +41,7 @@ def scenario(s):
     window = s.window("-autosave")
     window.key("ctrl+r")
     name = e2e.AUTOSAVE_FOLDER + "\\" + SERIAL + "_01.inf"
-    window.wait_caption(e2e.file_caption(name), timeout=15)
+    window.wait_caption(e2e.file_caption(name))
     s.wait_window("^Fehler$")
     s.screenshot("-missing-folder")
     s.close_error_box()
@@ -62,7 +61,7 @@ def scenario(s):
     # Only once the window is up: the start (font caches and the like) needs room of its own.
     resource.prlimit(window.process.pid, resource.RLIMIT_FSIZE, (FILE_SIZE_LIMIT, FILE_SIZE_LIMIT))
     save_through_dialog(s, window, earlier)
-    window.wait_caption(e2e.file_caption(earlier), timeout=15)
+    window.wait_caption(e2e.file_caption(earlier))
     s.wait_window("^Fehler$")
     s.screenshot("-disk-full")
     s.close_error_box()
@@ -74,7 +73,7 @@ def scenario(s):
     full = os.path.join(folder, "full.inf")
     os.symlink("/dev/full", full)
     save_through_dialog(s, window, full)
-    window.wait_caption(e2e.file_caption(full), timeout=15)
+    window.wait_caption(e2e.file_caption(full))
     s.wait_window("^Fehler$")
     s.close_error_box()
     window.check_alive()

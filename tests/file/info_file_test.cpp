@@ -88,6 +88,7 @@ TEST(InfoFileRoundTrip, LoadGivesBackWhatWasWritten) {
         {{20, 1, 5}, {50, 7, 4}},   // partly stored slots
         {{255, 1, 3}, {255, 2, 3}}, // lengths beyond the slots store whole slots
         {{2, 1, 3}, {65535, 2, 2}},
+        {{36, 1, 65535}, {196, 2, 65535}}, // the largest read-out, read in many pieces
     };
     TempFolder folder;
     for (const auto& c : cases) {

@@ -224,7 +224,7 @@ TEST(ReadLoop, StopWithCancelEndsABlockedReadPromptly) {
     behaviour.stopAfter = 1;
     Reading reading(Unit(5, 2), behaviour);
     auto run = std::async(std::launch::async, [&] { return reading.Run(); });
-    ASSERT_TRUE(reading.line.Simulator().WaitForRequests(2, 2000ms));
+    ASSERT_TRUE(reading.line.Simulator().WaitForRequests(2, 10000ms));
 
     const auto stopped = std::chrono::steady_clock::now();
     reading.stop = true;

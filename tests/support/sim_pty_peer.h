@@ -39,8 +39,9 @@ public:
             throw std::runtime_error("pseudo-terminal write failed");
     }
 
-    // What has arrived from the device side, waiting up to wait for the first byte.
-    std::string Receive(std::chrono::milliseconds wait = std::chrono::milliseconds(500)) {
+    // What has arrived from the device side, waiting up to wait for the first byte (long by
+    // default: the device is written by a thread of its own, which a busy machine may hold back).
+    std::string Receive(std::chrono::milliseconds wait = std::chrono::milliseconds(5000)) {
         std::string received;
         pollfd p{fd_, POLLIN, 0};
         int timeout = static_cast<int>(wait.count());
