@@ -114,11 +114,13 @@ bool TemporaryFile::ReplaceAs(const fs::path& target) {
 Claim TemporaryFile::ClaimAs(const fs::path& name) {
     if (!ready_ || placed_)
         return Claim::Failed;
-    if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) {
+    const auto claimed = [this] {
         placed_ = true;
         posix::SyncFolder(folder_);
         return Claim::Claimed;
-    }
+    };
+    if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0)
+        return claimed();
     if (errno == EEXIST)
         return Claim::Taken;
     if (!Unsupported(errno))
@@ -130,9 +132,7 @@ Claim TemporaryFile::ClaimAs(const fs::path& name) {
     const int linkError = errno;
     if (linked == 0 || HasSecondName(path_)) {
         ::unlink(path_.c_str());
-        placed_ = true;
-        posix::SyncFolder(folder_);
-        return Claim::Claimed;
+        return claimed();
     }
     if (linkError == EEXIST)
         return Claim::Taken;
