@@ -4,6 +4,8 @@
 
 #include <QMetaObject>
 
+#include <exception>
+
 namespace lexorant {
 
 // Each step runs on the window thread while this thread waits for it.
@@ -17,6 +19,10 @@ public:
     void ShowXInfoEntry(int index) override { Run([this, index] { target_.ShowXInfoEntry(index); }); }
     void ShowError(const std::string& text) override { Run([this, &text] { target_.ShowError(text); }); }
     void UnlockMenus() override { Run([this] { target_.UnlockMenus(); }); }
+    void ShowFileName(const std::string& name) override { Run([this, &name] { target_.ShowFileName(name); }); }
+    void ShowUnexpectedError(const std::string& text) override {
+        Run([this, &text] { target_.ShowUnexpectedError(text); });
+    }
 
 private:
     template <typename F> void Run(F step) {
@@ -42,7 +48,24 @@ void ComThread::run() {
     finished_.store(false, std::memory_order_release);
     HandOff handOff(windowSteps_, window_);
     ReadJob job{port_, store_, handOff, writeFile_, &stop_};
-    RunRead(job);
+    // An error escaping the read is shown like one escaping a handler, and the window is usable again.
+    std::string unexpected;
+    bool failed = false;
+    try {
+        RunRead(job);
+    } catch (const std::exception& e) {
+        failed = true;
+        unexpected = e.what();
+    } catch (...) {
+        failed = true;
+    }
+    if (failed) {
+        try {
+            handOff.ShowUnexpectedError(unexpected);
+            handOff.UnlockMenus();
+        } catch (...) { // nothing more can be told; the finished flag still lets the window quit
+        }
+    }
     finished_.store(true, std::memory_order_release);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app_icon.h"
 #include "app_texts.h"
+#include "autosave_file.h"
 #include "com_thread.h"
 #include "file_naming.h"
 #include "find_message_text.h"
@@ -291,12 +292,13 @@ void TfrmMain::miReadClick() {
     InitInfoGrids();
     LockMenus(); // at once, so that nothing queued behind this command can reach the store
     thread_.reset();
-    const std::string target = fileName.toStdString();
     ReadSteps& steps = *this;
     thread_ = std::make_unique<ComThread>(
-        steps, port_, store_, [target](const RecordStore& s) { return WriteInfoFile(s, target); }, this);
+        steps, port_, store_, [this](const RecordStore& s) { return WriteReadOut(s); }, this);
     thread_->start();
 }
+
+WrittenFile TfrmMain::WriteReadOut(const RecordStore& store) { return writeFile_(store); }
 
 bool TfrmMain::ChooseInfoFileName(const std::string& serial, QString& fileName) {
     const QStringList arguments = QCoreApplication::arguments();
@@ -307,7 +309,10 @@ bool TfrmMain::ChooseInfoFileName(const std::string& serial, QString& fileName) 
     for (const auto& a : args)
         argv.push_back(a.c_str());
     if (IsAutosaveSwitch(static_cast<int>(argv.size()), argv.data())) {
-        saveFileName_ = QString::fromStdString(AutosaveFileName(serial));
+        // The number is claimed only when the file is written; the caption follows if it changes.
+        const int number = FirstFreeAutosaveNumber(serial);
+        saveFileName_ = QString::fromStdString(AutosaveCandidate(serial, number));
+        writeFile_ = AutosaveInfoFileWriter(serial, number);
         fileName = saveFileName_;
         return true;
     }
@@ -315,6 +320,7 @@ bool TfrmMain::ChooseInfoFileName(const std::string& serial, QString& fileName) 
     if (saveDialog_->exec() != QDialog::Accepted || saveDialog_->selectedFiles().isEmpty())
         return false;
     saveFileName_ = saveDialog_->selectedFiles().front();
+    writeFile_ = InfoFileWriter(saveFileName_.toStdString());
     fileName = saveFileName_;
     return true;
 }
@@ -446,6 +452,18 @@ void TfrmMain::ShowXInfoEntry(int index) {
         return;
     miXInfo_->setEnabled(true);
     xModel_.ShowEntry(index, store_.XInfoSlot(static_cast<std::size_t>(index)));
+}
+
+void TfrmMain::ShowFileName(const std::string& fileName) {
+    if (quitting_)
+        return;
+    saveFileName_ = QString::fromStdString(fileName);
+    setWindowTitle(FileCaption(saveFileName_));
+}
+
+void TfrmMain::ShowUnexpectedError(const std::string& text) {
+    if (!quitting_)
+        ShowStopBox(this, QString::fromStdString(text));
 }
 
 void TfrmMain::ShowError(const std::string& text) {

@@ -48,6 +48,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override; // the one quit path
     bool event(QEvent* event) override;
+    // Runs on the reading thread at the end of a read: writes the file that the read command named.
+    virtual WrittenFile WriteReadOut(const RecordStore& store);
 
 private:
     void FormCreate();
@@ -76,12 +78,15 @@ private:
     void ShowXInfoEntry(int index) override;
     void ShowError(const std::string& text) override;
     void UnlockMenus() override;
+    void ShowFileName(const std::string& fileName) override;
+    void ShowUnexpectedError(const std::string& text) override;
 
     SerialPort port_;
     RecordStore store_;
     GInfoGridModel gModel_;
     XInfoGridModel xModel_;
     QString saveFileName_;
+    FileWriter writeFile_; // settled with the file name, run by the reading thread
     std::unique_ptr<ComThread> thread_;
     bool quitting_ = false;
     // True while the error box of a failed entry is open: the reading thread waits for it.

@@ -118,7 +118,7 @@ int CoreRead() {
     store.Replace(*g, *x);
     StampSteps steps;
     const std::string file = (scratch.Root() / "core.inf").string();
-    ReadJob job{port, store, steps, [&file](const RecordStore& s) { return WriteInfoFile(s, file); }};
+    ReadJob job{port, store, steps, InfoFileWriter(file)};
     RunRead(job);
     const long long end = MonotonicNanos();
     Report("core_flush_wait_ms", flushMs);

@@ -41,13 +41,6 @@ std::string ProposedFileName(const std::string& serial) {
 
 namespace {
 
-std::string Candidate(const std::string& safeSerial, int number) {
-    std::string digits = std::to_string(number);
-    if (digits.size() < 2)
-        digits.insert(0, "0");
-    return std::string(kAutosaveFolder) + "\\" + safeSerial + "_" + digits + ".inf";
-}
-
 // Anything under the name, even a write-protected file or a dangling link, makes the name taken:
 // the autosave must never overwrite. Any other answer (missing folder, no access) ends the search,
 // and the writer then reports that it cannot write there.
@@ -59,12 +52,22 @@ bool Taken(const std::string& name) {
 
 } // namespace
 
-std::string AutosaveFileName(const std::string& serial) {
-    const std::string safe = FileNameSafeSerial(serial);
+std::string AutosaveCandidate(const std::string& serial, int number) {
+    std::string digits = std::to_string(number);
+    if (digits.size() < 2)
+        digits.insert(0, "0");
+    return std::string(kAutosaveFolder) + "\\" + FileNameSafeSerial(serial) + "_" + digits + ".inf";
+}
+
+int FirstFreeAutosaveNumber(const std::string& serial) {
     int number = 1;
-    while (Taken(Candidate(safe, number)))
+    while (number < kLastAutosaveNumber && Taken(AutosaveCandidate(serial, number)))
         ++number;
-    return Candidate(safe, number);
+    return number;
+}
+
+std::string AutosaveFileName(const std::string& serial) {
+    return AutosaveCandidate(serial, FirstFreeAutosaveNumber(serial));
 }
 
 } // namespace lexorant

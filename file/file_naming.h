@@ -17,8 +17,16 @@ std::string FileNameSafeSerial(const std::string& serial);
 // The name the save dialog proposes: serial + ".inf", made safe.
 std::string ProposedFileName(const std::string& serial);
 
-// The first "<folder>\<serial>_<nn>.inf" (nn = 01, 02, ..., 99, 100, ...) under which nothing exists.
-// When the drive cannot be reached, number 01.
+// The autosave name with number k: "<folder>\<serial>_<kk>.inf", at least two digits (07, 99, 100).
+std::string AutosaveCandidate(const std::string& serial, int number);
+
+// Autosave never overwrites: past 99 it counts on, up to this number, and reports a failure beyond.
+inline constexpr int kLastAutosaveNumber = 9999;
+
+// The first number (1, 2, ...) under which nothing exists; 1 when the drive cannot be reached.
+int FirstFreeAutosaveNumber(const std::string& serial);
+
+// AutosaveCandidate with the first free number.
 std::string AutosaveFileName(const std::string& serial);
 
 } // namespace lexorant

@@ -1,6 +1,7 @@
 #include "info_file.h"
 
 #include "dos_devices.h"
+#include "regular_file.h"
 #include "replace_file.h"
 
 #include <algorithm>
@@ -14,7 +15,13 @@ std::string WriteInfoFile(const RecordStore& store, const std::string& fileName)
     const auto path = ResolveWindowsPath(fileName);
     if (path && WriteWholeFile(*path, EncodeInfoFile(store)))
         return "";
-    return "Unable to write file " + fileName;
+    return WriteFailureText(fileName);
+}
+
+std::string WriteFailureText(const std::string& fileName) { return "Unable to write file " + fileName; }
+
+FileWriter InfoFileWriter(const std::string& fileName) {
+    return [fileName](const RecordStore& store) { return WrittenFile{fileName, WriteInfoFile(store, fileName)}; };
 }
 
 namespace {
@@ -67,10 +74,10 @@ bool LoadInfoFile(const std::string& fileName, RecordStore& store) {
     const auto path = ResolveWindowsPath(fileName);
     if (!path)
         return false;
-    const int fd = ::open(path->c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+    // Only a regular file is an info file: a named pipe or a device could keep the loader waiting.
+    const int fd = OpenRegularFileForReading(*path);
     if (fd < 0)
         return false;
-    // A directory opens but cannot be read: it counts as a file that cannot be opened.
     std::vector<std::uint8_t> bytes;
     const bool ok = ReadInfoBytes(fd, bytes);
     ::close(fd);

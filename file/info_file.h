@@ -1,6 +1,7 @@
 #pragma once
 // Writing a read-out to its ".inf" file and loading one back.
 #include "info_file_format.h"
+#include "read_loop.h"
 #include "record_store.h"
 
 #include <string>
@@ -11,6 +12,11 @@ namespace lexorant {
 // fileName is the name as the user sees it (Windows form "O:\..." or a POSIX path). A failure at any
 // point (open, write, flush, close) is reported and leaves an earlier file of that name unchanged.
 std::string WriteInfoFile(const RecordStore& store, const std::string& fileName);
+
+// The end of a read into a file the user named: WriteInfoFile, replacing what is there.
+FileWriter InfoFileWriter(const std::string& fileName);
+
+std::string WriteFailureText(const std::string& fileName);
 
 // False when the file cannot be opened or read (store untouched). Otherwise the store is replaced:
 // a short file, even one shorter than its header, reads as if its missing bytes were zero.

@@ -1,11 +1,11 @@
 #include "replace_file.h"
 
-#include <atomic>
+#include "posix_io.h"
+#include "temporary_file.h"
+
 #include <cerrno>
-#include <chrono>
 #include <fcntl.h>
 #include <optional>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,71 +15,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        bytes = bytes.subspan(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// Mode 0666 lets the kernel apply the umask, as for any newly created file (mkstemp would give 0600).
-int OpenUniqueTemporary(const fs::path& folder, fs::path& temporary) {
-    static std::atomic<unsigned> counter{0};
-    const auto salt =
-        static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = folder / (".lexorant-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
-                              "-" + std::to_string(salt % 1000000007ULL) + ".tmp");
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
-}
-
-void SyncFolder(const fs::path& folder) {
-    // Makes the rename itself durable; the new content is already safe, so a failure here is not one
-    // of the write.
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 bool ReplaceThroughTemporary(const fs::path& target, std::span<const std::uint8_t> bytes,
-                             std::optional<mode_t> keepMode) {
-    fs::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-    fs::path temporary;
-    const int fd = OpenUniqueTemporary(folder, temporary);
-    if (fd < 0)
-        return false;
-    bool ok = WriteAll(fd, bytes);
-    if (ok && keepMode)
-        ok = ::fchmod(fd, *keepMode) == 0;
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    SyncFolder(folder);
-    return true;
+                             std::optional<unsigned> keepMode) {
+    TemporaryFile file(target.parent_path(), bytes, keepMode);
+    return file.Ready() && file.ReplaceAs(target);
 }
 
+// O_NONBLOCK: a named pipe without a reader fails at once instead of waiting for one.
 bool WriteInPlace(const fs::path& target, std::span<const std::uint8_t> bytes, int extraFlags) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC | extraFlags, 0666);
+    const int fd =
+        ::open(target.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_NONBLOCK | O_CLOEXEC | extraFlags, 0666);
     if (fd < 0)
         return false;
-    const bool ok = WriteAll(fd, bytes);
+    const int flags = ::fcntl(fd, F_GETFL);
+    const bool ok = flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0 && posix::WriteAll(fd, bytes);
     return ::close(fd) == 0 && ok;
 }
 
@@ -99,7 +48,7 @@ bool WriteWholeFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
         const fs::path real = fs::canonical(path, ec);
         if (ec)
             return false;
-        return ReplaceThroughTemporary(real, bytes, st.st_mode & 07777);
+        return ReplaceThroughTemporary(real, bytes, static_cast<unsigned>(st.st_mode & 07777));
     }
     if (errno != ENOENT)
         return false;

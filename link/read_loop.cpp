@@ -56,7 +56,10 @@ ReadTally RunRead(ReadJob& job) {
                             store.XInfoSlots.data(), kXInfoSlotSize);
     tally.stopped = StopRequested(job);
     if (!tally.stopped && job.writeFile) {
-        tally.fileError = job.writeFile(store);
+        WrittenFile written = job.writeFile(store);
+        tally.fileName = std::move(written.name);
+        tally.fileError = std::move(written.error);
+        job.steps.ShowFileName(tally.fileName);
         if (!tally.fileError.empty())
             job.steps.ShowError(tally.fileError);
     }

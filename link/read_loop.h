@@ -25,10 +25,20 @@ public:
     // Returns once the user has seen the text.
     virtual void ShowError(const std::string& text) = 0;
     virtual void UnlockMenus() = 0;
+    // The file has been written, or has failed to be, under this name: an autosave takes the next
+    // free number when another writer took the one chosen at the start.
+    virtual void ShowFileName(const std::string&) {}
+    // An error that no step of the read expected (shown by the window as any escaped error).
+    virtual void ShowUnexpectedError(const std::string& text) { ShowError(text); }
 };
 
-// Writes the file at the end of a read; returns the error text to show, empty on success.
-using FileWriter = std::function<std::string(const RecordStore&)>;
+struct WrittenFile {
+    std::string name;  // the file written, or the one that could not be
+    std::string error; // the text to show, empty on success
+};
+
+// Writes the file at the end of a read.
+using FileWriter = std::function<WrittenFile(const RecordStore&)>;
 
 struct ReadJob {
     SerialPort& port;
@@ -51,6 +61,7 @@ BlockTally ReadBlock(ReadJob& job, char letter, int count, std::size_t answerLen
 struct ReadTally {
     BlockTally g, x;
     bool stopped = false;
+    std::string fileName;  // the file written (or not), empty when none was due
     std::string fileError; // empty when the file was written
 };
 

@@ -8,10 +8,13 @@
 #include "window_test_support.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 
+#include <algorithm>
 #include <optional>
 
 using namespace lexorant;
@@ -66,6 +69,54 @@ private slots:
         QVERIFY(LoadInfoFile(written.toStdString(), fromFile));
         QVERIFY(fromFile == controller_->Unit().store);
         QCOMPARE(QFileInfo(taken.fileName()).size(), 0); // the earlier file is left alone
+    }
+
+    // Another laptop takes the chosen name while the window reads: the window writes the next number,
+    // and its caption and every later message say so. The read is held at a failed entry's box.
+    void nameTakenMeanwhileGoesToTheNextNumber() {
+        sim::Behaviour behaviour;
+        behaviour.faults = {{'G', 1, sim::FaultKind::WrongChecksum}};
+        sim::Simulator controller(Unit(3, 2), behaviour);
+        std::string error;
+        QVERIFY2(controller.Start(error), error.c_str());
+        MapPorts({{3, controller.SlavePath()}});
+        QTemporaryDir drive;
+        QVERIFY(QDir(drive.path()).mkpath(QStringLiteral("geraete/Lexorant")));
+        const QString folder = drive.filePath(QStringLiteral("geraete/Lexorant"));
+        MapDrive('o', drive.path().toStdString());
+
+        TfrmMain w;
+        ModalCloser closer;
+        closer.leaveOpenText = QStringLiteral("CRC error in G-Info 2");
+        QFile other(folder + QStringLiteral("/4711-0815_01.inf"));
+        // The box runs its own event loop: the other laptop writes from a timer inside it.
+        QTimer otherLaptop;
+        QObject::connect(&otherLaptop, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box->text() == closer.leaveOpenText) {
+                otherLaptop.stop();
+                if (other.open(QIODevice::WriteOnly)) {
+                    other.write("other laptop");
+                    other.close();
+                }
+                closer.leaveOpenText.clear();
+            }
+        });
+        otherLaptop.start(5);
+        w.miReadClick();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Brenno Lexorant V1.2 - [O:\\geraete\\Lexorant\\4711-0815_01.inf]"));
+
+        QVERIFY(WaitForReadEnd(w));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Brenno Lexorant V1.2 - [O:\\geraete\\Lexorant\\4711-0815_02.inf]"));
+        QCOMPARE(closer.seen, QStringList{QStringLiteral("Fehler: CRC error in G-Info 2")});
+        RecordStore withHole = controller.Unit().store;
+        std::fill_n(withHole.GInfoSlot(1), kGInfoSlotSize, std::uint8_t{0});
+        RecordStore fromFile;
+        QVERIFY(LoadInfoFile((folder + QStringLiteral("/4711-0815_02.inf")).toStdString(), fromFile));
+        QVERIFY(fromFile == withHole);
+        QVERIFY(other.open(QIODevice::ReadOnly));
+        QCOMPARE(other.readAll(), QByteArray("other laptop"));
+        MapPorts({{3, controller_->SlavePath()}});
     }
 
     void unwritableFileIsReportedAndUnlocks() {

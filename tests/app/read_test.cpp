@@ -15,6 +15,7 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <stdexcept>
 
 using namespace lexorant;
 using namespace lexorant::test;
@@ -83,6 +84,21 @@ void RecordWarning(QtMsgType type, const QMessageLogContext&, const QString& tex
     QMutexLocker lock(&warningsMutex);
     warnings << text;
 }
+
+// A window whose first file write fails in a way that no step expects.
+class WindowWithThrowingWriter : public TfrmMain {
+protected:
+    WrittenFile WriteReadOut(const RecordStore& store) override {
+        if (throws_) {
+            throws_ = false;
+            throw std::runtime_error("Disk exploded");
+        }
+        return TfrmMain::WriteReadOut(store);
+    }
+
+private:
+    bool throws_ = true;
+};
 
 } // namespace
 
@@ -236,6 +252,28 @@ private slots:
         QCOMPARE(w.GInfoModel().ColCount(), 4);
         QVERIFY(w.GInfoModel().Cell(2, 4).isEmpty()); // no column written for the failed entry
         QVERIFY(!w.GInfoModel().Cell(3, 4).isEmpty());
+        QVERIFY(CommandsEnabled(w));
+    }
+
+    // The reading thread's barrier: the error is shown as an escaped one, and the window is usable.
+    void errorEscapingTheReadIsShownAndTheWindowStaysUsable() {
+        sim::Simulator controller(Unit(2, 1));
+        QVERIFY(StartOnCom3(controller));
+        WindowWithThrowingWriter w;
+        ModalCloser closer;
+        const QString path = files_.filePath(QStringLiteral("after-error.inf"));
+        closer.fileForDialog = path;
+
+        w.miReadClick();
+        QVERIFY(WaitForReadEnd(w));
+        QTRY_COMPARE(closer.seen, (QStringList{"dialog: SaveDialog", "Brenno Lexorant: Disk exploded."}));
+        QVERIFY(CommandsEnabled(w));
+        QVERIFY(!QFileInfo::exists(path));
+
+        w.miReadClick();
+        QVERIFY(WaitForReadEnd(w));
+        QCOMPARE(closer.seen.size(), 3); // the second save dialog, no box
+        QVERIFY(Loaded(path) == controller.Unit().store);
         QVERIFY(CommandsEnabled(w));
     }
 

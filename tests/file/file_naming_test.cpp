@@ -1,4 +1,6 @@
+#include "autosave_file.h"
 #include "file_naming.h"
+#include "info_file_format.h"
 #include "file_test_folder.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +9,7 @@
 
 using namespace lexorant;
 using lexorant::testing::DriveO;
+using lexorant::testing::ReadBytes;
 using lexorant::testing::TempFolder;
 using lexorant::testing::WriteBytes;
 namespace fs = std::filesystem;
@@ -121,4 +124,29 @@ TEST(AutosaveFileName, UnreachableFolderTakesNumberOne) {
     TempFolder emptyDrive; // the drive exists, the folder does not
     DriveO drive(emptyDrive.path());
     EXPECT_EQ(AutosaveFileName("A1"), "O:\\geraete\\Lexorant\\A1_01.inf");
+}
+
+// The name chosen at the start of a read has been taken by another laptop when the file is written.
+TEST_F(AutosaveFolder, WritingTakesTheNextFreeNumberAndReplacesNothing) {
+    RecordStore store;
+    store.Replace({36, 0, 2}, {196, 3, 1});
+    store.GInfoSlots[5] = 0x42;
+    const int chosen = FirstFreeAutosaveNumber("A1");
+    ASSERT_EQ(chosen, 1);
+    Place("A1", 1, 2); // appeared meanwhile
+    const WrittenFile written = WriteAutosaveInfoFile(store, "A1", chosen);
+    EXPECT_EQ(written.name, Name("A1_03.inf"));
+    EXPECT_EQ(written.error, "");
+    EXPECT_EQ(ReadBytes(Folder() / "A1_03.inf"), EncodeInfoFile(store));
+    EXPECT_EQ(ReadBytes(Folder() / "A1_01.inf"), std::vector<std::uint8_t>{1});
+
+}
+
+TEST(WriteAutosaveInfoFile, UnreachableFolderIsReportedWithTheChosenName) {
+    TempFolder emptyDrive;
+    DriveO drive(emptyDrive.path());
+    const WrittenFile written = WriteAutosaveInfoFile(RecordStore{}, "A1", 1);
+    EXPECT_EQ(written.name, "O:\\geraete\\Lexorant\\A1_01.inf");
+    EXPECT_EQ(written.error, "Unable to write file " + written.name);
+    EXPECT_TRUE(fs::is_empty(emptyDrive.path()));
 }

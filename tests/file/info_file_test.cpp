@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <random>
+#include <sys/stat.h>
 
 using namespace lexorant;
 using lexorant::testing::DriveO;
@@ -200,13 +201,20 @@ TEST(InfoFileLoader, AForeignFileIsReadAsAnInfoFile) {
     EXPECT_EQ(store.XInfoSlots.size(), store.XInfo.EntryCount * kXInfoSlotSize);
 }
 
+// Nothing but a regular file is loaded, and nothing waits: a pipe without a writer or an endless
+// device fails at once, as a missing file does.
 TEST(InfoFileLoader, UnopenableFileLeavesTheStoreUntouched) {
     TempFolder folder;
     DriveO noDrive(std::nullopt);
+    ASSERT_EQ(::mkfifo((folder / "pipe.inf").c_str(), 0600), 0);
+    std::filesystem::create_symlink(folder / "pipe.inf", folder / "link-to-pipe.inf");
     const std::string names[] = {
         (folder / "missing.inf").string(),
         folder.path().string(),            // a directory
         "O:\\geraete\\Lexorant\\unit.inf", // no drive O:
+        (folder / "pipe.inf").string(),
+        (folder / "link-to-pipe.inf").string(),
+        "/dev/zero",
     };
     for (const auto& name : names) {
         RecordStore store = StaleStore();

@@ -80,19 +80,21 @@ TEST(InfoFileWriter, FailuresAreReportedWithTheNameAsGiven) {
     WriteBytes(folder / "plain", {1});
     fs::create_directory(folder / "taken-by-folder.inf");
     fs::create_symlink("/dev/full", folder / "full.inf");
+    ASSERT_EQ(::mkfifo((folder / "pipe.inf").c_str(), 0600), 0);
     DriveO noDrive(std::nullopt);
     const std::string names[] = {
         (folder / "no-such-folder" / "unit.inf").string(),
         (folder / "plain" / "unit.inf").string(), // a path under a file
         (folder / "taken-by-folder.inf").string(),
         (folder / "full.inf").string(),       // writes fail with "no space left"
+        (folder / "pipe.inf").string(),       // no reader: fails at once, never waits for one
         "O:\\geraete\\Lexorant\\unit_01.inf", // the drive cannot be reached
     };
     for (const auto& name : names)
         EXPECT_EQ(WriteInfoFile(SmallStore(), name), "Unable to write file " + name);
     EXPECT_TRUE(fs::is_symlink(folder / "full.inf"));
     EXPECT_EQ(FolderEntries(folder.path()),
-              (std::vector<std::string>{"full.inf", "plain", "taken-by-folder.inf"}));
+              (std::vector<std::string>{"full.inf", "pipe.inf", "plain", "taken-by-folder.inf"}));
 }
 
 TEST(InfoFileWriter, ReadOnlyFolderIsReported) {

@@ -66,7 +66,7 @@ struct Reading {
         ReadJob job{port, store, steps,
                     [this](const RecordStore&) {
                         ++filesWritten;
-                        return std::string();
+                        return WrittenFile{};
                     },
                     &stop};
         return RunRead(job);

@@ -1,5 +1,7 @@
 // lexorant-cli run as a process against a simulated controller, as a technician runs it.
 #include "info_file_format.h"
+#include "sim/com_link.h"
+#include "sim/simulator.h"
 #include "sim/unit.h"
 #include "sim_line.h"
 
@@ -9,7 +11,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <set>
 #include <sstream>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 
 using namespace lexorant;
@@ -169,6 +176,79 @@ TEST_F(CliTest, ShowPrintsDamagedAndForeignFilesWithoutFailing) {
     const CliRun huge_g = Cli("show huge.inf");
     EXPECT_EQ(std::count(huge_g.out.begin(), huge_g.out.end(), '\n'), 65536);
     EXPECT_EQ(Cli("show missing.inf").exitCode, 1);
+}
+
+// Several laptops read units with the same serial number into one shared folder at once: every
+// read-out ends in a file of its own, under the name that its run printed.
+TEST_F(CliTest, ConcurrentAutosaveReadsEachKeepTheirFile) {
+    constexpr int kReaders = 4;
+    const fs::path config = dir_ / "config";
+    const fs::path folder = dir_ / "drive" / "geraete" / "Lexorant";
+    fs::create_directories(config / "brenno-lexorant" / "dosdevices");
+    fs::create_directories(folder);
+    fs::create_directory_symlink(dir_ / "drive", config / "brenno-lexorant" / "dosdevices" / "o:");
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::optional<std::string> savedConfig = saved ? std::optional<std::string>(saved) : std::nullopt;
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+
+    std::vector<std::unique_ptr<sim::Simulator>> units;
+    std::vector<std::unique_ptr<sim::ComLink>> links;
+    std::string script = "cd '" + dir_.string() + "' || exit 1; ";
+    const fs::path program = fs::read_symlink("/proc/self/exe").parent_path() / "lexorant-cli";
+    for (int i = 1; i <= kReaders; ++i) {
+        sim::GenerateOptions options; // the same serial number for all
+        options.gCount = 20;
+        options.xCount = 5;
+        options.seed = static_cast<std::uint32_t>(i);
+        units.push_back(std::make_unique<sim::Simulator>(sim::GenerateUnit(options)));
+        std::string error;
+        ASSERT_TRUE(units.back()->Start(error)) << error;
+        links.push_back(std::make_unique<sim::ComLink>("com" + std::to_string(i), units.back()->SlavePath()));
+        const std::string n = std::to_string(i);
+        script += "('" + program.string() + "' read COM" + n + " --baud 19200 --autosave >out" + n + " 2>err" + n +
+                  "; echo $? >rc" + n + ") & ";
+    }
+    script += "wait";
+    std::system(script.c_str());
+    links.clear();
+    if (savedConfig)
+        ::setenv("XDG_CONFIG_HOME", savedConfig->c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
+
+    std::set<std::string> printed;
+    for (int i = 1; i <= kReaders; ++i) {
+        const std::string n = std::to_string(i);
+        EXPECT_EQ(Slurp(dir_ / ("rc" + n)), "0\n") << Slurp(dir_ / ("err" + n));
+        std::string name = Slurp(dir_ / ("out" + n));
+        ASSERT_TRUE(name.starts_with("O:\\geraete\\Lexorant\\4711-0815_") && name.ends_with(".inf\n")) << name;
+        name = name.substr(20, name.size() - 21);
+        printed.insert(name);
+        EXPECT_EQ(Slurp(folder / name), FileBytes(units[static_cast<std::size_t>(i - 1)]->Unit().store))
+            << "reader " << n << " printed " << name;
+    }
+    EXPECT_EQ(printed.size(), static_cast<std::size_t>(kReaders));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), kReaders) << "no other file, no temporary";
+}
+
+// Nothing but a regular file is shown; pipes and devices fail at once, as a missing file does.
+TEST_F(CliTest, ShowRefusesWhatIsNoRegularFile) {
+    ASSERT_EQ(::mkfifo((dir_ / "pipe.inf").c_str(), 0600), 0);
+    fs::create_directory(dir_ / "folder.inf");
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = (dir_ / "socket.inf").string();
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    for (const char* name : {"missing.inf", "pipe.inf", "folder.inf", "socket.inf", "/dev/zero"}) {
+        const CliRun run = Cli(std::string("show ") + name);
+        EXPECT_EQ(run.exitCode, 1) << name;
+        EXPECT_EQ(run.err, std::string("Unable to open file ") + name + "\n");
+        EXPECT_EQ(run.out, "");
+    }
+    ::close(sock);
 }
 
 TEST_F(CliTest, ShowFollowsTheLocaleInCsv) {

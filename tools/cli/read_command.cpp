@@ -1,3 +1,4 @@
+#include "autosave_file.h"
 #include "commands.h"
 #include "file_naming.h"
 #include "identification.h"
@@ -79,9 +80,11 @@ int Read(const Arguments& args) {
         std::fprintf(stderr, "%s\n", kNoSerialText);
         return kNotIdentified;
     }
-    const std::string fileName = !options->output.empty() ? options->output
-                                 : options->autosave      ? AutosaveFileName(*serial)
-                                                          : ProposedFileName(*serial);
+    // The autosave number is chosen now, as in the window, and claimed when the file is written.
+    const FileWriter writeFile =
+        options->autosave        ? AutosaveInfoFileWriter(*serial, FirstFreeAutosaveNumber(*serial))
+        : options->output.empty() ? InfoFileWriter(ProposedFileName(*serial))
+                                  : InfoFileWriter(options->output);
     const auto g = QueryInfoHeader(port, 'G');
     if (!g) {
         std::fprintf(stderr, "%s\n", kNoGInfoHeaderText);
@@ -96,13 +99,13 @@ int Read(const Arguments& args) {
     RecordStore store;
     store.Replace(*g, *x);
     TerminalSteps steps(stderr, isatty(STDERR_FILENO) != 0, g->EntryCount + x->EntryCount);
-    ReadJob job{port, store, steps, [&fileName](const RecordStore& s) { return WriteInfoFile(s, fileName); }};
+    ReadJob job{port, store, steps, writeFile};
     const ReadTally tally = RunRead(job);
     port.ClosePort();
 
     if (!tally.fileError.empty())
         return kUnusable;
-    std::printf("%s\n", fileName.c_str());
+    std::printf("%s\n", tally.fileName.c_str());
     return tally.g.failed + tally.x.failed > 0 ? kEntriesFailed : kAllRead;
 }
 

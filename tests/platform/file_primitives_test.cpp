@@ -1,0 +1,150 @@
+// The file primitives: a name claimed by many writers at once, and opening only regular files.
+#include "regular_file.h"
+#include "temporary_file.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace lexorant;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Folder {
+public:
+    Folder() {
+        char dir[] = "/tmp/lexorant-platform-XXXXXX";
+        if (!::mkdtemp(dir))
+            throw std::runtime_error("mkdtemp failed");
+        path_ = dir;
+    }
+    ~Folder() { fs::remove_all(path_); }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::span<const std::uint8_t> Bytes(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// The first of name_1, name_2, ... that the file claims; 0 when a claim fails.
+int ClaimFirstFree(TemporaryFile& file, const fs::path& folder) {
+    for (int k = 1; k < 1000; ++k) {
+        const Claim claim = file.ClaimAs(folder / ("unit_" + std::to_string(k) + ".inf"));
+        if (claim == Claim::Claimed)
+            return k;
+        if (claim == Claim::Failed)
+            return 0;
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST(TemporaryFile, ClaimNeverReplacesAnythingUnderTheName) {
+    Folder folder;
+    const fs::path& f = folder.path();
+    std::ofstream(f / "file") << "earlier";
+    fs::create_directory(f / "folder");
+    fs::create_symlink(f / "nowhere", f / "dangling");
+    for (const char* name : {"file", "folder", "dangling"}) {
+        TemporaryFile file(f, Bytes("new"));
+        ASSERT_TRUE(file.Ready());
+        EXPECT_EQ(file.ClaimAs(f / name), Claim::Taken) << name;
+    }
+    EXPECT_EQ(Slurp(f / "file"), "earlier");
+    EXPECT_TRUE(fs::is_symlink(f / "dangling"));
+    EXPECT_FALSE(fs::exists(f / "nowhere"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(f), {}), 3) << "no temporary is left";
+
+    TemporaryFile file(f, Bytes("new"));
+    EXPECT_EQ(file.ClaimAs(f / "free"), Claim::Claimed);
+    EXPECT_EQ(Slurp(f / "free"), "new");
+    EXPECT_EQ(file.ClaimAs(f / "again"), Claim::Failed) << "a file has one name";
+    EXPECT_EQ(TemporaryFile(f / "missing", Bytes("x")).ClaimAs(f / "x"), Claim::Failed);
+}
+
+// Processes started together, held at a pipe until every one has its file ready, then all claim.
+TEST(TemporaryFile, WritersRacingForOneNameEachGetOneOfTheirOwn) {
+    constexpr int kWriters = 24;
+    Folder folder;
+    int gate[2];
+    ASSERT_EQ(::pipe(gate), 0);
+    std::vector<pid_t> writers;
+    for (int i = 0; i < kWriters; ++i) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::close(gate[1]);
+            const std::string content = "writer " + std::to_string(i);
+            TemporaryFile file(folder.path(), Bytes(content));
+            char none;
+            while (::read(gate[0], &none, 1) < 0 && errno == EINTR) {
+            } // returns at end of file: the test has let go
+            ::_exit(file.Ready() ? ClaimFirstFree(file, folder.path()) : 0);
+        }
+        writers.push_back(pid);
+    }
+    ::close(gate[0]);
+    ::close(gate[1]);
+    std::set<int> numbers;
+    for (int i = 0; i < kWriters; ++i) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(writers[static_cast<std::size_t>(i)], &status, 0), writers[static_cast<std::size_t>(i)]);
+        ASSERT_TRUE(WIFEXITED(status));
+        const int k = WEXITSTATUS(status);
+        EXPECT_GE(k, 1);
+        numbers.insert(k);
+        EXPECT_EQ(Slurp(folder.path() / ("unit_" + std::to_string(k) + ".inf")), "writer " + std::to_string(i));
+    }
+    EXPECT_EQ(numbers.size(), static_cast<std::size_t>(kWriters));
+    EXPECT_EQ(*numbers.rbegin(), kWriters) << "no number is skipped";
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), kWriters) << "no temporary is left";
+}
+
+TEST(OpenRegularFileForReading, RefusesEveryOtherKindAtOnce) {
+    Folder folder;
+    const fs::path& f = folder.path();
+    std::ofstream(f / "regular") << "x";
+    ASSERT_EQ(::mkfifo((f / "pipe").c_str(), 0600), 0);
+    fs::create_symlink(f / "pipe", f / "link-to-pipe");
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = (f / "socket").string();
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+
+    const std::pair<fs::path, bool> cases[] = {
+        {f / "regular", true},       {f / "missing", false}, {f / "pipe", false}, // no writer: would wait
+        {f / "link-to-pipe", false}, {f, false},             {"/dev/zero", false}, // endless
+        {"/dev/null", false},        {f / "socket", false},
+    };
+    for (const auto& [path, opens] : cases) {
+        const int fd = OpenRegularFileForReading(path);
+        EXPECT_EQ(fd >= 0, opens) << path;
+        if (fd >= 0) {
+            char c = 0;
+            EXPECT_EQ(::read(fd, &c, 1), 1) << "blocking reads again";
+            ::close(fd);
+        }
+    }
+    ::close(sock);
+}
