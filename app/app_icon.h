@@ -2,6 +2,7 @@
 #include <QIcon>
 
 namespace lexorant {
-// The program's own icon: a thermometer over a serial plug, drawn at every size it is asked for.
+// The program's own icon, a thermometer on a blue tile, drawn at every size it is asked for (the
+// installed icons, packaging/icons/de.brenno.lexorant.svg, are the same picture).
 QIcon AppIcon();
 } // namespace lexorant

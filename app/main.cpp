@@ -1,4 +1,5 @@
 #include "app_icon.h"
+#include "command_line.h"
 #include "lexorant_application.h"
 #include "message_boxes.h"
 #include "tfrm_main.h"
@@ -6,11 +7,14 @@
 #include <exception>
 
 int main(int argc, char** argv) {
+    if (const auto exitCode = lexorant::AnswerInfoOption(argc, argv))
+        return *exitCode;
     lexorant::LexorantApplication app(argc, argv);
     app.setWindowIcon(lexorant::AppIcon());
     try {
         lexorant::TfrmMain frmMain;
         frmMain.showMaximized();
+        lexorant::ApplyStartArguments(frmMain, argc, argv);
         app.exec();
     } catch (const std::exception& e) {
         lexorant::ShowStopBox(nullptr, QString::fromStdString(e.what()));

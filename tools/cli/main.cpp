@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "lexorant_version.h"
 
 #include <cstdio>
 #include <cstring>
@@ -7,6 +8,7 @@ namespace {
 
 const char* const kUsage =
     "Usage: lexorant-cli COMMAND ...\n"
+    "       lexorant-cli --help | --version\n"
     "\n"
     "  read PORT [--baud RATE] [--output FILE | --autosave]\n"
     "      Reads the serial number and every G-Info and X-Info entry of the unit on PORT\n"
@@ -28,6 +30,10 @@ const char* const kUsage =
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        lexorant::PrintVersion("lexorant-cli");
+        return 0;
+    }
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
         std::strcmp(argv[1], "help") == 0) {
         std::fputs(kUsage, argc < 2 ? stderr : stdout);

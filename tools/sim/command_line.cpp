@@ -32,6 +32,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             line.help = true;
             continue;
         }
+        if (option == "--version") {
+            line.version = true;
+            continue;
+        }
         if (option == "--unpaced") {
             line.behaviour.baud = 0;
             continue;
@@ -123,6 +127,7 @@ Faults:
   --garbage          answer every request with junk of the answer's length
 
   --help             show this text
+  --version          show the version
 )";
 }
 

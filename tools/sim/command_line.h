@@ -15,6 +15,7 @@ struct CommandLine {
     std::string linkName; // "com1" to "com15", or empty
     Behaviour behaviour;  // paced at 9600 bits per second unless told otherwise
     bool help = false;
+    bool version = false;
 };
 
 // The options after the program name; nothing, with the reason in error, on a bad option.

@@ -4,6 +4,8 @@
 #include "sim/simulator.h"
 #include "sim/unit_file.h"
 
+#include "lexorant_version.h"
+
 #include <csignal>
 #include <exception>
 #include <iostream>
@@ -21,6 +23,10 @@ int main(int argc, char** argv) {
     }
     if (line->help) {
         std::cout << HelpText();
+        return 0;
+    }
+    if (line->version) {
+        lexorant::PrintVersion("lexorant-sim");
         return 0;
     }
 

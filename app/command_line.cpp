@@ -1,0 +1,108 @@
+#include "command_line.h"
+
+#include "lexorant_version.h"
+#include "tfrm_main.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+
+namespace lexorant {
+
+namespace {
+
+const char* const kHelp =
+    "Usage: lexorant [-autosave] [FILE.inf]\n"
+    "Reads the serial number and the G-Info and X-Info logs of a Caldora temperature-control\n"
+    "unit over a serial line (COM1 to COM15), saves them as a \".inf\" read-out and shows either\n"
+    "log in a grid; saved read-outs open again without a unit.\n"
+    "\n"
+    "Options:\n"
+    "  -autosave, /autosave  the read command names its file itself, the first free\n"
+    "                        O:\\geraete\\Lexorant\\<serial>_NN.inf (any case, any position)\n"
+    "  FILE.inf              open this read-out at start, as File > Open does\n"
+    "  --smoke-test          quit once the window has been drawn (checks an installation)\n"
+    "  --help                show this text and exit\n"
+    "  --version             show the version and exit\n"
+    "Qt's own options (such as -platform offscreen) are taken as well.\n"
+    "\n"
+    "Ports and drive letters are links in ${XDG_CONFIG_HOME:-~/.config}/brenno-lexorant/dosdevices/:\n"
+    "com1 to com15 lead to serial devices (default: COM1-COM4 /dev/ttyS0-3, COM5-COM10\n"
+    "/dev/ttyUSB0-5, COM11-COM15 /dev/ttyACM0-4), o: to the folder that is drive O:.\n"
+    "Serial devices belong to the group dialout: the user must be a member of it\n"
+    "(sudo usermod -aG dialout $USER, then log in again).\n";
+
+bool EndsWithInf(const char* arg) {
+    const std::size_t length = std::strlen(arg);
+    return length > 4 && strcasecmp(arg + length - 4, ".inf") == 0;
+}
+
+// Ends the message loop after the window's first paint has run.
+class FirstPaintQuit : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !seen_) {
+            seen_ = true;
+            QTimer::singleShot(0, qApp, [] {
+                std::fputs("lexorant: the window has been drawn\n", stderr);
+                QCoreApplication::quit();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool seen_ = false;
+};
+
+} // namespace
+
+std::optional<int> AnswerInfoOption(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            PrintVersion("lexorant");
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string StartFileArgument(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (strcasecmp(argv[i], "-trace") == 0 || strcasecmp(argv[i], "/trace") == 0) {
+            ++i;
+            continue;
+        }
+        if (argv[i][0] != '-' && EndsWithInf(argv[i]))
+            return argv[i];
+    }
+    return {};
+}
+
+void OpenStartFile(TfrmMain& frmMain, const std::string& fileName) {
+    if (fileName.empty())
+        return;
+    // The caption shows the full path, as the open dialog gives it.
+    const QString path = QFileInfo(QString::fromLocal8Bit(fileName)).absoluteFilePath();
+    QTimer::singleShot(0, &frmMain, [&frmMain, path] { frmMain.LoadInfoFile(path); });
+}
+
+void ApplyStartArguments(TfrmMain& frmMain, int argc, const char* const* argv) {
+    OpenStartFile(frmMain, StartFileArgument(argc, argv));
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--smoke-test") == 0)
+            frmMain.installEventFilter(new FirstPaintQuit(&frmMain));
+    }
+}
+
+} // namespace lexorant

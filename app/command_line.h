@@ -1,0 +1,29 @@
+#pragma once
+// What the window program takes from its command line besides the autosave switch: --help and
+// --version, answered before any window exists (so that they need no display), and a read-out to
+// open at start, as a file manager passes it.
+#include <optional>
+#include <string>
+
+namespace lexorant {
+
+class TfrmMain;
+
+// The exit code when the arguments ask for --help or --version (the answer is printed), otherwise
+// nothing: the window starts.
+std::optional<int> AnswerInfoOption(int argc, const char* const* argv);
+
+// The read-out to open at start: the first argument that ends in ".inf" (any case) and is no switch
+// ("-..."), leaving out the value of "-trace", which names a trace file. Empty when there is none.
+std::string StartFileArgument(int argc, const char* const* argv);
+
+// Opens the start file from the message loop, exactly as File > Open does with a confirmed name
+// (an error escaping it is caught there, a failed open stays silent).
+void OpenStartFile(TfrmMain& frmMain, const std::string& fileName);
+
+// What the arguments ask of the shown window: the start file, and with "--smoke-test" (for checks
+// of an installation) the note "lexorant: the window has been drawn" on standard error and the end
+// of the message loop once the window has been painted the first time.
+void ApplyStartArguments(TfrmMain& frmMain, int argc, const char* const* argv);
+
+} // namespace lexorant
