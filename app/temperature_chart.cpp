@@ -104,6 +104,11 @@ void TemperatureChart::Build() {
         line.segments.clear();
     }
     points_ = BuildChartPoints(xInfo_, count_, points_.axis, fields);
+    faultPoints_.clear();
+    for (std::size_t i = 0; i < points_.x.size(); ++i)
+        if (IsFaultMessage(codes_[points_.entry[i]]))
+            faultPoints_.push_back(i);
+    reduced_ = {};
 
     yAxis_ = new QValueAxis(this);
     yAxis_->setTitleText(QStringLiteral("°C"));
@@ -133,6 +138,10 @@ void TemperatureChart::Build() {
 
     for (Line& line : lines_) {
         auto* series = new QLineSeries(this);
+        // Thin lines: a wide pen has every one of the view's thousands of corners joined.
+        QPen pen = series->pen();
+        pen.setWidthF(1);
+        series->setPen(pen);
         series->setName(QString::fromLatin1(line.field->name.data(), static_cast<qsizetype>(line.field->name.size())));
         series->setColor(line.color);
         AttachNew(series);
@@ -160,7 +169,8 @@ void TemperatureChart::Build() {
         connect(timeAxis, &QDateTimeAxis::rangeChanged, this, onRange);
     else
         connect(static_cast<QValueAxis*>(xAxis_), &QValueAxis::rangeChanged, this, onRange);
-    connect(yAxis_, &QValueAxis::rangeChanged, this, onRange);
+    // The lines follow the time axis only; the fault marks sit on the value axis's lower end.
+    connect(yAxis_, &QValueAxis::rangeChanged, this, [this] { PlaceFaults(); });
     reducing_ = false;
     Reduce();
 }
@@ -216,9 +226,17 @@ void TemperatureChart::Reduce() {
         to = static_cast<QValueAxis*>(xAxis_)->max();
     }
     const int columns = std::max(1, static_cast<int>(plotArea().width()));
-    for (Line& line : lines_)
-        ReduceLine(line, from, to, columns);
-    PlaceFaults(from, to, columns);
+    std::vector<bool> shown;
+    for (const Line& line : lines_)
+        shown.push_back(line.shown);
+    // Layout passes and value-axis changes often leave the view along x as it was.
+    const ReducedView view{from, to, columns, shown};
+    if (!(view == reduced_)) {
+        reduced_ = view;
+        for (Line& line : lines_)
+            ReduceLine(line, from, to, columns);
+        PlaceFaults();
+    }
     reducing_ = false;
 }
 
@@ -238,7 +256,9 @@ void TemperatureChart::ReduceLine(Line& line, double from, double to, int column
     // Each run between breaks is a line of its own; only the first shows in the legend.
     while (line.segments.size() < runs.size()) {
         auto* segment = new QLineSeries(this);
-        segment->setColor(line.color);
+        QPen pen = line.segments.front()->pen();
+        pen.setColor(line.color);
+        segment->setPen(pen);
         AttachNew(segment);
         for (QLegendMarker* marker : legend()->markers(segment))
             marker->setVisible(false);
@@ -258,23 +278,23 @@ void TemperatureChart::ReduceLine(Line& line, double from, double to, int column
         marker->setLabelBrush(line.shown ? QBrush(Qt::black) : QBrush(Qt::gray));
 }
 
-void TemperatureChart::PlaceFaults(double from, double to, int columns) {
-    // One marker per pixel column is all that can be seen; they sit on the x axis.
+void TemperatureChart::PlaceFaults() {
+    // One mark per pixel column is all that can be seen; they sit on the x axis.
+    const auto& [from, to, columns, shown] = reduced_;
     QList<QPointF> marks;
-    const double y = yAxis_->min();
-    const double scale = columns / (to - from);
-    long lastColumn = -2;
-    for (std::size_t i = 0; i < points_.x.size(); ++i) {
-        if (!IsFaultMessage(codes_[points_.entry[i]]))
-            continue;
-        const double x = points_.x[i];
-        if (x < from || x > to)
-            continue;
-        const auto column = static_cast<long>(std::floor((x - from) * scale));
-        if (column == lastColumn)
-            continue;
-        lastColumn = column;
-        marks.append(QPointF(ViewX(x), y));
+    if (to > from) {
+        const double y = yAxis_->min();
+        const double scale = columns / (to - from);
+        const auto first = std::lower_bound(faultPoints_.begin(), faultPoints_.end(), from,
+                                            [this](std::size_t i, double x) { return points_.x[i] < x; });
+        long lastColumn = -1;
+        for (auto it = first; it != faultPoints_.end() && points_.x[*it] <= to; ++it) {
+            const auto column = static_cast<long>(std::floor((points_.x[*it] - from) * scale));
+            if (column == lastColumn)
+                continue;
+            lastColumn = column;
+            marks.append(QPointF(ViewX(points_.x[*it]), y));
+        }
     }
     faults_->replace(marks);
 }

@@ -57,7 +57,7 @@ private:
     double ViewX(double pointX) const { return pointX - xOffset_; }
     double PointX(double viewX) const { return viewX + xOffset_; }
     void ReduceLine(Line& line, double from, double to, int columns);
-    void PlaceFaults(double from, double to, int columns);
+    void PlaceFaults();
 
     RecordStore xInfo_; // a copy of the X-Info block: the window's store may be replaced meanwhile
     std::size_t count_;
@@ -65,6 +65,14 @@ private:
     std::vector<InfoTimeStamp> stamps_;
     ChartPoints points_;
     std::vector<Line> lines_;
+    std::vector<std::size_t> faultPoints_; // the points of fault entries, in x order
+    struct ReducedView {
+        double from = 0, to = 0;
+        int columns = 0;
+        std::vector<bool> shown;
+        friend bool operator==(const ReducedView&, const ReducedView&) = default;
+    };
+    ReducedView reduced_;
     QScatterSeries* faults_ = nullptr;
     QAbstractAxis* xAxis_ = nullptr;
     QValueAxis* yAxis_ = nullptr;

@@ -93,7 +93,7 @@ std::optional<ChartOptions> ParseChartOptions(const Arguments& args) {
 // Qt's notes about running without a display (no runtime folder, a platform without window sizes)
 // say nothing about the picture.
 void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg && (message.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR")) ||
+    if ((message.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR")) ||
                                  message.contains(QStringLiteral("propagateSizeHints"))))
         return;
     std::fputs(qFormatLogMessage(type, context, message).toLocal8Bit().constData(), stderr);
