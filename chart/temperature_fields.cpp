@@ -25,35 +25,28 @@ std::vector<TemperatureField> FixedFields() {
 
 #undef LEXORANT_FIXED
 
+// Type 1 tail values; `onlyFromHtEntries`: "???" for entries of a type below 4.
+template <auto Member, bool onlyFromHtEntries> std::optional<double> Tail1Value(const XInfoRecord& r) {
+    if (onlyFromHtEntries && r.EntryType < kFirstEntryTypeWithHtValues)
+        return std::nullopt;
+    return Degrees(r.Tail1().*Member);
+}
+
+template <auto Member> std::optional<double> Tail3Value(const XInfoRecord& r) { return Degrees(r.Tail3().*Member); }
+
 std::vector<TemperatureField> Type1Fields() {
     auto fields = FixedFields();
-    fields.push_back({"TcHt", [](const XInfoRecord& r) -> std::optional<double> { return Degrees(r.Tail1().TcHt); },
-                      false});
-    fields.push_back({"T0Ht",
-                      [](const XInfoRecord& r) -> std::optional<double> {
-                          if (r.EntryType < kFirstEntryTypeWithHtValues)
-                              return std::nullopt;
-                          return Degrees(r.Tail1().T0Ht);
-                      },
-                      false});
-    fields.push_back({"TveHt",
-                      [](const XInfoRecord& r) -> std::optional<double> {
-                          if (r.EntryType < kFirstEntryTypeWithHtValues)
-                              return std::nullopt;
-                          return Degrees(r.Tail1().TveHt);
-                      },
-                      false});
+    fields.push_back({"TcHt", Tail1Value<&XInfoTail1::TcHt, false>, false});
+    fields.push_back({"T0Ht", Tail1Value<&XInfoTail1::T0Ht, true>, false});
+    fields.push_back({"TveHt", Tail1Value<&XInfoTail1::TveHt, true>, false});
     return fields;
 }
 
 std::vector<TemperatureField> Type3Fields() {
     auto fields = FixedFields();
-    fields.push_back({"TcHt", [](const XInfoRecord& r) -> std::optional<double> { return Degrees(r.Tail3().TcHt); },
-                      false});
-    fields.push_back({"T0Ht", [](const XInfoRecord& r) -> std::optional<double> { return Degrees(r.Tail3().T0Ht); },
-                      false});
-    fields.push_back({"TveHt",
-                      [](const XInfoRecord& r) -> std::optional<double> { return Degrees(r.Tail3().TveHt); }, false});
+    fields.push_back({"TcHt", Tail3Value<&XInfoTail3::TcHt>, false});
+    fields.push_back({"T0Ht", Tail3Value<&XInfoTail3::T0Ht>, false});
+    fields.push_back({"TveHt", Tail3Value<&XInfoTail3::TveHt>, false});
     return fields;
 }
 
