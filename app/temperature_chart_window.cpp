@@ -115,7 +115,8 @@ TemperatureChartWindow::TemperatureChartWindow(const RecordStore& store, std::si
     setAttribute(Qt::WA_DeleteOnClose);
     chart_ = new TemperatureChart(store, count, ChartAxis::ByTime);
     // Without a single valid time stamp there is nothing to show by time.
-    if (chart_->Points().x.empty())
+    const bool anyDated = !chart_->Points().x.empty();
+    if (!anyDated)
         chart_->SetAxis(ChartAxis::ByEntry);
     view_ = new TemperatureChartView(chart_, std::move(onEntryClicked), this);
 
@@ -130,6 +131,7 @@ TemperatureChartWindow::TemperatureChartWindow(const RecordStore& store, std::si
         axisGroup->addAction(a);
     }
     (chart_->Axis() == ChartAxis::ByTime ? byTime : byEntry)->setChecked(true);
+    byTime->setEnabled(anyDated);
     const std::size_t undated = chart_->Points().undated;
     if (undated > 0)
         byTime->setToolTip(QStringLiteral("%1 entries without a valid date are shown by entry only").arg(undated));

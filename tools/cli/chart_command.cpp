@@ -141,6 +141,9 @@ int Chart(const Arguments& args) {
     if (!options->byEntry && chart->Points().x.empty()) {
         std::fputs("lexorant-cli chart: no entry has a valid date; drawn by entry\n", stderr);
         chart->SetAxis(ChartAxis::ByEntry);
+    } else if (chart->Axis() == ChartAxis::ByTime && chart->Points().undated > 0) {
+        std::fprintf(stderr, "lexorant-cli chart: %zu entries without a valid date are left out; --by-entry shows them\n",
+                     chart->Points().undated);
     }
     QChartView view(chart);
     view.setRenderHint(QPainter::Antialiasing);
