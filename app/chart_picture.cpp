@@ -30,7 +30,9 @@ QString SaveWidgetPicture(QWidget* widget, const QString& fileName) {
             QPainter painter(&image);
             widget->render(&painter);
         }
-        if (!image.save(&file, "PNG"))
+        // Quality 80 is zlib's fastest level: a chart's flat areas pack almost as well, in a fraction
+        // of the time.
+        if (!image.save(&file, "PNG", 80))
             return QStringLiteral("the picture could not be encoded");
     }
     if (!file.commit())
