@@ -10,6 +10,9 @@
 #include "identification.h"
 #include "info_file.h"
 #include "message_boxes.h"
+#ifdef LEXORANT_WITH_CHART
+#include "temperature_chart_menu.h"
+#endif
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -110,6 +113,9 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
 
     BuildMenus();
     BuildGrids();
+#ifdef LEXORANT_WITH_CHART
+    AddTemperatureChartMenu(*this);
+#endif
     saveDialog_ = MakeFileDialog(this, "SaveDialog", QFileDialog::AcceptSave);
     openDialog_ = MakeFileDialog(this, "OpenDialog", QFileDialog::AcceptOpen);
 

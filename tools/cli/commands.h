@@ -10,6 +10,9 @@ using Arguments = std::vector<std::string>;
 int Read(const Arguments& args);
 int Show(const Arguments& args);
 int Message(const Arguments& args);
+#ifdef LEXORANT_WITH_CHART
+int Chart(const Arguments& args);
+#endif
 
 // The user's decimal separator, from the locale (a German locale gives a comma).
 char UserDecimalSeparator();

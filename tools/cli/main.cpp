@@ -25,7 +25,15 @@ const char* const kUsage =
     "      texts of the window's grid and the message text.\n"
     "\n"
     "  message CODE\n"
-    "      Prints the message text for a message code as the grids show it (\"-4\", \"0\").\n";
+    "      Prints the message text for a message code as the grids show it (\"-4\", \"0\").\n"
+#ifdef LEXORANT_WITH_CHART
+    "\n"
+    "  chart FILE --output NAME.png|NAME.svg [--size WxH] [--series Setpoint,TI,...] [--by-entry]\n"
+    "      Draws the temperatures of the X-Info entries of a \".inf\" file as a picture (default\n"
+    "      1200x700; Setpoint, TI and TR unless --series names others), over the entries' time\n"
+    "      stamps or, with --by-entry, over the entry numbers. No display is needed.\n"
+#endif
+    ;
 
 } // namespace
 
@@ -53,6 +61,10 @@ int main(int argc, char** argv) {
         return lexorant::cli::Show(args);
     if (command == "message")
         return lexorant::cli::Message(args);
+#ifdef LEXORANT_WITH_CHART
+    if (command == "chart")
+        return lexorant::cli::Chart(args);
+#endif
     std::fprintf(stderr, "lexorant-cli: unknown command '%s'\n\n%s", command.c_str(), kUsage);
     return 1;
 }

@@ -1,0 +1,43 @@
+#include "chart_picture.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <QWidget>
+
+namespace lexorant {
+
+QString SaveWidgetPicture(QWidget* widget, const QString& fileName) {
+    const QSize size = widget->size();
+    // Written beside the target and renamed into place: a reader never sees half a picture.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (fileName.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(widget->windowTitle());
+        QPainter painter(&svg);
+        widget->render(&painter);
+    } else {
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            widget->render(&painter);
+        }
+        // Quality 80 is zlib's fastest level: a chart's flat areas pack almost as well, in a fraction
+        // of the time.
+        if (!image.save(&file, "PNG", 80))
+            return QStringLiteral("the picture could not be encoded");
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+} // namespace lexorant

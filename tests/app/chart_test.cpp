@@ -1,0 +1,123 @@
+// The temperature chart window: when it can be opened, that there is one, what a click on a point
+// does in the X-Info grid, and that it goes when its entries or the main window go.
+#include "hint_router.h"
+#include "info_file.h"
+#include "temperature_chart.h"
+#include "temperature_chart_window.h"
+#include "tfrm_main.h"
+#include "window_test_support.h"
+
+#include <QAction>
+#include <QChartView>
+#include <QLineSeries>
+#include <QTableView>
+
+using namespace lexorant;
+using namespace lexorant::test;
+
+namespace {
+
+// X-Info type 3 entries a day apart, TI rising by a degree each; entry 1 logs fault -1.
+RecordStore XStore(std::uint16_t count) {
+    RecordStore store;
+    store.Replace({36, 0, 0}, {196, 3, count});
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint8_t* slot = store.XInfoSlot(i);
+        slot[0] = 1;
+        slot[1] = 24;
+        slot[2] = 5;
+        slot[3] = static_cast<std::uint8_t>(1 + i);
+        slot[4] = 8;
+        slot[8] = i == 1 ? 0xFF : 0;
+        slot[9] = i == 1 ? 0xFF : 0;
+        slot[22] = static_cast<std::uint8_t>(100 * i);
+    }
+    return store;
+}
+
+QList<TemperatureChartWindow*> ChartWindows(const TfrmMain& w) { return w.findChildren<TemperatureChartWindow*>(); }
+
+} // namespace
+
+class ChartTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(files_.isValid()); }
+
+    void enabledOnlyWithXInfoEntries() {
+        TfrmMain w;
+        QAction* item = Item(w, "miTemperatures");
+        QCOMPARE(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
+        QVERIFY(!item->isEnabled());
+        const QString none = files_.filePath(QStringLiteral("none.inf"));
+        QVERIFY(WriteInfoFile(XStore(0), none.toStdString()).empty());
+        QCOMPARE(w.LoadInfoFile(none), 0);
+        QVERIFY(!item->isEnabled());
+        item->trigger();
+        QVERIFY(ChartWindows(w).isEmpty());
+        const QString some = files_.filePath(QStringLiteral("some.inf"));
+        QVERIFY(WriteInfoFile(XStore(2), some.toStdString()).empty());
+        QCOMPARE(w.LoadInfoFile(some), 0);
+        QVERIFY(item->isEnabled());
+    }
+
+    void oneWindowShowingSetpointTiAndTrFirst() {
+        TfrmMain w;
+        w.show();
+        const QString path = files_.filePath(QStringLiteral("three.inf"));
+        QVERIFY(WriteInfoFile(XStore(3), path.toStdString()).empty());
+        QCOMPARE(w.LoadInfoFile(path), 0);
+        Item(w, "miTemperatures")->trigger();
+        Item(w, "miTemperatures")->trigger();
+        QCOMPARE(ChartWindows(w).size(), 1);
+        TemperatureChart* chart = ChartWindows(w).front()->Chart();
+        QCOMPARE(chart->Axis(), ChartAxis::ByTime);
+        QVERIFY(chart->FieldShown("Setpoint") && chart->FieldShown("TI") && chart->FieldShown("TR"));
+        QVERIFY(!chart->FieldShown("TE") && !chart->FieldShown("TcHt"));
+        chart->SetFieldShown("TcHt", true);
+        QVERIFY(chart->FieldShown("TcHt"));
+        QVERIFY(chart->Describe(1).contains(QStringLiteral("Entry 2, 02.05.24 08:00:00")));
+        QVERIFY(chart->Describe(1).contains(QStringLiteral("(fault)")));
+
+        // Another file replaces the entries the chart shows: the chart goes with them.
+        QPointer<TemperatureChartWindow> open = ChartWindows(w).front();
+        QCOMPARE(w.LoadInfoFile(path), 0);
+        QTRY_VERIFY(open.isNull());
+        Item(w, "miTemperatures")->trigger();
+        open = ChartWindows(w).front();
+        w.close();
+        QTRY_VERIFY(open.isNull());
+    }
+
+    void clickOnAPointMakesItsColumnCurrent() {
+        TfrmMain w;
+        w.show();
+        const QString path = files_.filePath(QStringLiteral("click.inf"));
+        QVERIFY(WriteInfoFile(XStore(3), path.toStdString()).empty());
+        QCOMPARE(w.LoadInfoFile(path), 0);
+        Item(w, "miTemperatures")->trigger();
+        TemperatureChartWindow* window = ChartWindows(w).front();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        TemperatureChart* chart = window->Chart();
+        auto* view = window->findChild<QChartView*>(QStringLiteral("chartView"));
+        auto* series = qobject_cast<QLineSeries*>(chart->series().front());
+        QTRY_VERIFY(series->count() == 3);
+        const QPointF at = chart->mapToPosition(series->at(1), series);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(at));
+        auto* grid = w.findChild<QTableView*>(QStringLiteral("sgXInfo"));
+        QVERIFY(grid->isVisible());
+        QCOMPARE(grid->selectionModel()->currentIndex().column(), 1);
+        QCOMPARE(HintOf(grid), HintOf(window));
+        QVERIFY(!HintOf(window).isEmpty());
+    }
+
+private:
+    QTemporaryDir files_;
+};
+
+int main(int argc, char** argv) {
+    return RunWindowTest<ChartTest>(argc, argv);
+}
+
+#include "chart_test.moc"

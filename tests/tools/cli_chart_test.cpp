@@ -1,0 +1,82 @@
+// lexorant-cli chart, run as a process without a display, where the program was built with it.
+#include "info_file.h"
+#include "sim/unit.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/wait.h>
+
+using namespace lexorant;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class CliChartTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char dir[] = "/tmp/lexorant-chart-XXXXXX";
+        ASSERT_NE(::mkdtemp(dir), nullptr);
+        dir_ = dir;
+        if (Run("--help") != 0 || Slurp(dir_ / "out.txt").find("chart FILE") == std::string::npos)
+            GTEST_SKIP() << "lexorant-cli is built without the chart";
+        sim::GenerateOptions options;
+        options.xCount = 30;
+        options.xType = 1;
+        ASSERT_EQ(WriteInfoFile(sim::GenerateUnit(options).store, (dir_ / "unit.inf").string()), "");
+        options.xCount = 0;
+        ASSERT_EQ(WriteInfoFile(sim::GenerateUnit(options).store, (dir_ / "no-x.inf").string()), "");
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // No display: DISPLAY and QT_QPA_PLATFORM unset, so the program must choose offscreen itself.
+    int Run(const std::string& args) {
+        const fs::path program = fs::read_symlink("/proc/self/exe").parent_path() / "lexorant-cli";
+        const std::string command = "cd '" + dir_.string() + "' && env -u DISPLAY -u QT_QPA_PLATFORM '" +
+                                    program.string() + "' " + args + " >out.txt 2>err.txt";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Err() { return Slurp(dir_ / "err.txt"); }
+
+    fs::path dir_;
+};
+
+TEST_F(CliChartTest, DrawsPngAndSvgWithoutADisplay) {
+    ASSERT_EQ(Run("chart unit.inf --output c.png --size 640x400"), 0) << Err();
+    EXPECT_EQ(Slurp(dir_ / "c.png").substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(Err(), "");
+    ASSERT_EQ(Run("chart unit.inf --output c.svg --series TI,T0Ht --by-entry"), 0) << Err();
+    EXPECT_NE(Slurp(dir_ / "c.svg").find("<svg"), std::string::npos);
+}
+
+TEST_F(CliChartTest, RefusesWhatItCannotDraw) {
+    struct Case {
+        const char* args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"chart unit.inf --output c.png --series Setpoint,Nope", "valid: MinSetpoint,MaxSetpoint,Setpoint,TI"},
+        {"chart unit.inf --output c.png --series PumpHours", "no series 'PumpHours'"},
+        {"chart no-x.inf --output c.png", "has no X-Info entries"},
+        {"chart missing.inf --output c.png", "Unable to open file missing.inf"},
+        {"chart unit.inf --output c.jpg", "must end in .png or .svg"},
+        {"chart unit.inf --output c.png --size 10x10", "--size takes"},
+        {"chart unit.inf", "FILE and --output"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Run(c.args), 1) << c.args;
+        EXPECT_NE(Err().find(c.says), std::string::npos) << c.args << ": " << Err();
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "c.png"));
+}
+
+} // namespace

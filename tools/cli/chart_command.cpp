@@ -1,0 +1,165 @@
+// Renders the temperature chart of a file's X-Info block as a picture, without a display.
+#include "chart_picture.h"
+#include "commands.h"
+#include "info_file.h"
+#include "record_store.h"
+#include "temperature_chart.h"
+#include "temperature_fields.h"
+
+#include <QApplication>
+#include <QChartView>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lexorant::cli {
+
+namespace {
+
+struct ChartOptions {
+    std::string file;
+    std::string output;
+    int width = 1200;
+    int height = 700;
+    std::vector<std::string> series;
+    bool byEntry = false;
+};
+
+bool ParseSize(const std::string& text, int& width, int& height) {
+    char x = 0;
+    char rest = 0;
+    // Beyond this a picture is no longer something to look at, only memory to run out of.
+    constexpr int kLargest = 10000;
+    return std::sscanf(text.c_str(), "%d%c%d%c", &width, &x, &height, &rest) == 3 && (x == 'x' || x == 'X') &&
+           width >= 100 && height >= 100 && width <= kLargest && height <= kLargest;
+}
+
+std::vector<std::string> SplitList(const std::string& text) {
+    std::vector<std::string> items;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = text.find(',', start);
+        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (!item.empty())
+            items.push_back(item);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    return items;
+}
+
+std::optional<ChartOptions> ParseChartOptions(const Arguments& args) {
+    ChartOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--output" && hasValue) {
+            options.output = args[++i];
+        } else if (a == "--size" && hasValue) {
+            if (!ParseSize(args[++i], options.width, options.height)) {
+                std::fprintf(stderr, "lexorant-cli chart: --size takes WIDTHxHEIGHT (100 to 10000), not '%s'\n",
+                             args[i].c_str());
+                return std::nullopt;
+            }
+        } else if (a == "--series" && hasValue) {
+            options.series = SplitList(args[++i]);
+        } else if (a == "--by-entry") {
+            options.byEntry = true;
+        } else if (options.file.empty() && !a.empty() && a[0] != '-') {
+            options.file = a;
+        } else {
+            std::fprintf(stderr, "lexorant-cli chart: unexpected argument '%s'\n", a.c_str());
+            return std::nullopt;
+        }
+    }
+    if (options.file.empty() || options.output.empty()) {
+        std::fputs("lexorant-cli chart: FILE and --output NAME.png|NAME.svg are needed\n", stderr);
+        return std::nullopt;
+    }
+    const auto dot = options.output.rfind('.');
+    const std::string suffix = dot == std::string::npos ? "" : options.output.substr(dot);
+    if (suffix != ".png" && suffix != ".svg" && suffix != ".PNG" && suffix != ".SVG") {
+        std::fprintf(stderr, "lexorant-cli chart: --output must end in .png or .svg, not '%s'\n",
+                     options.output.c_str());
+        return std::nullopt;
+    }
+    return options;
+}
+
+// Qt's notes about running without a display (no runtime folder, a platform without window sizes)
+// say nothing about the picture.
+void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if ((message.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR")) ||
+                                 message.contains(QStringLiteral("propagateSizeHints"))))
+        return;
+    std::fputs(qFormatLogMessage(type, context, message).toLocal8Bit().constData(), stderr);
+    std::fputc('\n', stderr);
+}
+
+} // namespace
+
+int Chart(const Arguments& args) {
+    const auto options = ParseChartOptions(args);
+    if (!options)
+        return 1;
+    RecordStore store;
+    if (!LoadInfoFile(options->file, store)) {
+        std::fprintf(stderr, "Unable to open file %s\n", options->file.c_str());
+        return 1;
+    }
+    if (store.XInfo.EntryCount == 0) {
+        std::fprintf(stderr, "lexorant-cli chart: %s has no X-Info entries\n", options->file.c_str());
+        return 1;
+    }
+    const int xType = store.XInfo.InfoType;
+    for (const std::string& name : options->series) {
+        if (FindTemperatureField(xType, name))
+            continue;
+        std::string valid;
+        for (const TemperatureField& f : TemperatureFields(xType))
+            valid += (valid.empty() ? "" : ",") + std::string(f.name);
+        std::fprintf(stderr, "lexorant-cli chart: no series '%s' for X-Info type %d; valid: %s\n", name.c_str(), xType,
+                     valid.c_str());
+        return 1;
+    }
+
+    // No display is needed: the picture is drawn off screen unless the caller chose a platform.
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler(QuietOffscreenNotes);
+    int argc = 1;
+    char name[] = "lexorant-cli";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+
+    auto* chart = new TemperatureChart(store, store.XInfo.EntryCount,
+                                       options->byEntry ? ChartAxis::ByEntry : ChartAxis::ByTime, options->series);
+    if (!options->byEntry && chart->Points().x.empty()) {
+        std::fputs("lexorant-cli chart: no entry has a valid date; drawn by entry\n", stderr);
+        chart->SetAxis(ChartAxis::ByEntry);
+    } else if (chart->Axis() == ChartAxis::ByTime && chart->Points().undated > 0) {
+        std::fprintf(stderr, "lexorant-cli chart: %zu entries without a valid date are left out; --by-entry shows them\n",
+                     chart->Points().undated);
+    }
+    QChartView view(chart);
+    view.setRenderHint(QPainter::Antialiasing);
+    view.setAttribute(Qt::WA_DontShowOnScreen);
+    view.resize(options->width, options->height);
+    view.show();
+    QApplication::processEvents();
+    chart->Reduce();
+    const QString error = SaveWidgetPicture(&view, QString::fromStdString(options->output));
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "lexorant-cli chart: unable to write %s: %s\n", options->output.c_str(),
+                     error.toLocal8Bit().constData());
+        return 1;
+    }
+    std::puts(options->output.c_str());
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+} // namespace lexorant::cli
