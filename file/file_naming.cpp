@@ -66,8 +66,4 @@ int FirstFreeAutosaveNumber(const std::string& serial) {
     return number;
 }
 
-std::string AutosaveFileName(const std::string& serial) {
-    return AutosaveCandidate(serial, FirstFreeAutosaveNumber(serial));
-}
-
 } // namespace lexorant

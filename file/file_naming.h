@@ -26,7 +26,4 @@ inline constexpr int kLastAutosaveNumber = 9999;
 // The first number (1, 2, ...) under which nothing exists; 1 when the drive cannot be reached.
 int FirstFreeAutosaveNumber(const std::string& serial);
 
-// AutosaveCandidate with the first free number.
-std::string AutosaveFileName(const std::string& serial);
-
 } // namespace lexorant

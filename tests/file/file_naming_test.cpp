@@ -84,6 +84,11 @@ protected:
     DriveO drive_;
 };
 
+// The name an autosave chooses when its read starts.
+std::string AutosaveFileName(const std::string& serial) {
+    return AutosaveCandidate(serial, FirstFreeAutosaveNumber(serial));
+}
+
 } // namespace
 
 TEST_F(AutosaveFolder, TakesTheFirstFreeNumber) {

@@ -1,7 +1,6 @@
 // Renders the temperature chart of a file's X-Info block as a picture, without a display.
 #include "chart_picture.h"
 #include "commands.h"
-#include "info_file.h"
 #include "record_store.h"
 #include "temperature_chart.h"
 #include "temperature_fields.h"
@@ -107,10 +106,8 @@ int Chart(const Arguments& args) {
     if (!options)
         return 1;
     RecordStore store;
-    if (!LoadInfoFile(options->file, store)) {
-        std::fprintf(stderr, "Unable to open file %s\n", options->file.c_str());
+    if (!LoadReadOut(options->file, store))
         return 1;
-    }
     if (store.XInfo.EntryCount == 0) {
         std::fprintf(stderr, "lexorant-cli chart: %s has no X-Info entries\n", options->file.c_str());
         return 1;

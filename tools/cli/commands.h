@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+namespace lexorant {
+struct RecordStore;
+}
+
 namespace lexorant::cli {
 
 using Arguments = std::vector<std::string>;
@@ -13,6 +17,9 @@ int Message(const Arguments& args);
 #ifdef LEXORANT_WITH_CHART
 int Chart(const Arguments& args);
 #endif
+
+// Loads a read-out as the window's Open command does; says "Unable to open file NAME" when it cannot.
+bool LoadReadOut(const std::string& file, RecordStore& store);
 
 // The user's decimal separator, from the locale (a German locale gives a comma).
 char UserDecimalSeparator();

@@ -95,15 +95,20 @@ private:
 
 } // namespace
 
+bool LoadReadOut(const std::string& file, RecordStore& store) {
+    if (LoadInfoFile(file, store))
+        return true;
+    std::fprintf(stderr, "Unable to open file %s\n", file.c_str());
+    return false;
+}
+
 int Show(const Arguments& args) {
     const auto options = ParseShowOptions(args);
     if (!options)
         return 1;
     RecordStore store;
-    if (!LoadInfoFile(options->file, store)) {
-        std::fprintf(stderr, "Unable to open file %s\n", options->file.c_str());
+    if (!LoadReadOut(options->file, store))
         return 1;
-    }
     const char separator = UserDecimalSeparator();
     const QChar qSeparator = QLatin1Char(separator);
     const bool g = options->block == 'G';
