@@ -1,7 +1,7 @@
 #include "temperature_chart.h"
 
 #include "cell_text.h"
-#include "fault_message.h"
+#include "message_kind.h"
 #include "find_message_text.h"
 #include "min_max_reduction.h"
 

@@ -16,7 +16,7 @@ bool SerialPort::ClosePort() {
 }
 
 std::string SerialPort::Exchange(std::string_view request, std::size_t limit) {
-    return device_.Exchange(std::string(request), limit);
+    return device_.Exchange(std::string(request), limit).answer;
 }
 
 } // namespace lexorant

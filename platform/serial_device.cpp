@@ -104,7 +104,7 @@ bool SerialDevice::Close() {
     return ok;
 }
 
-bool SerialDevice::WriteAll(const std::string& bytes) {
+int SerialDevice::WriteAll(const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
@@ -115,28 +115,39 @@ bool SerialDevice::WriteAll(const std::string& bytes) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno != EAGAIN)
-            return false;
+            return errno;
         pollfd fds[2] = {{fd_, POLLOUT, 0}, {cancelFd_, POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0 && errno != EINTR)
-            return false;
-        if (fds[1].revents != 0 || (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
-            return false;
+            return errno;
+        if (fds[1].revents != 0)
+            return ECANCELED;
+        if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+            return EIO;
     }
-    return true;
+    return 0;
 }
 
-std::string SerialDevice::Exchange(const std::string& request, std::size_t limit,
-                                   std::chrono::milliseconds timeout) {
-    std::string received;
-    if (fd_ < 0 || Cancelled(cancelFd_))
-        return received;
-    if (!WriteAll(request))
-        return received;
+Exchanged SerialDevice::Exchange(const std::string& request, std::size_t limit,
+                                 std::chrono::milliseconds timeout) {
+    Exchanged result;
+    if (fd_ < 0)
+        return result;
+    if (Cancelled(cancelFd_)) {
+        result.end = ExchangeEnd::Cancelled;
+        return result;
+    }
+    if (const int error = WriteAll(request); error != 0) {
+        result.end = error == ECANCELED ? ExchangeEnd::Cancelled : ExchangeEnd::WriteFailed;
+        result.error = error == ECANCELED ? 0 : error;
+        return result;
+    }
 
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + timeout;
+    std::string& received = result.answer;
     received.reserve(limit);
     char buffer[256];
+    result.end = ExchangeEnd::CountReached;
     while (received.size() < limit) {
         const std::size_t want = std::min(sizeof buffer, limit - received.size());
         const ssize_t n = ::read(fd_, buffer, want);
@@ -144,29 +155,42 @@ std::string SerialDevice::Exchange(const std::string& request, std::size_t limit
             received.append(buffer, static_cast<std::size_t>(n));
             continue;
         }
-        if (n == 0)
-            break; // the far end has closed: retrying would spin
+        if (n == 0) {
+            result.end = ExchangeEnd::HungUp; // the far end has closed: retrying would spin
+            break;
+        }
         if (errno == EINTR)
             continue;
-        if (errno != EAGAIN)
-            break; // EIO once a pseudo-terminal's master has gone
+        if (errno != EAGAIN) {
+            result.end = ExchangeEnd::HungUp; // EIO once a pseudo-terminal's master has gone
+            result.error = errno;
+            break;
+        }
 
         const auto left = deadline - Clock::now();
-        if (left <= Clock::duration::zero())
+        if (left <= Clock::duration::zero()) {
+            result.end = ExchangeEnd::TimedOut;
             break;
+        }
         pollfd fds[2] = {{fd_, POLLIN, 0}, {cancelFd_, POLLIN, 0}};
         const timespec ts = ToTimespec(left);
         const int r = ::ppoll(fds, 2, &ts, nullptr);
-        if (r < 0 && errno != EINTR)
+        if (r < 0 && errno != EINTR) {
+            result.end = ExchangeEnd::HungUp;
+            result.error = errno;
             break;
-        if (fds[1].revents != 0)
+        }
+        if (fds[1].revents != 0) {
+            result.end = ExchangeEnd::Cancelled;
             break;
-        if ((fds[0].revents & (POLLNVAL | POLLERR)) != 0)
+        }
+        if ((fds[0].revents & (POLLNVAL | POLLERR)) != 0 ||
+            ((fds[0].revents & POLLHUP) != 0 && (fds[0].revents & POLLIN) == 0)) {
+            result.end = ExchangeEnd::HungUp;
             break;
-        if ((fds[0].revents & POLLHUP) != 0 && (fds[0].revents & POLLIN) == 0)
-            break;
+        }
     }
-    return received;
+    return result;
 }
 
 void SerialDevice::Cancel() {

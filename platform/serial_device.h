@@ -1,6 +1,8 @@
 #pragma once
 // A serial device opened exclusively on POSIX termios, with the read time-out that the
 // controller's protocol relies on and a cancel that wakes a blocked exchange from any thread.
+#include "exchange_end.h"
+
 #include <chrono>
 #include <cstddef>
 #include <string>
@@ -27,8 +29,9 @@ public:
     bool IsOpen() const { return fd_ >= 0; }
 
     // Writes every byte of request, then reads until limit bytes have arrived, the time-out
-    // after the start of the read has passed, the far end has hung up, or Cancel() was called.
-    std::string Exchange(const std::string& request, std::size_t limit,
+    // after the start of the read has passed, the far end has hung up, or Cancel() was called;
+    // says which of these ended it.
+    Exchanged Exchange(const std::string& request, std::size_t limit,
                          std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
 
     // Wakes a blocked Exchange and makes every later one return at once, until Reset().
@@ -36,7 +39,8 @@ public:
     void ResetCancel();
 
 private:
-    bool WriteAll(const std::string& bytes);
+    // 0 when every byte went out, else the errno (ECANCELED when cancelled).
+    int WriteAll(const std::string& bytes);
     int fd_ = -1;
     int cancelFd_ = -1;
 };

@@ -1,5 +1,6 @@
 #include "find_message_text.h"
 #include "message_catalogue.h"
+#include "message_kind.h"
 
 #include <gtest/gtest.h>
 
@@ -245,3 +246,26 @@ TEST(FindMessageText, TextsThatAreNoNumberFailWithTheConversionError) {
         }
     }
 }
+
+TEST(MessageKind, EveryCatalogueCodeLiesInARunAndOthersAreUnknown) {
+    for (const MessageEntry& e : MessageCatalogue)
+        EXPECT_NE(KindOfMessage(e.Code), MessageKind::Unknown) << e.Code;
+    const std::pair<int, MessageKind> cases[] = {
+        {0, MessageKind::None},         {-1, MessageKind::Fault},       {-2048, MessageKind::Warning},
+        {-4096, MessageKind::Note},     {-16384, MessageKind::Event},   {-20001, MessageKind::Fault},
+        {1, MessageKind::Unknown},      {-32768, MessageKind::Unknown}, {-5000, MessageKind::Unknown}};
+    for (const auto& [code, kind] : cases)
+        EXPECT_EQ(KindOfMessage(static_cast<std::int16_t>(code)), kind) << code;
+}
+
+TEST(MessageKind, TheFaultRangesAndTheirNeighbours) {
+    const std::pair<int, bool> cases[] = {{0, false},      {-1, true},      {-1032, true},   {-1033, false},
+                                          {-2999, false},  {-3000, true},   {-3129, true},   {-3130, false},
+                                          {-4199, false},  {-4200, true},   {-4300, true},   {-4301, false},
+                                          {-8189, false},  {-8190, true},   {-8191, true},   {-8192, false},
+                                          {-19999, false}, {-20000, true},  {-20001, true},  {-20002, false},
+                                          {1, false},      {32767, false},  {-32768, false}, {-16385, false}};
+    for (const auto& [code, fault] : cases)
+        EXPECT_EQ(IsFaultMessage(static_cast<std::int16_t>(code)), fault) << code;
+}
+

@@ -1,5 +1,4 @@
 #include "chart_slots.h"
-#include "fault_message.h"
 #include "temperature_fields.h"
 #include "xinfo_record.h"
 
@@ -67,17 +66,6 @@ TEST(TemperatureFields, ValuesInDegreesAndGapsWhereTheGridShowsUnknown) {
             EXPECT_DOUBLE_EQ(*value, c.degrees) << c.field;
         }
     }
-}
-
-TEST(FaultMessage, TheFaultRangesAndTheirNeighbours) {
-    const std::pair<int, bool> cases[] = {{0, false},      {-1, true},      {-1032, true},   {-1033, false},
-                                          {-2999, false},  {-3000, true},   {-3129, true},   {-3130, false},
-                                          {-4199, false},  {-4200, true},   {-4300, true},   {-4301, false},
-                                          {-8189, false},  {-8190, true},   {-8191, true},   {-8192, false},
-                                          {-19999, false}, {-20000, true},  {-20001, true},  {-20002, false},
-                                          {1, false},      {32767, false},  {-32768, false}, {-16385, false}};
-    for (const auto& [code, fault] : cases)
-        EXPECT_EQ(IsFaultMessage(static_cast<std::int16_t>(code)), fault) << code;
 }
 
 } // namespace

@@ -46,14 +46,16 @@ TEST_F(SerialDeviceTest, SendsTheRequestAndWaitsForAnAnswerThatComesLater) {
     EXPECT_EQ(peer.Receive(), "SN?\r\n");
     std::this_thread::sleep_for(300ms);
     peer.Send("SN 4711\r\n");
-    EXPECT_EQ(answer.get(), "SN 4711\r\n");
+    const Exchanged got = answer.get();
+    EXPECT_EQ(got.answer, "SN 4711\r\n");
+    EXPECT_EQ(got.end, ExchangeEnd::CountReached);
 }
 
 TEST_F(SerialDeviceTest, ReturnsAtOnceWhenTheLimitIsReachedAndKeepsTheRestForTheNextRead) {
     peer.Send("GI 24000078\r\nXI");
     const auto start = Clock::now();
-    EXPECT_EQ(device.Exchange("GI?\r\n", 13), "GI 24000078\r\n");
-    EXPECT_EQ(device.Exchange("XI?\r\n", 2), "XI");
+    EXPECT_EQ(device.Exchange("GI?\r\n", 13).answer, "GI 24000078\r\n");
+    EXPECT_EQ(device.Exchange("XI?\r\n", 2).answer, "XI");
     EXPECT_LT(Since(start), 1000ms);
     EXPECT_EQ(peer.Receive(), "GI?\r\nXI?\r\n");
 }
@@ -61,7 +63,9 @@ TEST_F(SerialDeviceTest, ReturnsAtOnceWhenTheLimitIsReachedAndKeepsTheRestForThe
 TEST_F(SerialDeviceTest, ShortAnswerEndsWithTheTimeOut) {
     peer.Send("0123456789");
     const auto start = Clock::now();
-    EXPECT_EQ(device.Exchange("\r\n", 254), "0123456789");
+    const Exchanged got = device.Exchange("\r\n", 254);
+    EXPECT_EQ(got.answer, "0123456789");
+    EXPECT_EQ(got.end, ExchangeEnd::TimedOut);
     const auto elapsed = Since(start);
     EXPECT_GE(elapsed, 2000ms);
     EXPECT_LT(elapsed, 3000ms);
@@ -74,13 +78,15 @@ TEST_F(SerialDeviceTest, FarEndHangingUpEndsTheExchangeWithoutSpinning) {
     });
     const auto start = Clock::now();
     const auto cpuBefore = ThreadCpuTime();
-    EXPECT_EQ(device.Exchange("SN?\r\n", 254), "");
+    const Exchanged got = device.Exchange("SN?\r\n", 254);
+    EXPECT_EQ(got.answer, "");
+    EXPECT_EQ(got.end, ExchangeEnd::HungUp);
     EXPECT_LT(Since(start), 1500ms);
     hangUp.get();
 
     // A hung-up line must not turn every later exchange into a busy loop either.
     const auto again = Clock::now();
-    EXPECT_EQ(device.Exchange("SN?\r\n", 254), "");
+    EXPECT_EQ(device.Exchange("SN?\r\n", 254).answer, "");
     EXPECT_LT(Since(again), 500ms);
     EXPECT_LT(ThreadCpuTime() - cpuBefore, 150ms);
 }
@@ -92,15 +98,15 @@ TEST_F(SerialDeviceTest, CancelWakesABlockedExchangeUntilReset) {
     device.Cancel();
     ASSERT_EQ(exchange.wait_for(1000ms), std::future_status::ready);
     EXPECT_LT(Since(cancelled), 250ms);
-    EXPECT_EQ(exchange.get(), "");
+    EXPECT_EQ(exchange.get().end, ExchangeEnd::Cancelled);
 
     // Cancelled: nothing is sent any more.
-    EXPECT_EQ(device.Exchange("GI?\r\n", 13), "");
+    EXPECT_EQ(device.Exchange("GI?\r\n", 13).end, ExchangeEnd::Cancelled);
     EXPECT_EQ(peer.Receive(100ms), "");
 
     device.ResetCancel();
     peer.Send("XI c4020010\r\n");
-    EXPECT_EQ(device.Exchange("XI?\r\n", 13), "XI c4020010\r\n");
+    EXPECT_EQ(device.Exchange("XI?\r\n", 13).answer, "XI c4020010\r\n");
 }
 
 TEST_F(SerialDeviceTest, HeldPortCannotBeOpenedTwice) {
