@@ -313,7 +313,9 @@ QString TemperatureChart::Describe(std::size_t point) const {
     const QChar separator = DecimalSeparator();
     const std::uint32_t entry = points_.entry[point];
     const InfoTimeStamp& t = stamps_[entry];
-    QString text = QStringLiteral("Entry %1, %2 %3").arg(entry + 1).arg(DateText(t), TimeText(t));
+    QString text = QStringLiteral("Entry %1, %2 %3")
+                       .arg(entry + 1)
+                       .arg(QString::fromStdString(DateText(t)), QString::fromStdString(TimeText(t)));
     for (std::size_t f = 0; f < lines_.size(); ++f) {
         if (!lines_[f].shown)
             continue;
@@ -322,9 +324,10 @@ QString TemperatureChart::Describe(std::size_t point) const {
                 QLatin1String(lines_[f].field->name.data(), static_cast<qsizetype>(lines_[f].field->name.size())) +
                 QStringLiteral(": ") +
                 (std::isnan(y) ? QStringLiteral("???")
-                               : HundredthsText(static_cast<std::int16_t>(std::lround(y * 100)), separator));
+                               : QString::fromStdString(HundredthsText(static_cast<std::int16_t>(std::lround(y * 100)),
+                                                                        QString(separator).toStdString())));
     }
-    const QString code = IntegerText(codes_[entry]);
+    const QString code = QString::fromStdString(IntegerText(codes_[entry]));
     QString message;
     try {
         message = QString::fromStdString(FindMessageText(code.toStdString(), static_cast<char>(separator.toLatin1())));

@@ -2,10 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <string_view>
 
 namespace lexorant {
 
@@ -17,80 +13,111 @@ constexpr int kMinFixedExponent = -4;
 constexpr int kMaxFixedExponent = 14;
 
 // `digits` has no trailing zeros and at least one digit; the first is the one before the point.
-std::string FixedLayout(const std::string& digits, int exponent) {
-    std::string out;
+void AppendFixed(std::string& out, std::string_view digits, int exponent, std::string_view separator) {
     if (exponent < 0) {
-        out = "0.";
+        out += '0';
+        out += separator;
         out.append(static_cast<std::size_t>(-exponent - 1), '0');
         out += digits;
-        return out;
+        return;
     }
     const auto intLength = static_cast<std::size_t>(exponent) + 1;
     if (digits.size() <= intLength) {
-        out = digits;
+        out += digits;
         out.append(intLength - digits.size(), '0');
     } else {
-        out = digits.substr(0, intLength);
-        out += '.';
+        out += digits.substr(0, intLength);
+        out += separator;
         out += digits.substr(intLength);
     }
-    return out;
 }
 
-std::string ExponentLayout(const std::string& digits, int exponent) {
-    std::string out(1, digits[0]);
+void AppendExponent(std::string& out, std::string_view digits, int exponent, std::string_view separator) {
+    out += digits[0];
     if (digits.size() > 1) {
-        out += '.';
+        out += separator;
         out += digits.substr(1);
     }
     out += 'E';
     if (exponent < 0) {
         out += '-';
     }
-    out += std::to_string(std::abs(exponent));
-    return out;
+    AppendIntegerText(out, std::abs(exponent));
 }
 
 } // namespace
 
-QString IntegerText(std::int64_t value) {
-    return QString::number(static_cast<qlonglong>(value));
+void AppendIntegerText(std::string& out, std::int64_t value) {
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    out.append(buffer, end);
 }
 
-QString DateText(const InfoTimeStamp& t) {
-    return QString::asprintf("%02u.%02u.%02u", unsigned{t.Day}, unsigned{t.Month}, unsigned{t.Year});
+std::string IntegerText(std::int64_t value) {
+    std::string out;
+    AppendIntegerText(out, value);
+    return out;
 }
 
-QString TimeText(const InfoTimeStamp& t) {
-    return QString::asprintf("%02u:%02u:%02u", unsigned{t.Hour}, unsigned{t.Minute}, unsigned{t.Second});
+void AppendTwoDigitParts(std::string& out, const std::uint8_t (&parts)[3], char between) {
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) {
+            out += between;
+        }
+        if (parts[i] < 10) {
+            out += '0';
+        }
+        AppendIntegerText(out, parts[i]);
+    }
 }
 
-QString FloatText(double value, QChar decimalSeparator) {
+std::string DateText(const InfoTimeStamp& t) {
+    std::string out;
+    AppendTwoDigitParts(out, {t.Day, t.Month, t.Year}, '.');
+    return out;
+}
+
+std::string TimeText(const InfoTimeStamp& t) {
+    std::string out;
+    AppendTwoDigitParts(out, {t.Hour, t.Minute, t.Second}, ':');
+    return out;
+}
+
+void AppendFloatText(std::string& out, double value, std::string_view decimalSeparator) {
     if (std::isnan(value)) {
-        return QStringLiteral("NAN").prepend(std::signbit(value) ? QStringLiteral("-") : QString());
+        out += std::signbit(value) ? "-NAN" : "NAN";
+        return;
     }
     if (std::isinf(value)) {
-        return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+        out += value < 0 ? "-INF" : "INF";
+        return;
     }
     if (value == 0) {
-        return QStringLiteral("0");
+        out += '0';
+        return;
     }
 
-    // "%.14e" rounds to 15 significant digits and yields the exponent of the rounded value, which is
-    // what decides between fixed and exponent layout: "[-]d.dddddddddddddde[+-]dd[d]".
+    // Rounded to 15 significant digits, with the exponent of the rounded value, which is what decides
+    // between fixed and exponent layout: "[-]d.dddddddddddddde[+-]dd[d]", whatever the C locale says.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, value);
-    std::string_view s(buffer);
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, kSignificantDigits - 1).ptr;
+    std::string_view s(buffer, static_cast<std::size_t>(end - buffer));
     const bool negative = s.front() == '-';
     if (negative) {
         s.remove_prefix(1);
     }
     const std::size_t e = s.find('e');
-    std::string digits(1, s[0]);
-    digits.append(s.substr(2, e - 2));
-    while (digits.size() > 1 && digits.back() == '0') {
-        digits.pop_back();
+    char digitBuffer[kSignificantDigits];
+    std::size_t digitCount = 0;
+    digitBuffer[digitCount++] = s[0];
+    for (char c : s.substr(2, e - 2)) {
+        digitBuffer[digitCount++] = c;
     }
+    while (digitCount > 1 && digitBuffer[digitCount - 1] == '0') {
+        --digitCount;
+    }
+    const std::string_view digits(digitBuffer, digitCount);
     std::string_view exponentText = s.substr(e + 1);
     const bool negativeExponent = exponentText.front() == '-';
     exponentText.remove_prefix(1); // the sign, always present
@@ -100,19 +127,27 @@ QString FloatText(double value, QChar decimalSeparator) {
         exponent = -exponent;
     }
 
-    std::string text = negative ? "-" : "";
-    text += exponent >= kMinFixedExponent && exponent <= kMaxFixedExponent ? FixedLayout(digits, exponent)
-                                                                           : ExponentLayout(digits, exponent);
-    QString result = QString::fromLatin1(text);
-    result.replace(QLatin1Char('.'), decimalSeparator);
-    return result;
+    if (negative) {
+        out += '-';
+    }
+    if (exponent >= kMinFixedExponent && exponent <= kMaxFixedExponent) {
+        AppendFixed(out, digits, exponent, decimalSeparator);
+    } else {
+        AppendExponent(out, digits, exponent, decimalSeparator);
+    }
 }
 
-QString HundredthsText(std::int16_t value, QChar decimalSeparator) {
+std::string FloatText(double value, std::string_view decimalSeparator) {
+    std::string out;
+    AppendFloatText(out, value, decimalSeparator);
+    return out;
+}
+
+std::string HundredthsText(std::int16_t value, std::string_view decimalSeparator) {
     return FloatText(value / 100.0, decimalSeparator);
 }
 
-QString HalfHoursText(std::uint32_t value, QChar decimalSeparator) {
+std::string HalfHoursText(std::uint32_t value, std::string_view decimalSeparator) {
     return FloatText(value / 2.0, decimalSeparator);
 }
 

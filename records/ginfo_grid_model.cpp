@@ -1,5 +1,6 @@
 #include "ginfo_grid_model.h"
 
+#include "entry_layout.h"
 #include "ginfo_texts.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ int RowCountFor(const InfoHeader& gInfo) {
 GInfoGridModel::GInfoGridModel(QObject* parent) : InfoGridModel(kGInfoSlotSize, parent) {}
 
 void GInfoGridModel::Init(const InfoHeader& gInfo) {
-    Rebuild(GInfoRowHeadings(), RowCountFor(gInfo), nullptr, 0);
+    Rebuild(GInfoLayout(), RowCountFor(gInfo), nullptr, 0);
 }
 
 void GInfoGridModel::ShowEntry(int index, const std::uint8_t* slot) {
@@ -29,11 +30,7 @@ void GInfoGridModel::ShowAll(const RecordStore& store) {
     // Never trust the header beyond the slots actually held.
     const std::size_t count =
         std::min<std::size_t>(store.GInfo.EntryCount, store.GInfoSlots.size() / kGInfoSlotSize);
-    Rebuild(GInfoRowHeadings(), RowCountFor(store.GInfo), store.GInfoSlots.data(), count);
-}
-
-QString GInfoGridModel::EntryCellText(int number, const std::uint8_t* slot, int row) const {
-    return GInfoCellText(GInfoRecord::FromSlot(slot), number, row);
+    Rebuild(GInfoLayout(), RowCountFor(store.GInfo), store.GInfoSlots.data(), count);
 }
 
 } // namespace lexorant

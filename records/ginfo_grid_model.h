@@ -21,9 +21,6 @@ public:
 
     // Init with the store's G-Info header, then every G-Info entry shown, in one model reset.
     void ShowAll(const RecordStore& store);
-
-protected:
-    QString EntryCellText(int number, const std::uint8_t* slot, int row) const override;
 };
 
 } // namespace lexorant

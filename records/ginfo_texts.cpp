@@ -1,29 +1,22 @@
 #include "ginfo_texts.h"
 
-#include "head_texts.h"
+#include "entry_layout.h"
 
 namespace lexorant {
 
-std::vector<QString> GInfoRowHeadings() {
-    std::vector<QString> headings;
-    headings.reserve(kGInfoRowCount);
-    for (int row = 0; row < kGInfoRowCount; ++row) {
-        headings.push_back(HeadRowHeading(row));
-    }
+std::vector<std::string> GInfoRowHeadings() {
+    const EntryLayout& layout = GInfoLayout();
+    std::vector<std::string> headings;
+    for (int row = 0; row < layout.RowCount(); ++row)
+        headings.emplace_back(layout.Heading(row));
     return headings;
 }
 
-QString GInfoCellText(const GInfoRecord& record, int number, int row) {
-    return HeadCellText(record, number, row);
-}
-
-std::vector<QString> GInfoColumnTexts(int number, const std::uint8_t* slot) {
-    const GInfoRecord record = GInfoRecord::FromSlot(slot);
-    std::vector<QString> texts;
-    texts.reserve(kGInfoRowCount);
-    for (int row = 0; row < kGInfoRowCount; ++row) {
-        texts.push_back(GInfoCellText(record, number, row));
-    }
+std::vector<std::string> GInfoColumnTexts(int number, const std::uint8_t* slot) {
+    const EntryLayout& layout = GInfoLayout();
+    std::vector<std::string> texts;
+    for (int row = 0; row < layout.RowCount(); ++row)
+        texts.push_back(CellText(layout, slot, number, row, "."));
     return texts;
 }
 

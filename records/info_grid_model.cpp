@@ -1,7 +1,6 @@
 #include "info_grid_model.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace lexorant {
 
@@ -22,15 +21,21 @@ QString InfoGridModel::Cell(int col, int row) const {
     if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) {
         return {};
     }
-    if (col == 0) {
-        const auto r = static_cast<std::size_t>(row);
-        return r < headings_.size() ? headings_[r] : QString();
-    }
-    const auto entry = static_cast<std::size_t>(col - 1);
-    if (!written_[entry]) {
+    if (layout_ == nullptr) {
         return {};
     }
-    return EntryCellText(col, slots_.data() + entry * slotSize_, row);
+    if (col == 0) {
+        return QString::fromUtf8(layout_->Heading(row));
+    }
+    const std::uint8_t* slot = ShownSlot(col - 1);
+    return slot ? QString::fromStdString(CellText(*layout_, slot, col, row, separatorText_)) : QString();
+}
+
+const std::uint8_t* InfoGridModel::ShownSlot(int entry) const {
+    if (entry < 0 || entry >= colCount_ - 1 || !written_[static_cast<std::size_t>(entry)]) {
+        return nullptr;
+    }
+    return slots_.data() + static_cast<std::size_t>(entry) * slotSize_;
 }
 
 void InfoGridModel::ResizeColumns(int count) {
@@ -71,19 +76,20 @@ void InfoGridModel::SetDecimalSeparator(QChar separator) {
         return;
     }
     decimalSeparator_ = separator;
+    separatorText_ = QString(separator).toStdString();
     if (rowCount() > 0 && columnCount() > 0) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
     }
 }
 
-void InfoGridModel::Rebuild(std::vector<QString> headings, int rowCount, const std::uint8_t* entrySlots,
+void InfoGridModel::Rebuild(const EntryLayout& layout, int rowCount, const std::uint8_t* entrySlots,
                             std::size_t count) {
     beginResetModel();
     // Nothing of an earlier read survives: dropping every entry column clears its cells.
     slots_.clear();
     written_.clear();
     ResizeColumns(2);
-    headings_ = std::move(headings);
+    layout_ = &layout;
     if (rowCount > 0) {
         rowCount_ = rowCount;
     }

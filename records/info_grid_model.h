@@ -2,11 +2,14 @@
 // A grid of one log: column 0 holds the row headings, row 0 the entry numbers, column n shows entry
 // n-1. Qt sees the grid without its heading column and row: Qt cell (r, c) is grid cell (c+1, r+1),
 // the vertical header is column 0 and the horizontal header row 0.
+#include "entry_layout.h"
+
 #include <QAbstractTableModel>
 #include <QChar>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace lexorant {
@@ -31,6 +34,13 @@ public:
     QChar DecimalSeparator() const { return decimalSeparator_; }
     void SetDecimalSeparator(QChar separator);
 
+    // The fields the grid shows since its last set-up; null before the first.
+    const EntryLayout* Layout() const { return layout_; }
+    // Entry columns, shown or not.
+    int EntryColumnCount() const { return colCount_ - 1; }
+    // The bytes shown in the column of entry `entry` (from 0); null for a column nothing was written into.
+    const std::uint8_t* ShownSlot(int entry) const;
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -40,18 +50,14 @@ public:
 protected:
     InfoGridModel(std::size_t slotSize, QObject* parent);
 
-    // Cuts the grid back to one empty entry column, writes the headings and, when rowCount > 0, sets the
-    // row count; then shows `count` entries from `entrySlots` (contiguous) in columns 1 to count.
+    // Cuts the grid back to one empty entry column, takes the layout's headings and, when rowCount > 0,
+    // sets the row count; then shows `count` entries from `entrySlots` (contiguous) in columns 1 to count.
     // One model reset.
-    void Rebuild(std::vector<QString> headings, int rowCount, const std::uint8_t* entrySlots,
-                 std::size_t count);
+    void Rebuild(const EntryLayout& layout, int rowCount, const std::uint8_t* entrySlots, std::size_t count);
 
     // Sets the column count to index + 2 and writes the entry into column index + 1; an index outside
     // 0 to 65534 does nothing.
     void WriteEntry(int index, const std::uint8_t* slot);
-
-    // Text of row `row` of an entry column; empty for rows the entry does not write.
-    virtual QString EntryCellText(int number, const std::uint8_t* slot, int row) const = 0;
 
 private:
     void ResizeColumns(int count);
@@ -60,7 +66,8 @@ private:
     int colCount_ = 2;
     int rowCount_ = 2;
     QChar decimalSeparator_ = QLatin1Char('.');
-    std::vector<QString> headings_;
+    std::string separatorText_ = ".";
+    const EntryLayout* layout_ = nullptr;
     // A copy of each shown slot and whether an entry was written, per entry column; texts are formed
     // only when asked for, so a block of 65535 entries stays a few megabytes.
     std::vector<std::uint8_t> slots_;

@@ -1,6 +1,6 @@
 #include "xinfo_grid_model.h"
 
-#include "xinfo_texts.h"
+#include "entry_layout.h"
 
 #include <algorithm>
 
@@ -10,7 +10,7 @@ XInfoGridModel::XInfoGridModel(QObject* parent) : InfoGridModel(kXInfoSlotSize, 
 
 void XInfoGridModel::Init(const InfoHeader& xInfo) {
     xInfoType_ = xInfo.InfoType;
-    Rebuild(XInfoRowHeadings(xInfoType_), XInfoRowCount(xInfoType_), nullptr, 0);
+    Rebuild(XInfoLayout(xInfoType_), XInfoLayout(xInfoType_).RowCount(), nullptr, 0);
 }
 
 void XInfoGridModel::ShowEntry(int index, const std::uint8_t* slot) {
@@ -22,11 +22,7 @@ void XInfoGridModel::ShowAll(const RecordStore& store) {
     // Never trust the header beyond the slots actually held.
     const std::size_t count =
         std::min<std::size_t>(store.XInfo.EntryCount, store.XInfoSlots.size() / kXInfoSlotSize);
-    Rebuild(XInfoRowHeadings(xInfoType_), XInfoRowCount(xInfoType_), store.XInfoSlots.data(), count);
-}
-
-QString XInfoGridModel::EntryCellText(int number, const std::uint8_t* slot, int row) const {
-    return XInfoCellText(XInfoRecord::FromSlot(slot), number, xInfoType_, row, DecimalSeparator());
+    Rebuild(XInfoLayout(xInfoType_), XInfoLayout(xInfoType_).RowCount(), store.XInfoSlots.data(), count);
 }
 
 } // namespace lexorant

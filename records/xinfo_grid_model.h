@@ -24,9 +24,6 @@ public:
     // Init with the store's X-Info header, then every X-Info entry shown, in one model reset.
     void ShowAll(const RecordStore& store);
 
-protected:
-    QString EntryCellText(int number, const std::uint8_t* slot, int row) const override;
-
 private:
     int xInfoType_ = 0;
 };

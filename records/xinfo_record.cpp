@@ -1,6 +1,7 @@
 #include "xinfo_record.h"
 
 #include "byte_order.h"
+#include "entry_fields.h"
 
 #include <algorithm>
 
@@ -8,56 +9,77 @@ namespace lexorant {
 
 using namespace byte_order;
 
+namespace {
+
+consteval int At(std::string_view name) {
+    return FieldNamed(kXInfoFields, name).offset;
+}
+
+// Offsets within the tail bytes.
+consteval int TailAt1(std::string_view name) {
+    return FieldNamed(kXInfoTail1Fields, name).offset - kXInfoTailOffset;
+}
+consteval int TailAt2(std::string_view name) {
+    return FieldNamed(kXInfoTail2Fields, name).offset - kXInfoTailOffset;
+}
+consteval int TailAt3(std::string_view name) {
+    return FieldNamed(kXInfoTail3Fields, name).offset - kXInfoTailOffset;
+}
+
+} // namespace
+
 XInfoTail1 XInfoRecord::Tail1() const {
     const std::uint8_t* t = TailBytes.data();
-    return {ReadInt16(t), ReadInt16(t + 2), ReadInt16(t + 4), ReadInt8(t + 6)};
+    return {ReadInt16(t + TailAt1("TcHt")), ReadInt16(t + TailAt1("T0Ht")), ReadInt16(t + TailAt1("TveHt")),
+            ReadInt8(t + TailAt1("ExpValveHt"))};
 }
 
 XInfoTail2 XInfoRecord::Tail2() const {
     const std::uint8_t* t = TailBytes.data();
-    return {ReadUInt32(t), ReadUInt32(t + 4)};
+    return {ReadUInt32(t + TailAt2("PumpHours")), ReadUInt32(t + TailAt2("CompressorHours"))};
 }
 
 XInfoTail3 XInfoRecord::Tail3() const {
     const std::uint8_t* t = TailBytes.data();
-    return {ReadInt16(t),    ReadInt16(t + 2),  ReadInt16(t + 4),
-            ReadInt8(t + 6), ReadUInt32(t + 8), ReadUInt32(t + 12)};
+    return {ReadInt16(t + TailAt3("TcHt")),       ReadInt16(t + TailAt3("T0Ht")),
+            ReadInt16(t + TailAt3("TveHt")),      ReadInt8(t + TailAt3("ExpValveHt")),
+            ReadUInt32(t + TailAt3("PumpHours")), ReadUInt32(t + TailAt3("CompressorHours"))};
 }
 
 XInfoRecord XInfoRecord::FromSlot(const std::uint8_t* slot) {
     XInfoRecord r;
-    r.EntryType = slot[0];
+    r.EntryType = slot[At("EntryType")];
     r.TimeStamp = {slot[1], slot[2], slot[3], slot[4], slot[5], slot[6]};
-    r.DigInputs = slot[7];
-    r.MessageCode = ReadInt16(slot + 8);
-    r.ActStatus = ReadInt16(slot + 12);
-    r.ExtStatus = ReadInt16(slot + 14);
-    r.MinSetpoint = ReadInt16(slot + 16);
-    r.MaxSetpoint = ReadInt16(slot + 18);
-    r.Setpoint = ReadInt16(slot + 20);
-    r.TI = ReadInt16(slot + 22);
-    r.TE = ReadInt16(slot + 24);
-    r.TR = ReadInt16(slot + 26);
-    r.TVE = ReadInt16(slot + 28);
-    r.T0 = ReadInt16(slot + 30);
-    r.TC = ReadInt16(slot + 32);
-    r.ExpansionValve = ReadInt16(slot + 34);
-    r.Current = ReadInt16(slot + 38);
-    r.OtSpHeater = ReadInt16(slot + 40);
-    r.OtSpExpVessel = ReadInt16(slot + 42);
-    r.OtHeater1 = ReadInt16(slot + 44);
-    r.OtHeater2 = ReadInt16(slot + 46);
-    r.OtExpVessel = ReadInt16(slot + 48);
-    r.DeltaT = ReadInt16(slot + 50);
-    r.HeatLimit = ReadInt16(slot + 52);
-    r.CoolingLimit = ReadInt16(slot + 54);
-    r.KpInt = ReadFloat(slot + 56);
-    r.TnInt = ReadFloat(slot + 60);
-    r.TvInt = ReadFloat(slot + 64);
-    r.KpExt = ReadFloat(slot + 68);
-    r.TnExt = ReadFloat(slot + 72);
-    r.TvExt = ReadFloat(slot + 76);
-    std::copy_n(slot + 80, r.TailBytes.size(), r.TailBytes.begin());
+    r.DigInputs = slot[At("DigInputs")];
+    r.MessageCode = ReadInt16(slot + At("MessageCode"));
+    r.ActStatus = ReadInt16(slot + At("ActStatus"));
+    r.ExtStatus = ReadInt16(slot + At("ExtStatus"));
+    r.MinSetpoint = ReadInt16(slot + At("MinSetpoint"));
+    r.MaxSetpoint = ReadInt16(slot + At("MaxSetpoint"));
+    r.Setpoint = ReadInt16(slot + At("Setpoint"));
+    r.TI = ReadInt16(slot + At("TI"));
+    r.TE = ReadInt16(slot + At("TE"));
+    r.TR = ReadInt16(slot + At("TR"));
+    r.TVE = ReadInt16(slot + At("TVE"));
+    r.T0 = ReadInt16(slot + At("T0"));
+    r.TC = ReadInt16(slot + At("TC"));
+    r.ExpansionValve = ReadInt16(slot + At("ExpansionValve"));
+    r.Current = ReadInt16(slot + At("Current"));
+    r.OtSpHeater = ReadInt16(slot + At("OtSpHeater"));
+    r.OtSpExpVessel = ReadInt16(slot + At("OtSpExpVessel"));
+    r.OtHeater1 = ReadInt16(slot + At("OtHeater1"));
+    r.OtHeater2 = ReadInt16(slot + At("OtHeater2"));
+    r.OtExpVessel = ReadInt16(slot + At("OtExpVessel"));
+    r.DeltaT = ReadInt16(slot + At("DeltaT"));
+    r.HeatLimit = ReadInt16(slot + At("HeatLimit"));
+    r.CoolingLimit = ReadInt16(slot + At("CoolingLimit"));
+    r.KpInt = ReadFloat(slot + At("KpInt"));
+    r.TnInt = ReadFloat(slot + At("TnInt"));
+    r.TvInt = ReadFloat(slot + At("TvInt"));
+    r.KpExt = ReadFloat(slot + At("KpExt"));
+    r.TnExt = ReadFloat(slot + At("TnExt"));
+    r.TvExt = ReadFloat(slot + At("TvExt"));
+    std::copy_n(slot + kXInfoTailOffset, r.TailBytes.size(), r.TailBytes.begin());
     return r;
 }
 

@@ -1,10 +1,8 @@
 #pragma once
 // Headings and cell texts of the X-Info grid; the X-Info type chooses the tail rows.
-#include "xinfo_record.h"
-
-#include <QChar>
-#include <QString>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace lexorant {
@@ -13,13 +11,11 @@ namespace lexorant {
 int XInfoRowCount(int xInfoType);
 
 // XInfoRowCount(xInfoType) headings.
-std::vector<QString> XInfoRowHeadings(int xInfoType);
+std::vector<std::string> XInfoRowHeadings(int xInfoType);
 
-// `number` is the entry number from 1 (row 0). Empty for a row the entry does not write.
-QString XInfoCellText(const XInfoRecord& record, int number, int xInfoType, int row, QChar decimalSeparator);
-
-// All XInfoRowCount(xInfoType) texts of one entry column; `slot` points at its 96 bytes.
-std::vector<QString> XInfoColumnTexts(int number, const std::uint8_t* slot, int xInfoType,
-                                      QChar decimalSeparator);
+// All XInfoRowCount(xInfoType) texts of one entry column; `number` (from 1) is row 0, `slot` points at
+// the entry's 96 bytes.
+std::vector<std::string> XInfoColumnTexts(int number, const std::uint8_t* slot, int xInfoType,
+                                          std::string_view decimalSeparator);
 
 } // namespace lexorant

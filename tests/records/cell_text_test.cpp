@@ -7,6 +7,7 @@
 #include <iomanip>
 #include <limits>
 #include <ostream>
+#include <string_view>
 
 using namespace lexorant;
 
@@ -27,8 +28,8 @@ class FloatTextTest : public testing::TestWithParam<FloatCase> {};
 
 TEST_P(FloatTextTest, LaysOutFifteenSignificantDigits) {
     const FloatCase& c = GetParam();
-    EXPECT_EQ(FloatText(c.value, QLatin1Char('.')).toStdString(), c.point);
-    EXPECT_EQ(FloatText(c.value, QLatin1Char(',')).toStdString(), c.comma);
+    EXPECT_EQ(FloatText(c.value, "."), c.point);
+    EXPECT_EQ(FloatText(c.value, ","), c.comma);
 }
 
 const double kNan = std::numeric_limits<double>::quiet_NaN();
@@ -60,16 +61,16 @@ INSTANTIATE_TEST_SUITE_P(
                     FloatCase{kInf, "INF", "INF"}, FloatCase{-kInf, "-INF", "-INF"}));
 
 TEST(FloatText, TakesAnySeparatorCharacter) {
-    EXPECT_EQ(FloatText(23.45, QChar(0x066B)), QString::fromUtf8("23\u066B45"));
+    EXPECT_EQ(FloatText(23.45, "\u066B"), "23\u066B45");
 }
 
 TEST(ScaledText, HundredthsAndHalfHours) {
-    const QChar point = QLatin1Char('.');
+    const std::string_view point = ".";
     EXPECT_EQ(HundredthsText(2345, point), "23.45");
     EXPECT_EQ(HundredthsText(-5, point), "-0.05");
     EXPECT_EQ(HundredthsText(100, point), "1");
     EXPECT_EQ(HundredthsText(-32768, point), "-327.68");
-    EXPECT_EQ(HundredthsText(32767, QLatin1Char(',')), "327,67");
+    EXPECT_EQ(HundredthsText(32767, ","), "327,67");
     EXPECT_EQ(HalfHoursText(7, point), "3.5");
     EXPECT_EQ(HalfHoursText(0, point), "0");
     EXPECT_EQ(HalfHoursText(4294967295u, point), "2147483647.5");
@@ -94,8 +95,8 @@ TEST(DateTimeText, BytesAsStoredWithAtLeastTwoDigits) {
         {{255, 100, 31, 99, 255, 60}, "31.100.255", "99:255:60"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(DateText(c.stamp).toStdString(), c.date);
-        EXPECT_EQ(TimeText(c.stamp).toStdString(), c.time);
+        EXPECT_EQ(DateText(c.stamp), c.date);
+        EXPECT_EQ(TimeText(c.stamp), c.time);
     }
 }
 

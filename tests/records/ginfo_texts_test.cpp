@@ -27,18 +27,11 @@ Slot GSlot(std::uint8_t entryType, int actStatus, int extStatus, int messageCode
 }
 
 std::vector<std::string> Texts(int number, const Slot& slot) {
-    std::vector<std::string> out;
-    for (const QString& t : GInfoColumnTexts(number, slot.data())) {
-        out.push_back(t.toStdString());
-    }
-    return out;
+    return GInfoColumnTexts(number, slot.data());
 }
 
 TEST(GInfoTexts, Headings) {
-    std::vector<std::string> headings;
-    for (const QString& h : GInfoRowHeadings()) {
-        headings.push_back(h.toStdString());
-    }
+    const std::vector<std::string> headings = GInfoRowHeadings();
     const std::vector<std::string> expected = {
         "No.",           "Type",       "Date",       "Time",     "Message",      "Act. Status",
         "Pump",          "Compressor", "Heater",     "Setpoint", "2nd Setpoint", "Mains Frequency",

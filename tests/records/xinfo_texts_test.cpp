@@ -1,4 +1,5 @@
 #include "ginfo_texts.h"
+#include "entry_layout.h"
 #include "xinfo_texts.h"
 
 #include <gtest/gtest.h>
@@ -26,19 +27,11 @@ void Put32(Slot& s, int offset, std::uint32_t value) {
 }
 
 std::vector<std::string> Texts(const Slot& slot, int xInfoType, char separator = '.') {
-    std::vector<std::string> out;
-    for (const QString& t : XInfoColumnTexts(1, slot.data(), xInfoType, QLatin1Char(separator))) {
-        out.push_back(t.toStdString());
-    }
-    return out;
+    return XInfoColumnTexts(1, slot.data(), xInfoType, std::string(1, separator));
 }
 
 std::vector<std::string> Headings(int xInfoType) {
-    std::vector<std::string> out;
-    for (const QString& h : XInfoRowHeadings(xInfoType)) {
-        out.push_back(h.toStdString());
-    }
-    return out;
+    return XInfoRowHeadings(xInfoType);
 }
 
 const std::vector<std::string> kFixedHeadings = {"No.",
@@ -136,7 +129,7 @@ TEST(XInfoTexts, HeadRowsMatchTheGInfoGridWithStatusWordsTwoBytesLater) {
     g[12] = x[14] = 0x0D; // ExtStatus 000D
     Put16(x, 10, 0x7777); // between message and status words: ignored
     const auto gTexts = GInfoColumnTexts(1, g.data());
-    const auto xTexts = XInfoColumnTexts(1, x.data(), 3, QLatin1Char('.'));
+    const auto xTexts = XInfoColumnTexts(1, x.data(), 3, ".");
     for (int row = 0; row < kGInfoRowCount; ++row) {
         EXPECT_EQ(xTexts[static_cast<std::size_t>(row)], gTexts[static_cast<std::size_t>(row)])
             << "row " << row;
@@ -271,12 +264,11 @@ TEST(XInfoTexts, Tails) {
 }
 
 TEST(XInfoTexts, RowsBeyondTheTypeAreEmpty) {
-    const XInfoRecord r{};
-    const QChar point = QLatin1Char('.');
-    EXPECT_TRUE(XInfoCellText(r, 1, 2, 50, point).isEmpty());
-    EXPECT_TRUE(XInfoCellText(r, 1, 0, 48, point).isEmpty());
-    EXPECT_TRUE(XInfoCellText(r, 1, 3, 54, point).isEmpty());
-    EXPECT_TRUE(XInfoCellText(r, 1, 3, -1, point).isEmpty());
+    const Slot s{};
+    EXPECT_EQ(CellText(XInfoLayout(2), s.data(), 1, 50, "."), "");
+    EXPECT_EQ(CellText(XInfoLayout(0), s.data(), 1, 48, "."), "");
+    EXPECT_EQ(CellText(XInfoLayout(3), s.data(), 1, 54, "."), "");
+    EXPECT_EQ(CellText(XInfoLayout(3), s.data(), 1, -1, "."), "");
 }
 
 } // namespace

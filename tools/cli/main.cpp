@@ -20,7 +20,7 @@ const char* const kUsage =
     "      Exit codes: 0 every entry read, 3 file written but some entries failed,\n"
     "      2 the unit could not be identified, 1 port or file unusable.\n"
     "\n"
-    "  show FILE [--block G|X] [--format tsv|csv]\n"
+    "  show FILE [--block G|X] [--format tsv|csv|json]\n"
     "      Prints one block of a \".inf\" file (default G), one line per entry, with the\n"
     "      texts of the window's grid and the message text.\n"
     "\n"

@@ -1,13 +1,14 @@
 #include "commands.h"
-#include "find_message_text.h"
-#include "ginfo_texts.h"
+#include "entry_layout.h"
+#include "entry_table.h"
 #include "info_file.h"
 #include "record_store.h"
-#include "xinfo_texts.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lexorant::cli {
 
@@ -16,7 +17,7 @@ namespace {
 struct ShowOptions {
     std::string file;
     char block = 'G';
-    bool csv = false;
+    TableFormat format = TableFormat::Tsv;
 };
 
 std::optional<ShowOptions> ParseShowOptions(const Arguments& args) {
@@ -33,11 +34,16 @@ std::optional<ShowOptions> ParseShowOptions(const Arguments& args) {
             options.block = static_cast<char>(v[0] & ~0x20);
         } else if (a == "--format" && hasValue) {
             const std::string v = args[++i];
-            if (v != "tsv" && v != "csv") {
-                std::fprintf(stderr, "lexorant-cli show: --format takes tsv or csv, not '%s'\n", v.c_str());
+            if (v == "tsv") {
+                options.format = TableFormat::Tsv;
+            } else if (v == "csv") {
+                options.format = TableFormat::Csv;
+            } else if (v == "json") {
+                options.format = TableFormat::Json;
+            } else {
+                std::fprintf(stderr, "lexorant-cli show: --format takes tsv, csv or json, not '%s'\n", v.c_str());
                 return std::nullopt;
             }
-            options.csv = v == "csv";
         } else if (options.file.empty() && !a.empty()) {
             options.file = a;
         } else {
@@ -51,47 +57,6 @@ std::optional<ShowOptions> ParseShowOptions(const Arguments& args) {
     }
     return options;
 }
-
-// Lines of fields, as TSV or as RFC 4180 CSV with the separator a spreadsheet of the locale expects.
-class TableWriter {
-public:
-    TableWriter(bool csv, char decimalSeparator) : csv_(csv), separator_(csv && decimalSeparator == ',' ? ';' : ',') {}
-
-    void Field(const std::string& text) {
-        if (!first_)
-            line_ += csv_ ? separator_ : '\t';
-        first_ = false;
-        if (!csv_) {
-            line_ += text;
-            return;
-        }
-        if (text.find_first_of(std::string{separator_, '"', '\r', '\n'}) == std::string::npos) {
-            line_ += text;
-            return;
-        }
-        line_ += '"';
-        for (char c : text) {
-            if (c == '"')
-                line_ += '"';
-            line_ += c;
-        }
-        line_ += '"';
-    }
-    void Field(const QString& text) { Field(text.toStdString()); }
-
-    void EndLine() {
-        line_ += csv_ ? "\r\n" : "\n";
-        std::fwrite(line_.data(), 1, line_.size(), stdout);
-        line_.clear();
-        first_ = true;
-    }
-
-private:
-    bool csv_;
-    char separator_;
-    bool first_ = true;
-    std::string line_;
-};
 
 } // namespace
 
@@ -109,32 +74,18 @@ int Show(const Arguments& args) {
     RecordStore store;
     if (!LoadReadOut(options->file, store))
         return 1;
-    const char separator = UserDecimalSeparator();
-    const QChar qSeparator = QLatin1Char(separator);
     const bool g = options->block == 'G';
-    const int xType = store.XInfo.InfoType;
-    const int count = g ? store.GInfo.EntryCount : store.XInfo.EntryCount;
-    constexpr int kMessageRow = 4;
+    const EntryLayout& layout = g ? GInfoLayout() : XInfoLayout(store.XInfo.InfoType);
+    const std::size_t slotSize = g ? kGInfoSlotSize : kXInfoSlotSize;
+    const std::vector<std::uint8_t>& slots = g ? store.GInfoSlots : store.XInfoSlots;
+    const std::size_t count =
+        std::min<std::size_t>(g ? store.GInfo.EntryCount : store.XInfo.EntryCount, slots.size() / slotSize);
+    std::vector<const std::uint8_t*> entries(count);
+    for (std::size_t i = 0; i < count; ++i)
+        entries[i] = slots.data() + i * slotSize;
 
-    TableWriter out(options->csv, separator);
-    for (const QString& heading : g ? GInfoRowHeadings() : XInfoRowHeadings(xType))
-        out.Field(heading);
-    out.Field(std::string("Message text"));
-    out.EndLine();
-
-    for (int i = 0; i < count; ++i) {
-        const auto index = static_cast<std::size_t>(i);
-        const auto texts = g ? GInfoColumnTexts(i + 1, store.GInfoSlot(index))
-                             : XInfoColumnTexts(i + 1, store.XInfoSlot(index), xType, qSeparator);
-        for (const QString& text : texts)
-            out.Field(text);
-        try {
-            out.Field(FindMessageText(texts[kMessageRow].toStdString(), separator));
-        } catch (const ConversionError& e) {
-            out.Field(std::string(e.what()));
-        }
-        out.EndLine();
-    }
+    const std::string text = FormatEntryTable(layout, entries, options->format, std::string(1, UserDecimalSeparator()));
+    std::fwrite(text.data(), 1, text.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 

@@ -1,0 +1,242 @@
+#include "entry_table.h"
+
+#include "cell_text.h"
+#include "find_message_text.h"
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <map>
+#include <thread>
+
+namespace lexorant {
+
+namespace {
+
+constexpr int kMessageRow = 4;
+constexpr std::string_view kMessageTextHeading = "Message text";
+// Below this a second thread costs more than it saves.
+constexpr std::size_t kEntriesForTwoThreads = 2048;
+
+// The catalogue's text for a code cell, looked up once per code.
+class MessageTexts {
+public:
+    explicit MessageTexts(char decimalSeparator) : separator_(decimalSeparator) {}
+
+    const std::string& For(const std::string& codeText) {
+        auto it = texts_.find(codeText);
+        if (it == texts_.end()) {
+            std::string text;
+            try {
+                text = FindMessageText(codeText, separator_);
+            } catch (const ConversionError& e) {
+                text = e.what();
+            }
+            it = texts_.emplace(codeText, std::move(text)).first;
+        }
+        return it->second;
+    }
+
+private:
+    char separator_;
+    std::map<std::string, std::string, std::less<>> texts_;
+};
+
+struct Style {
+    TableFormat format;
+    std::string_view decimalSeparator;
+    char fieldSeparator;
+    std::string_view lineEnd;
+};
+
+Style StyleFor(TableFormat format, std::string_view decimalSeparator) {
+    const bool csv = format == TableFormat::Csv;
+    return {format, decimalSeparator, csv ? (decimalSeparator == "," ? ';' : ',') : '\t', csv ? "\r\n" : "\n"};
+}
+
+void AppendTextField(std::string& out, const Style& style, std::string_view text) {
+    if (style.format == TableFormat::Csv)
+        AppendCsvField(out, text, style.fieldSeparator);
+    else
+        out += text;
+}
+
+void AppendHeadingLine(std::string& out, const EntryLayout& layout, const Style& style) {
+    for (int row = 0; row < layout.RowCount(); ++row) {
+        AppendTextField(out, style, layout.Heading(row));
+        out += style.fieldSeparator;
+    }
+    AppendTextField(out, style, kMessageTextHeading);
+    out += style.lineEnd;
+}
+
+void AppendTextLine(std::string& out, const EntryLayout& layout, const std::uint8_t* slot, int number,
+                    const Style& style, MessageTexts& messages, std::string& cell, std::string& code) {
+    if (slot == nullptr) {
+        out.append(static_cast<std::size_t>(layout.RowCount()), style.fieldSeparator);
+        out += style.lineEnd;
+        return;
+    }
+    for (int row = 0; row < layout.RowCount(); ++row) {
+        cell.clear();
+        AppendCellText(cell, layout, slot, number, row, style.decimalSeparator);
+        AppendTextField(out, style, cell);
+        out += style.fieldSeparator;
+        if (row == kMessageRow)
+            code = cell;
+    }
+    AppendTextField(out, style, messages.For(code));
+    out += style.lineEnd;
+}
+
+template <typename T> void AppendShortest(std::string& out, T value) {
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    out.append(buffer, end);
+}
+
+void AppendJsonValue(std::string& out, const FieldDef& field, const std::uint8_t* slot) {
+    if (!FieldCarried(field, slot)) {
+        out += "null";
+        return;
+    }
+    switch (field.rule) {
+    case TextRule::Integer:
+        AppendIntegerText(out, FieldRaw(field, slot));
+        return;
+    case TextRule::Float: {
+        const auto value = std::bit_cast<float>(static_cast<std::uint32_t>(FieldRaw(field, slot)));
+        if (std::isfinite(value))
+            AppendShortest(out, value);
+        else
+            out += "null";
+        return;
+    }
+    case TextRule::Hundredths:
+    case TextRule::HalfHours:
+        AppendShortest(out, FieldNumber(field, slot));
+        return;
+    case TextRule::Date:
+    case TextRule::Time:
+    case TextRule::Bits: {
+        std::string text;
+        AppendFieldText(text, field, slot, ".");
+        AppendJsonString(out, text);
+        return;
+    }
+    case TextRule::None:
+        out += "null";
+        return;
+    }
+}
+
+void AppendJsonEntry(std::string& out, const EntryLayout& layout, const std::uint8_t* slot, int number,
+                     MessageTexts& messages, bool first) {
+    if (slot == nullptr)
+        return;
+    out += first ? "\n{" : ",\n{";
+    AppendJsonString(out, kNumberHeading);
+    out += ':';
+    AppendIntegerText(out, number);
+    for (int row = 1; row < layout.RowCount(); ++row) {
+        const FieldDef* field = layout.FieldAt(row);
+        if (field == nullptr)
+            continue;
+        out += ',';
+        AppendJsonString(out, field->name);
+        out += ':';
+        AppendJsonValue(out, *field, slot);
+    }
+    out += ',';
+    AppendJsonString(out, kMessageTextHeading);
+    out += ':';
+    AppendJsonString(out, messages.For(CellText(layout, slot, number, kMessageRow, ".")));
+    out += '}';
+}
+
+// Entries [begin, end) as lines or JSON objects.
+std::string FormatPart(const EntryLayout& layout, std::span<const std::uint8_t* const> entries, std::size_t begin,
+                       std::size_t end, const Style& style) {
+    std::string out;
+    out.reserve((end - begin) * static_cast<std::size_t>(layout.RowCount()) * 8);
+    MessageTexts messages(style.decimalSeparator.size() == 1 ? style.decimalSeparator[0] : '.');
+    std::string cell;
+    std::string code;
+    bool first = true;
+    for (std::size_t i = begin; i < end; ++i) {
+        const int number = static_cast<int>(i + 1);
+        if (style.format == TableFormat::Json) {
+            AppendJsonEntry(out, layout, entries[i], number, messages, first);
+            first = first && entries[i] == nullptr;
+        } else {
+            AppendTextLine(out, layout, entries[i], number, style, messages, cell, code);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+void AppendCsvField(std::string& out, std::string_view text, char fieldSeparator) {
+    const char special[] = {fieldSeparator, '"', '\r', '\n', '\0'};
+    if (text.find_first_of(std::string_view(special, 4)) == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+void AppendJsonString(std::string& out, std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += '"';
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            out += "\\u00";
+            out += kHex[u >> 4];
+            out += kHex[u & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+
+std::string FormatEntryTable(const EntryLayout& layout, std::span<const std::uint8_t* const> entries,
+                             TableFormat format, std::string_view decimalSeparator) {
+    const Style style = StyleFor(format, decimalSeparator);
+    std::string out;
+    if (format == TableFormat::Json)
+        out += '[';
+    else
+        AppendHeadingLine(out, layout, style);
+
+    const std::size_t count = entries.size();
+    const std::size_t half = count >= kEntriesForTwoThreads ? count / 2 : count;
+    std::string second;
+    std::thread helper;
+    if (half < count)
+        helper = std::thread([&] { second = FormatPart(layout, entries, half, count, style); });
+    std::string first = FormatPart(layout, entries, 0, half, style);
+    if (helper.joinable())
+        helper.join();
+
+    out.reserve(out.size() + first.size() + second.size() + 4);
+    out += first;
+    if (format == TableFormat::Json && !first.empty() && !second.empty())
+        out += ','; // each part opens its first object as if it were the array's first
+    out += second;
+    out += format == TableFormat::Json ? "\n]\n" : "";
+    return out;
+}
+
+} // namespace lexorant

@@ -1,0 +1,30 @@
+#pragma once
+// One block of entries as a table file: the grid's rows as columns, one line per entry, then the
+// message text. lexorant-cli show and the window's export write the same bytes through this.
+#include "entry_layout.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace lexorant {
+
+enum class TableFormat {
+    Tsv,  // tab between fields, "\n" after each line
+    Csv,  // RFC 4180: quoted where needed, "\r\n"; ";" between fields where the decimal separator is ","
+    Json, // an array of one object per entry, keyed by the field names, values in the fields' units
+};
+
+// `entries` in grid order; a null entry (a column nothing was shown in) gives a line of empty fields
+// in TSV and CSV and is left out of JSON. Large blocks are formatted on two threads.
+std::string FormatEntryTable(const EntryLayout& layout, std::span<const std::uint8_t* const> entries,
+                             TableFormat format, std::string_view decimalSeparator);
+
+// `text` as one CSV field: quoted, with doubled quotes, when it holds the separator, a quote, CR or LF.
+void AppendCsvField(std::string& out, std::string_view text, char fieldSeparator);
+
+// `text` as a JSON string, quotes included; UTF-8 is kept as it is.
+void AppendJsonString(std::string& out, std::string_view text);
+
+} // namespace lexorant
