@@ -1,15 +1,14 @@
 #include "commands.h"
+#include "decimal_separator.h"
 #include "find_message_text.h"
-
-#include <QLocale>
 
 #include <cstdio>
 
 namespace lexorant::cli {
 
 char UserDecimalSeparator() {
-    const QString point = QLocale::system().decimalPoint();
-    return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode()) : '.';
+    const std::string point = lexorant::UserDecimalSeparator();
+    return point.size() == 1 && static_cast<unsigned char>(point[0]) < 0x80 ? point[0] : '.';
 }
 
 int Message(const Arguments& args) {
