@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <thread>
 #include <time.h>
 
@@ -138,13 +139,17 @@ TEST_P(FailureReason, SaysHowTheAnswerEnded) {
     SerialPort port;
     ASSERT_TRUE(port.OpenPort(peer.SlavePath(), 9600));
     peer.Send(GetParam().answer);
-    if (GetParam().line == EndedLine::HangsUp)
-        peer.HangUp();
     if (GetParam().line == EndedLine::Cancelled)
         port.Cancel();
+    // Hung up once the request is out, as a unit that is switched off while it is asked.
+    auto hangUp = std::async(std::launch::async, [&] {
+        if (GetParam().line == EndedLine::HangsUp && !peer.Receive().empty())
+            peer.HangUp();
+    });
 
     Identification identification(port);
     EXPECT_EQ(identification.Headers(), std::nullopt);
+    hangUp.get();
     EXPECT_EQ(identification.FailureText(), kNoGInfoHeaderText);
     EXPECT_EQ(identification.FailureReason(), GetParam().reason);
 }
@@ -155,7 +160,8 @@ INSTANTIATE_TEST_SUITE_P(
         EndedLine{"silent", "", EndedLine::Stays, "(no answer within 2000 ms)"},
         EndedLine{"cut_short", "GI 2400007", EndedLine::Stays, "(answered 10 bytes without CR LF)"},
         EndedLine{"no_line_end", "gi 24000078\r ", EndedLine::Stays, "(answered 13 bytes without CR LF)"},
-        EndedLine{"wrong_prefix", "XY 12\r\n", EndedLine::Stays, "(answer 'XY 12' has the wrong prefix)"},
+        EndedLine{"wrong_prefix", "XY 12345678\r\n", EndedLine::Stays,
+                  "(answer 'XY 12345678' has the wrong prefix)"},
         EndedLine{"other_bit_rate", std::string("\xF8\x80\x00\xF8x\x80\xFE\x0E\xF8\x80\x80\xE0\xFC", 13),
                   EndedLine::Stays, "(answered 13 bytes that are no valid answer: wrong bit rate?)"},
         EndedLine{"hung_up", "", EndedLine::HangsUp, "(the line hung up)"},
