@@ -2,6 +2,7 @@
 
 #include "lexorant_version.h"
 #include "tfrm_main.h"
+#include "wire_trace.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -26,6 +27,8 @@ const char* const kHelp =
     "  -autosave, /autosave  the read command names its file itself, the first free\n"
     "                        O:\\geraete\\Lexorant\\<serial>_NN.inf (any case, any position)\n"
     "  FILE.inf              open this read-out at start, as File > Open does\n"
+    "  -trace FILE           write every exchange on the serial line to FILE: time in ms,\n"
+    "                        direction, bytes as hex and as text, how each answer ended\n"
     "  --smoke-test          quit once the window has been drawn (checks an installation)\n"
     "  --help                show this text and exit\n"
     "  --version             show the version and exit\n"
@@ -36,6 +39,10 @@ const char* const kHelp =
     "/dev/ttyUSB0-5, COM11-COM15 /dev/ttyACM0-4), o: to the folder that is drive O:.\n"
     "Serial devices belong to the group dialout: the user must be a member of it\n"
     "(sudo usermod -aG dialout $USER, then log in again).\n";
+
+bool IsTraceSwitch(const char* arg) {
+    return strcasecmp(arg, "-trace") == 0 || strcasecmp(arg, "/trace") == 0;
+}
 
 bool EndsWithInf(const char* arg) {
     const std::size_t length = std::strlen(arg);
@@ -79,7 +86,7 @@ std::optional<int> AnswerInfoOption(int argc, const char* const* argv) {
 
 std::string StartFileArgument(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
-        if (strcasecmp(argv[i], "-trace") == 0 || strcasecmp(argv[i], "/trace") == 0) {
+        if (IsTraceSwitch(argv[i])) {
             ++i;
             continue;
         }
@@ -87,6 +94,30 @@ std::string StartFileArgument(int argc, const char* const* argv) {
             return argv[i];
     }
     return {};
+}
+
+std::optional<std::string> TraceFileArgument(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i)
+        if (IsTraceSwitch(argv[i]))
+            return i + 1 < argc ? std::string(argv[i + 1]) : std::string();
+    return std::nullopt;
+}
+
+void StartTrace(TfrmMain& frmMain, const std::optional<std::string>& fileName) {
+    if (!fileName)
+        return;
+    if (fileName->empty()) {
+        std::fputs("lexorant: -trace needs a file name; the serial line is not traced\n", stderr);
+        return;
+    }
+    std::string error;
+    std::shared_ptr<WireTrace> trace = WireTrace::Open(*fileName, error);
+    if (!trace) {
+        std::fprintf(stderr, "lexorant: cannot write the trace '%s': %s; the serial line is not traced\n",
+                     fileName->c_str(), error.c_str());
+        return;
+    }
+    frmMain.SetTrace(std::move(trace));
 }
 
 void OpenStartFile(TfrmMain& frmMain, const std::string& fileName) {
@@ -98,6 +129,7 @@ void OpenStartFile(TfrmMain& frmMain, const std::string& fileName) {
 }
 
 void ApplyStartArguments(TfrmMain& frmMain, int argc, const char* const* argv) {
+    StartTrace(frmMain, TraceFileArgument(argc, argv));
     OpenStartFile(frmMain, StartFileArgument(argc, argv));
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--smoke-test") == 0)

@@ -270,31 +270,23 @@ void TfrmMain::miReadClick() {
     // A read typed ahead while the previous one was being identified must not start a second one.
     if (ReadRunning())
         return;
-    if (!port_.IsOpen()) {
-        ShowErrorBox(this, QString::fromLatin1(kNoPortText));
-        return;
-    }
-    FlushLine(port_);
-    const auto serial = QuerySerialNumber(port_);
+    // The box shows the text alone; why the line failed goes to the trace.
+    Identification identification(port_);
+    const auto serial = identification.SerialNumber();
     if (!serial) {
-        ShowErrorBox(this, QString::fromLatin1(kNoSerialText));
+        ShowErrorBox(this, QString::fromLatin1(identification.FailureText().c_str()));
         return;
     }
     QString fileName;
     if (!ChooseInfoFileName(*serial, fileName))
         return;
     setWindowTitle(FileCaption(fileName));
-    const auto g = QueryInfoHeader(port_, 'G');
-    if (!g) {
-        ShowErrorBox(this, QString::fromLatin1(kNoGInfoHeaderText));
+    const auto headers = identification.Headers();
+    if (!headers) {
+        ShowErrorBox(this, QString::fromLatin1(identification.FailureText().c_str()));
         return;
     }
-    const auto x = QueryInfoHeader(port_, 'X');
-    if (!x) {
-        ShowErrorBox(this, QString::fromLatin1(kNoXInfoHeaderText));
-        return;
-    }
-    store_.Replace(*g, *x);
+    store_.Replace(headers->g, headers->x);
     InitInfoGrids();
     LockMenus(); // at once, so that nothing queued behind this command can reach the store
     thread_.reset();
@@ -303,6 +295,8 @@ void TfrmMain::miReadClick() {
         steps, port_, store_, [this](const RecordStore& s) { return WriteReadOut(s); }, this);
     thread_->start();
 }
+
+void TfrmMain::SetTrace(std::shared_ptr<WireTrace> trace) { port_.SetTrace(std::move(trace)); }
 
 WrittenFile TfrmMain::WriteReadOut(const RecordStore& store) { return writeFile_(store); }
 

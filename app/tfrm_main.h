@@ -21,6 +21,7 @@ namespace lexorant {
 
 class ComThread;
 class HintRouter;
+class WireTrace;
 
 class TfrmMain : public QMainWindow, private PortMenu, private ReadSteps {
     Q_OBJECT
@@ -36,6 +37,8 @@ public:
     void sgGInfoSelectCell(int col, int row);
     void sgXInfoSelectCell(int col, int row);
     void ShowHint(const QString& hint);
+    // Traces every later exchange on the serial line.
+    void SetTrace(std::shared_ptr<WireTrace> trace);
     // 0 when the file was opened and loaded, 1 when it cannot be opened.
     int LoadInfoFile(const QString& fileName);
 

@@ -102,20 +102,21 @@ int CoreRead() {
         std::cerr << "cannot open " << simulator.SlavePath() << "\n";
         return 1;
     }
+    // The two waits of the identification, each timed on its own.
     const long long t0 = MonotonicNanos();
-    FlushLine(port);
+    port.Exchange(kFlushRequest, kSerialAnswerLimit);
     const double flushMs = MillisSince(t0);
     const long long t1 = MonotonicNanos();
-    const auto serial = QuerySerialNumber(port);
+    const auto serial = ParseSerialAnswer(port.Exchange(kSerialRequest, kSerialAnswerLimit).answer);
     const double serialMs = MillisSince(t1);
-    const auto g = QueryInfoHeader(port, 'G');
-    const auto x = QueryInfoHeader(port, 'X');
-    if (!serial || !g || !x) {
-        std::cerr << "identification failed\n";
+    Identification identification(port);
+    const auto headers = identification.Headers();
+    if (!serial || !headers) {
+        std::cerr << "identification failed " << identification.FailureReason() << "\n";
         return 1;
     }
     RecordStore store;
-    store.Replace(*g, *x);
+    store.Replace(headers->g, headers->x);
     StampSteps steps;
     const std::string file = (scratch.Root() / "core.inf").string();
     ReadJob job{port, store, steps, InfoFileWriter(file)};

@@ -1,5 +1,6 @@
 #pragma once
-// The read command's questions to the controller, asked on the calling thread.
+// The read command's identification of the controller, asked on the calling thread: flush, "SN?",
+// then "GI?" and "XI?". Two steps, so that the caller can choose the file name between them.
 #include "info_header.h"
 
 #include <optional>
@@ -14,10 +15,33 @@ inline constexpr const char* kNoSerialText = "Unable to read the serial number! 
 inline constexpr const char* kNoGInfoHeaderText = "Unable to read G-Info type!";
 inline constexpr const char* kNoXInfoHeaderText = "Unable to read X-Info type!";
 
-// Sends "\r\n" and discards whatever comes back within the time-out.
-void FlushLine(SerialPort& port);
-std::optional<std::string> QuerySerialNumber(SerialPort& port);
-// letter 'G' asks "GI?", 'X' asks "XI?".
-std::optional<InfoHeader> QueryInfoHeader(SerialPort& port, char letter);
+struct InfoHeaders {
+    InfoHeader g;
+    InfoHeader x;
+};
+
+class Identification {
+public:
+    explicit Identification(SerialPort& port) : port_(port) {}
+
+    // Nothing when no port is open; otherwise sends "\r\n", discards what comes back within the
+    // time-out, and asks "SN?".
+    std::optional<std::string> SerialNumber();
+    // Asks "GI?" and, once that is accepted, "XI?".
+    std::optional<InfoHeaders> Headers();
+
+    // After a failed step: the text to show, and why, as far as the line tells: "(no answer within
+    // 2000 ms)", "(answered 7 bytes without CR LF)", ... (empty for a port that is not open).
+    // Both also go to the port's trace.
+    const std::string& FailureText() const { return failureText_; }
+    const std::string& FailureReason() const { return failureReason_; }
+
+private:
+    void Fail(const char* text, std::string reason);
+
+    SerialPort& port_;
+    std::string failureText_;
+    std::string failureReason_;
+};
 
 } // namespace lexorant

@@ -157,4 +157,21 @@ std::optional<InfoHeader> ParseHeaderAnswer(std::string_view received, char lett
     return header;
 }
 
+AnswerFault ClassifyAnswer(std::string_view received, std::string_view prefix) {
+    if (received.empty())
+        return AnswerFault::Empty;
+    const std::string_view text = ReceivedText(received);
+    const bool prefixed = StartsWithUpper(text, prefix);
+    if (prefixed && EndsWithLineEnd(text))
+        return AnswerFault::None;
+    // A controller sends printable ASCII and CR LF; a zero byte or an 8-bit or control byte in a
+    // rejected answer is what a line at another bit rate delivers.
+    const bool printable = std::all_of(received.begin(), received.end(), [](char c) {
+        return (c >= ' ' && c <= '~') || c == '\r' || c == '\n';
+    });
+    if (!printable)
+        return AnswerFault::NotAnAnswer;
+    return prefixed ? AnswerFault::NoLineEnd : AnswerFault::WrongPrefix;
+}
+
 } // namespace lexorant

@@ -52,4 +52,15 @@ std::optional<std::string> ParseSerialAnswer(std::string_view received);
 // The header of an accepted "GI?" or "XI?" answer; fields beyond the received text read as 0.
 std::optional<InfoHeader> ParseHeaderAnswer(std::string_view received, char letter);
 
+// Why the bytes of an identification answer were not accepted, as far as they tell.
+enum class AnswerFault {
+    None,        // accepted
+    Empty,       // nothing arrived
+    NotAnAnswer, // bytes no controller sends: a line at another bit rate
+    NoLineEnd,   // the right prefix, but no final CR LF
+    WrongPrefix, // printable text that does not begin with the prefix
+};
+// prefix: "SN ", "GI " or "XI ". None exactly when the answer's parser accepts it.
+AnswerFault ClassifyAnswer(std::string_view received, std::string_view prefix);
+
 } // namespace lexorant

@@ -25,7 +25,7 @@ BlockTally ReadBlock(ReadJob& job, char letter, int count, std::size_t answerLen
             return tally;
         job.steps.ShowStatus(ReadingText(letter, index + 1, count));
         std::uint8_t* slot = slots + static_cast<std::size_t>(index) * slotSize;
-        const std::string answer = job.port.Exchange(EntryRequest(letter, index), answerLength);
+        const std::string answer = job.port.Exchange(EntryRequest(letter, index), answerLength).answer;
         const EntryOutcome outcome = EvaluateEntryAnswer(answer, answerLength, slot, slotSize);
         if (outcome == EntryOutcome::Good) {
             ++tally.good;

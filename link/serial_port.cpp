@@ -1,8 +1,12 @@
 #include "serial_port.h"
 
 #include "dos_devices.h"
+#include "wire_trace.h"
 
 namespace lexorant {
+
+SerialPort::SerialPort() = default;
+SerialPort::~SerialPort() = default;
 
 bool SerialPort::OpenPort(const std::string& name, int rate) {
     portName_ = name;
@@ -15,8 +19,15 @@ bool SerialPort::ClosePort() {
     return device_.Close();
 }
 
-std::string SerialPort::Exchange(std::string_view request, std::size_t limit) {
-    return device_.Exchange(std::string(request), limit).answer;
+Exchanged SerialPort::Exchange(std::string_view request, std::size_t limit) {
+    if (trace_)
+        trace_->Request(request);
+    Exchanged exchanged = device_.Exchange(std::string(request), limit, kAnswerTimeout);
+    if (trace_)
+        trace_->Answer(exchanged);
+    return exchanged;
 }
+
+void SerialPort::SetTrace(std::shared_ptr<WireTrace> trace) { trace_ = std::move(trace); }
 
 } // namespace lexorant

@@ -2,18 +2,29 @@
 // The program's one serial line: port name, bit rate and the open device.
 #include "serial_device.h"
 
+#include <chrono>
 #include <cstddef>
+#include <memory>
 #include <string>
+#include <string_view>
 
 namespace lexorant {
 
+class WireTrace;
+
+// Every answer is awaited this long after its request has gone out.
+inline constexpr std::chrono::milliseconds kAnswerTimeout{2000};
+
 class SerialPort {
 public:
+    SerialPort();
+    ~SerialPort();
+
     // Stores name and rate even when the open fails. True when open and configured.
     bool OpenPort(const std::string& name, int rate);
     bool ClosePort();
-    // Writes the request and reads up to limit bytes within the 2000 ms read time-out.
-    std::string Exchange(std::string_view request, std::size_t limit);
+    // Writes the request and reads up to limit bytes within the read time-out; says how it ended.
+    Exchanged Exchange(std::string_view request, std::size_t limit);
     bool IsOpen() const { return device_.IsOpen(); }
 
     const std::string& PortName() const { return portName_; }
@@ -24,10 +35,15 @@ public:
     void Cancel() { device_.Cancel(); }
     void ResetCancel() { device_.ResetCancel(); }
 
+    // Every later exchange is traced there; set before a read starts, not while one runs.
+    void SetTrace(std::shared_ptr<WireTrace> trace);
+    WireTrace* Trace() const { return trace_.get(); }
+
 private:
     SerialDevice device_;
     std::string portName_;
     int bitRate_ = 9600;
+    std::shared_ptr<WireTrace> trace_;
 };
 
 } // namespace lexorant

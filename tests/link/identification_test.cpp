@@ -3,16 +3,19 @@
 #include "serial_port.h"
 #include "sim/unit.h"
 #include "sim_line.h"
+#include "sim_pty_peer.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <thread>
 #include <time.h>
 
 using namespace lexorant;
 using namespace std::chrono_literals;
 using test::SimLine;
+using test::SimPtyPeer;
 
 namespace {
 
@@ -37,10 +40,12 @@ TEST(Identification, AsksFlushSerialAndBothHeadersInOrder) {
     SerialPort port;
     ASSERT_TRUE(port.OpenPort(SimLine::kPortName, 9600));
 
-    FlushLine(port);
-    EXPECT_EQ(QuerySerialNumber(port), "4711-0815");
-    EXPECT_EQ(QueryInfoHeader(port, 'G'), (InfoHeader{36, 0, 3}));
-    EXPECT_EQ(QueryInfoHeader(port, 'X'), (InfoHeader{196, 2, 2}));
+    Identification identification(port);
+    EXPECT_EQ(identification.SerialNumber(), "4711-0815");
+    const auto headers = identification.Headers();
+    ASSERT_TRUE(headers);
+    EXPECT_EQ(headers->g, (InfoHeader{36, 0, 3}));
+    EXPECT_EQ(headers->x, (InfoHeader{196, 2, 2}));
     EXPECT_EQ(line.Simulator().Requests(),
               (std::vector<std::string>{"\r\n", "SN?\r\n", "GI?\r\n", "XI?\r\n"}));
 }
@@ -56,15 +61,17 @@ void PrintTo(const FailingController& c, std::ostream* out) {
 
 class IdentificationFailure : public ::testing::TestWithParam<FailingController> {};
 
-TEST_P(IdentificationFailure, NothingIsAccepted) {
+TEST_P(IdentificationFailure, NothingIsAcceptedAndTheHeadersAreNotAskedAgain) {
     SimLine line(SmallUnit(), GetParam().behaviour);
     SerialPort port;
     ASSERT_TRUE(port.OpenPort(SimLine::kPortName, 9600));
 
-    EXPECT_EQ(QuerySerialNumber(port), std::nullopt);
-    EXPECT_EQ(QueryInfoHeader(port, 'G'), std::nullopt);
-    EXPECT_EQ(QueryInfoHeader(port, 'X'), std::nullopt);
-    EXPECT_EQ(line.Simulator().Requests(), (std::vector<std::string>{"SN?\r\n", "GI?\r\n", "XI?\r\n"}));
+    Identification identification(port);
+    EXPECT_EQ(identification.SerialNumber(), std::nullopt);
+    EXPECT_EQ(identification.FailureText(), kNoSerialText);
+    EXPECT_EQ(identification.Headers(), std::nullopt);
+    EXPECT_EQ(identification.FailureText(), kNoGInfoHeaderText);
+    EXPECT_EQ(line.Simulator().Requests(), (std::vector<std::string>{"\r\n", "SN?\r\n", "GI?\r\n"}));
 }
 
 sim::Behaviour Silent() {
@@ -91,16 +98,18 @@ TEST(Identification, LateSerialAnswerIsReadByTheHeaderQuery) {
     SerialPort port;
     ASSERT_TRUE(port.OpenPort(SimLine::kPortName, 9600));
 
-    EXPECT_EQ(QuerySerialNumber(port), std::nullopt);
+    Identification identification(port);
+    EXPECT_EQ(identification.SerialNumber(), std::nullopt);
     // Nothing is purged before a request: "SN 4711-0815\r" fills the 13 characters.
-    EXPECT_EQ(QueryInfoHeader(port, 'G'), std::nullopt);
+    EXPECT_EQ(identification.Headers(), std::nullopt);
+    EXPECT_EQ(identification.FailureReason(), "(answer 'SN 4711-0815\\r' has the wrong prefix)");
 }
 
 TEST(Identification, ControllerAnswersAgainAfterThePortWasClosedAndReopened) {
     SimLine line(SmallUnit());
     SerialPort port;
     ASSERT_TRUE(port.OpenPort(SimLine::kPortName, 9600));
-    EXPECT_TRUE(QueryInfoHeader(port, 'G'));
+    EXPECT_TRUE(Identification(port).Headers());
     EXPECT_TRUE(port.ClosePort());
 
     // Nobody holds the line: the simulator waits for the next open without spinning.
@@ -109,7 +118,54 @@ TEST(Identification, ControllerAnswersAgainAfterThePortWasClosedAndReopened) {
     EXPECT_LT(ProcessCpuTime() - cpuBefore, 100ms);
 
     ASSERT_TRUE(port.OpenPort(SimLine::kPortName, 9600));
-    EXPECT_EQ(QueryInfoHeader(port, 'X'), (InfoHeader{196, 2, 2}));
+    EXPECT_TRUE(Identification(port).Headers());
 }
+
+struct EndedLine {
+    const char* name;
+    std::string answer; // what the far end sends before the "GI?" goes out
+    enum { Stays, HangsUp, Cancelled } line;
+    const char* reason;
+};
+
+void PrintTo(const EndedLine& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class FailureReason : public ::testing::TestWithParam<EndedLine> {};
+
+TEST_P(FailureReason, SaysHowTheAnswerEnded) {
+    SimPtyPeer peer;
+    SerialPort port;
+    ASSERT_TRUE(port.OpenPort(peer.SlavePath(), 9600));
+    peer.Send(GetParam().answer);
+    if (GetParam().line == EndedLine::Cancelled)
+        port.Cancel();
+    // Hung up once the request is out, as a unit that is switched off while it is asked.
+    auto hangUp = std::async(std::launch::async, [&] {
+        if (GetParam().line == EndedLine::HangsUp && !peer.Receive().empty())
+            peer.HangUp();
+    });
+
+    Identification identification(port);
+    EXPECT_EQ(identification.Headers(), std::nullopt);
+    hangUp.get();
+    EXPECT_EQ(identification.FailureText(), kNoGInfoHeaderText);
+    EXPECT_EQ(identification.FailureReason(), GetParam().reason);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, FailureReason,
+    ::testing::Values(
+        EndedLine{"silent", "", EndedLine::Stays, "(no answer within 2000 ms)"},
+        EndedLine{"cut_short", "GI 2400007", EndedLine::Stays, "(answered 10 bytes without CR LF)"},
+        EndedLine{"no_line_end", "gi 24000078\r ", EndedLine::Stays, "(answered 13 bytes without CR LF)"},
+        EndedLine{"wrong_prefix", "XY 12345678\r\n", EndedLine::Stays,
+                  "(answer 'XY 12345678' has the wrong prefix)"},
+        EndedLine{"other_bit_rate", std::string("\xF8\x80\x00\xF8x\x80\xFE\x0E\xF8\x80\x80\xE0\xFC", 13),
+                  EndedLine::Stays, "(answered 13 bytes that are no valid answer: wrong bit rate?)"},
+        EndedLine{"hung_up", "", EndedLine::HangsUp, "(the line hung up)"},
+        EndedLine{"cancelled", "", EndedLine::Cancelled, "(cancelled)"}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace

@@ -131,11 +131,11 @@ TEST_F(LexorantSim, ServesGeneratedUnitAsComPortUntilTerminated) {
     {
         SerialPort port;
         ASSERT_TRUE(port.OpenPort("COM3", 9600));
-        EXPECT_EQ(port.Exchange("SN?\r\n", 9), "SN S-42\r\n");
-        EXPECT_EQ(port.Exchange("GI?\r\n", 13), "GI 24000002\r\n");
-        EXPECT_EQ(port.Exchange("XI?\r\n", 13), "XI C4030001\r\n");
+        EXPECT_EQ(port.Exchange("SN?\r\n", 9).answer, "SN S-42\r\n");
+        EXPECT_EQ(port.Exchange("GI?\r\n", 13).answer, "GI 24000002\r\n");
+        EXPECT_EQ(port.Exchange("XI?\r\n", 13).answer, "XI C4030001\r\n");
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(port.Exchange("XI@ 0\r\n", 196), sim::EncodeEntryAnswer(expected.store.XInfoSlot(0), 96));
+        EXPECT_EQ(port.Exchange("XI@ 0\r\n", 196).answer, sim::EncodeEntryAnswer(expected.store.XInfoSlot(0), 96));
         // Paced at 9600 bits per second: 196 characters cannot arrive in much under 204 ms.
         EXPECT_GE(std::chrono::steady_clock::now() - start, 150ms);
     }
@@ -155,10 +155,10 @@ TEST_F(LexorantSim, ServesReadOutFile) {
     const std::string device = process.FirstLine();
     SerialPort port;
     ASSERT_TRUE(port.OpenPort(device, 9600));
-    EXPECT_EQ(port.Exchange("GI?\r\n", 13), "GI 24000002\r\n");
-    EXPECT_EQ(port.Exchange("XI?\r\n", 13), "XI C4010001\r\n");
-    EXPECT_EQ(port.Exchange("GI@ 1\r\n", 36), sim::EncodeEntryAnswer(bytes.data() + 12 + 16, 16));
-    EXPECT_EQ(port.Exchange("XI@ 0\r\n", 196), sim::EncodeEntryAnswer(bytes.data() + 12 + 32, 96));
+    EXPECT_EQ(port.Exchange("GI?\r\n", 13).answer, "GI 24000002\r\n");
+    EXPECT_EQ(port.Exchange("XI?\r\n", 13).answer, "XI C4010001\r\n");
+    EXPECT_EQ(port.Exchange("GI@ 1\r\n", 36).answer, sim::EncodeEntryAnswer(bytes.data() + 12 + 16, 16));
+    EXPECT_EQ(port.Exchange("XI@ 0\r\n", 196).answer, sim::EncodeEntryAnswer(bytes.data() + 12 + 32, 96));
     port.ClosePort();
     EXPECT_EQ(process.Terminate(), 0);
 }

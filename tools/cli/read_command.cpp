@@ -6,8 +6,10 @@
 #include "record_store.h"
 #include "serial_port.h"
 #include "terminal_steps.h"
+#include "wire_trace.h"
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <unistd.h>
 
@@ -21,6 +23,7 @@ struct ReadOptions {
     std::string port;
     int baud = 9600;
     std::string output;
+    std::string trace;
     bool autosave = false;
 };
 
@@ -41,6 +44,8 @@ std::optional<ReadOptions> ParseReadOptions(const Arguments& args) {
             }
         } else if (a == "--output" && hasValue) {
             options.output = args[++i];
+        } else if (a == "--trace" && hasValue) {
+            options.trace = args[++i];
         } else if (a == "--autosave") {
             options.autosave = true;
         } else if (options.port.empty() && !a.empty() && a[0] != '-') {
@@ -69,36 +74,43 @@ int Read(const Arguments& args) {
         return kUnusable;
 
     SerialPort port;
+    if (!options->trace.empty()) {
+        std::string error;
+        std::shared_ptr<WireTrace> trace = WireTrace::Open(options->trace, error);
+        if (!trace) {
+            std::fprintf(stderr, "lexorant-cli read: cannot write the trace '%s': %s\n", options->trace.c_str(),
+                         error.c_str());
+            return kUnusable;
+        }
+        port.SetTrace(std::move(trace));
+    }
     if (!port.OpenPort(options->port, options->baud)) {
         std::fprintf(stderr, "Unable to open %s\n", options->port.c_str());
         return kUnusable;
     }
 
-    FlushLine(port);
-    const auto serial = QuerySerialNumber(port);
-    if (!serial) {
-        std::fprintf(stderr, "%s\n", kNoSerialText);
+    Identification identification(port);
+    const auto notIdentified = [&identification] {
+        std::fprintf(stderr, "%s\n", identification.FailureText().c_str());
+        if (!identification.FailureReason().empty())
+            std::fprintf(stderr, "%s\n", identification.FailureReason().c_str());
         return kNotIdentified;
-    }
+    };
+    const auto serial = identification.SerialNumber();
+    if (!serial)
+        return notIdentified();
     // The autosave number is chosen now, as in the window, and claimed when the file is written.
     const FileWriter writeFile =
         options->autosave        ? AutosaveInfoFileWriter(*serial, FirstFreeAutosaveNumber(*serial))
         : options->output.empty() ? InfoFileWriter(ProposedFileName(*serial))
                                   : InfoFileWriter(options->output);
-    const auto g = QueryInfoHeader(port, 'G');
-    if (!g) {
-        std::fprintf(stderr, "%s\n", kNoGInfoHeaderText);
-        return kNotIdentified;
-    }
-    const auto x = QueryInfoHeader(port, 'X');
-    if (!x) {
-        std::fprintf(stderr, "%s\n", kNoXInfoHeaderText);
-        return kNotIdentified;
-    }
+    const auto headers = identification.Headers();
+    if (!headers)
+        return notIdentified();
 
     RecordStore store;
-    store.Replace(*g, *x);
-    TerminalSteps steps(stderr, isatty(STDERR_FILENO) != 0, g->EntryCount + x->EntryCount);
+    store.Replace(headers->g, headers->x);
+    TerminalSteps steps(stderr, isatty(STDERR_FILENO) != 0, headers->g.EntryCount + headers->x.EntryCount);
     ReadJob job{port, store, steps, writeFile};
     const ReadTally tally = RunRead(job);
     port.ClosePort();
