@@ -14,7 +14,9 @@ namespace {
 
 constexpr std::size_t kCodeCount = 65536;
 
-std::size_t CodeSlot(std::int16_t code) { return static_cast<std::size_t>(code + 32768); }
+std::size_t CodeSlot(std::int16_t code) {
+    return static_cast<std::size_t>(code + 32768);
+}
 
 std::string TwoDigitTriple(unsigned a, unsigned b, unsigned c, char separator) {
     char text[16];
@@ -40,8 +42,12 @@ std::optional<DatedStamp> Dated(const InfoTimeStamp& stamp) {
 
 } // namespace
 
-std::string StampDateText(const InfoTimeStamp& t) { return TwoDigitTriple(t.Day, t.Month, t.Year, '.'); }
-std::string StampTimeText(const InfoTimeStamp& t) { return TwoDigitTriple(t.Hour, t.Minute, t.Second, ':'); }
+std::string StampDateText(const InfoTimeStamp& t) {
+    return TwoDigitTriple(t.Day, t.Month, t.Year, '.');
+}
+std::string StampTimeText(const InfoTimeStamp& t) {
+    return TwoDigitTriple(t.Hour, t.Minute, t.Second, ':');
+}
 
 std::string StampText(const std::optional<DatedStamp>& stamp) {
     if (!stamp)
@@ -137,8 +143,7 @@ InfoHead OverviewHeadOf(const std::uint8_t* slot) {
 
 namespace {
 
-template <typename Sink>
-void ForEachEntry(const RecordStore& store, Sink&& sink) {
+template <typename Sink> void ForEachEntry(const RecordStore& store, Sink&& sink) {
     const std::size_t g = store.GInfoSlots.size() / kGInfoSlotSize;
     const std::size_t x = store.XInfoSlots.size() / kXInfoSlotSize;
     for (std::size_t i = 0; i < g; ++i)

@@ -18,14 +18,16 @@ struct Entry {
 
 void Put(std::uint8_t* slot, const Entry& e) {
     const InfoTimeStamp& t = e.stamp;
-    slot[1] = t.Year, slot[2] = t.Month, slot[3] = t.Day, slot[4] = t.Hour, slot[5] = t.Minute, slot[6] = t.Second;
+    slot[1] = t.Year, slot[2] = t.Month, slot[3] = t.Day, slot[4] = t.Hour, slot[5] = t.Minute,
+    slot[6] = t.Second;
     slot[8] = static_cast<std::uint8_t>(e.code & 0xFF);
     slot[9] = static_cast<std::uint8_t>((e.code >> 8) & 0xFF);
 }
 
 RecordStore Store(const std::vector<Entry>& g, const std::vector<Entry>& x) {
     RecordStore s;
-    s.Replace({16 * 2 + 2, 0, static_cast<std::uint16_t>(g.size())}, {96 * 2 + 2, 2, static_cast<std::uint16_t>(x.size())});
+    s.Replace({16 * 2 + 2, 0, static_cast<std::uint16_t>(g.size())},
+              {96 * 2 + 2, 2, static_cast<std::uint16_t>(x.size())});
     for (std::size_t i = 0; i < g.size(); ++i)
         Put(s.GInfoSlot(i), g[i]);
     for (std::size_t i = 0; i < x.size(); ++i)
@@ -39,8 +41,12 @@ const MessageRow& RowOf(const MessageOverview& o, int code) {
     return o.Rows().at(static_cast<std::size_t>(at));
 }
 
-constexpr EntryRef G(int i) { return {InfoBlock::GInfo, static_cast<std::uint16_t>(i)}; }
-constexpr EntryRef X(int i) { return {InfoBlock::XInfo, static_cast<std::uint16_t>(i)}; }
+constexpr EntryRef G(int i) {
+    return {InfoBlock::GInfo, static_cast<std::uint16_t>(i)};
+}
+constexpr EntryRef X(int i) {
+    return {InfoBlock::XInfo, static_cast<std::uint16_t>(i)};
+}
 
 } // namespace
 
