@@ -10,6 +10,7 @@
 #include "identification.h"
 #include "info_file.h"
 #include "message_boxes.h"
+#include "message_overview_panel.h"
 #ifdef LEXORANT_WITH_CHART
 #include "temperature_chart_menu.h"
 #endif
@@ -113,6 +114,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
 
     BuildMenus();
     BuildGrids();
+    AddMessageOverviewMenu(*this);
 #ifdef LEXORANT_WITH_CHART
     AddTemperatureChartMenu(*this);
 #endif

@@ -144,13 +144,8 @@ private slots:
             menus << a->objectName();
             captions << a->text();
         }
-#ifdef LEXORANT_WITH_CHART
         QCOMPARE(menus, (QStringList{"FileMenu", "miSetup", "miView", "miAnalysis"}));
         QCOMPARE(captions, (QStringList{"&File", "Setup", "View", "&Analysis"}));
-#else
-        QCOMPARE(menus, (QStringList{"FileMenu", "miSetup", "miView"}));
-        QCOMPARE(captions, (QStringList{"&File", "Setup", "View"}));
-#endif
         QStringList fileItems;
         for (QAction* a : w.findChild<QMenu*>(QStringLiteral("FileMenu"))->actions())
             fileItems << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
