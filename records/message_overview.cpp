@@ -1,0 +1,164 @@
+#include "message_overview.h"
+
+#include "byte_order.h"
+#include "entry_time.h"
+#include "find_message_text.h"
+#include "message_catalogue.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace lexorant {
+
+namespace {
+
+constexpr std::size_t kCodeCount = 65536;
+
+std::size_t CodeSlot(std::int16_t code) { return static_cast<std::size_t>(code + 32768); }
+
+std::string TwoDigitTriple(unsigned a, unsigned b, unsigned c, char separator) {
+    char text[16];
+    const int n = std::snprintf(text, sizeof text, "%02u%c%02u%c%02u", a, separator, b, separator, c);
+    return std::string(text, static_cast<std::size_t>(n));
+}
+
+void TakeEarlier(std::optional<DatedStamp>& first, const std::optional<DatedStamp>& candidate) {
+    if (candidate && (!first || candidate->ms < first->ms))
+        first = candidate;
+}
+
+void TakeLater(std::optional<DatedStamp>& last, const std::optional<DatedStamp>& candidate) {
+    if (candidate && (!last || candidate->ms > last->ms))
+        last = candidate;
+}
+
+std::optional<DatedStamp> Dated(const InfoTimeStamp& stamp) {
+    if (const auto ms = EntryTimeMs(stamp))
+        return DatedStamp{*ms, stamp};
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string StampDateText(const InfoTimeStamp& t) { return TwoDigitTriple(t.Day, t.Month, t.Year, '.'); }
+std::string StampTimeText(const InfoTimeStamp& t) { return TwoDigitTriple(t.Hour, t.Minute, t.Second, ':'); }
+
+std::string StampText(const std::optional<DatedStamp>& stamp) {
+    if (!stamp)
+        return {};
+    return StampDateText(stamp->stamp) + ' ' + StampTimeText(stamp->stamp);
+}
+
+std::string_view MessageTextOf(std::int16_t code) {
+    if (code == 0)
+        return kNoMessageText;
+    // The catalogue is ordered by falling code.
+    const auto it = std::lower_bound(MessageCatalogue.begin(), MessageCatalogue.end(), code,
+                                     [](const MessageEntry& e, std::int16_t c) { return e.Code > c; });
+    if (it != MessageCatalogue.end() && it->Code == code)
+        return it->Text;
+    return kMessageTextMissing;
+}
+
+std::size_t MessageTally::RowFor(std::int16_t code) {
+    if (rowOfCode_.empty())
+        rowOfCode_.assign(kCodeCount, -1);
+    std::int32_t& row = rowOfCode_[CodeSlot(code)];
+    if (row < 0) {
+        row = static_cast<std::int32_t>(rows_.size());
+        MessageRow fresh;
+        fresh.code = code;
+        fresh.kind = KindOfMessage(code);
+        fresh.text = MessageTextOf(code);
+        fresh.files = 0;
+        rows_.push_back(fresh);
+    }
+    return static_cast<std::size_t>(row);
+}
+
+std::size_t MessageTally::Add(InfoBlock block, const InfoHead& head) {
+    const std::size_t position = RowFor(head.MessageCode);
+    MessageRow& row = rows_[position];
+    row.files = 1;
+    ++(block == InfoBlock::GInfo ? row.gInfo : row.xInfo);
+    const auto dated = Dated(head.TimeStamp);
+    TakeEarlier(row.first, dated);
+    TakeLater(row.last, dated);
+    return position;
+}
+
+void MessageTally::Merge(const MessageTally& other) {
+    for (const MessageRow& theirs : other.rows_) {
+        MessageRow& row = rows_[RowFor(theirs.code)];
+        row.gInfo += theirs.gInfo;
+        row.xInfo += theirs.xInfo;
+        row.files += theirs.files;
+        TakeEarlier(row.first, theirs.first);
+        TakeLater(row.last, theirs.last);
+    }
+}
+
+void MessageTally::Clear() {
+    for (const MessageRow& row : rows_)
+        rowOfCode_[CodeSlot(row.code)] = -1;
+    rows_.clear();
+}
+
+std::ptrdiff_t MessageTally::Find(std::int16_t code) const {
+    return rowOfCode_.empty() ? -1 : rowOfCode_[CodeSlot(code)];
+}
+
+std::size_t MessageOverview::Add(EntryRef entry, const InfoHead& head) {
+    const std::size_t row = tally_.Add(entry.block, head);
+    if (row == occurrences_.size())
+        occurrences_.emplace_back();
+    occurrences_[row].push_back(entry);
+    return row;
+}
+
+std::size_t MessageOverview::Add(const RecordStore& store, EntryRef entry) {
+    const std::uint8_t* slot =
+        entry.block == InfoBlock::GInfo ? store.GInfoSlot(entry.index) : store.XInfoSlot(entry.index);
+    return Add(entry, OverviewHeadOf(slot));
+}
+
+void MessageOverview::Clear() {
+    tally_.Clear();
+    occurrences_.clear();
+}
+
+InfoHead OverviewHeadOf(const std::uint8_t* slot) {
+    InfoHead head;
+    head.EntryType = slot[0];
+    head.TimeStamp = {slot[1], slot[2], slot[3], slot[4], slot[5], slot[6]};
+    head.MessageCode = byte_order::ReadInt16(slot + 8);
+    return head;
+}
+
+namespace {
+
+template <typename Sink>
+void ForEachEntry(const RecordStore& store, Sink&& sink) {
+    const std::size_t g = store.GInfoSlots.size() / kGInfoSlotSize;
+    const std::size_t x = store.XInfoSlots.size() / kXInfoSlotSize;
+    for (std::size_t i = 0; i < g; ++i)
+        sink(EntryRef{InfoBlock::GInfo, static_cast<std::uint16_t>(i)}, OverviewHeadOf(store.GInfoSlot(i)));
+    for (std::size_t i = 0; i < x; ++i)
+        sink(EntryRef{InfoBlock::XInfo, static_cast<std::uint16_t>(i)}, OverviewHeadOf(store.XInfoSlot(i)));
+}
+
+} // namespace
+
+MessageOverview BuildMessageOverview(const RecordStore& store) {
+    MessageOverview overview;
+    ForEachEntry(store, [&](EntryRef entry, const InfoHead& head) { overview.Add(entry, head); });
+    return overview;
+}
+
+MessageTally TallyMessages(const RecordStore& store) {
+    MessageTally tally;
+    ForEachEntry(store, [&](EntryRef entry, const InfoHead& head) { tally.Add(entry.block, head); });
+    return tally;
+}
+
+} // namespace lexorant
