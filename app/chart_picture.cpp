@@ -24,7 +24,8 @@ QString SaveWidgetPicture(QWidget* widget, const QString& fileName) {
         QPainter painter(&svg);
         widget->render(&painter);
     } else {
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        // Opaque: written as RGB, a quarter fewer bytes to filter and pack than with an alpha channel.
+        QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::white);
         {
             QPainter painter(&image);

@@ -66,4 +66,24 @@ int FirstFreeAutosaveNumber(const std::string& serial) {
     return number;
 }
 
+std::string SerialOfAutosaveName(const std::string& fileName) {
+    const std::size_t slash = fileName.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+    constexpr std::size_t kSuffix = 4; // ".inf"
+    if (name.size() < kSuffix)
+        return {};
+    std::string suffix = name.substr(name.size() - kSuffix);
+    for (char& c : suffix)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (suffix != ".inf")
+        return {};
+    const std::size_t end = name.size() - kSuffix;
+    std::size_t digits = end;
+    while (digits > 0 && std::isdigit(static_cast<unsigned char>(name[digits - 1])))
+        --digits;
+    if (end - digits < 2 || digits < 2 || name[digits - 1] != '_')
+        return {};
+    return name.substr(0, digits - 1);
+}
+
 } // namespace lexorant

@@ -20,6 +20,10 @@ std::string ProposedFileName(const std::string& serial);
 // The autosave name with number k: "<folder>\<serial>_<kk>.inf", at least two digits (07, 99, 100).
 std::string AutosaveCandidate(const std::string& serial, int number);
 
+// The serial of an autosave file name "<serial>_<kk>.inf" (the last component of a path, two or more
+// digits, any case of ".inf"), or "" for any other name.
+std::string SerialOfAutosaveName(const std::string& fileName);
+
 // Autosave never overwrites: past 99 it counts on, up to this number, and reports a failure beyond.
 inline constexpr int kLastAutosaveNumber = 9999;
 

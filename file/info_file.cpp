@@ -71,20 +71,37 @@ bool ReadInfoBytes(int fd, std::vector<std::uint8_t>& bytes) {
 } // namespace
 
 bool LoadInfoFile(const std::string& fileName, RecordStore& store) {
+    return LoadInfoFileWhole(fileName, store).readable;
+}
+
+InfoFileLoad LoadInfoFileWhole(const std::string& fileName, RecordStore& store) {
+    InfoFileLoad load;
     const auto path = ResolveWindowsPath(fileName);
     if (!path)
-        return false;
+        return load;
     // Only a regular file is an info file: a named pipe or a device could keep the loader waiting.
     const int fd = OpenRegularFileForReading(*path);
     if (fd < 0)
-        return false;
+        return load;
     std::vector<std::uint8_t> bytes;
     const bool ok = ReadInfoBytes(fd, bytes);
     ::close(fd);
     if (!ok)
-        return false;
+        return load;
     DecodeInfoFile(bytes, store);
-    return true;
+    load.readable = true;
+    const InfoHeader& g = store.GInfo;
+    const InfoHeader& x = store.XInfo;
+    load.shortened = bytes.size() < kInfoFileHeaderSize || bytes.size() < InfoFileSize(g, x);
+    const std::size_t gSize = StoredEntrySize(g.AnswerLength, kGInfoSlotSize);
+    const std::size_t xSize = StoredEntrySize(x.AnswerLength, kXInfoSlotSize);
+    std::size_t left = bytes.size() > kInfoFileHeaderSize ? bytes.size() - kInfoFileHeaderSize : 0;
+    load.wholeGInfo = gSize == 0 ? g.EntryCount : std::min<std::size_t>(g.EntryCount, left / gSize);
+    left -= std::min(left, load.wholeGInfo * gSize);
+    load.wholeXInfo = xSize == 0 ? x.EntryCount : std::min<std::size_t>(x.EntryCount, left / xSize);
+    if (load.wholeGInfo < g.EntryCount)
+        load.wholeXInfo = 0;
+    return load;
 }
 
 } // namespace lexorant

@@ -22,4 +22,14 @@ std::string WriteFailureText(const std::string& fileName);
 // a short file, even one shorter than its header, reads as if its missing bytes were zero.
 bool LoadInfoFile(const std::string& fileName, RecordStore& store);
 
+// How much of a file LoadInfoFileWhole found.
+struct InfoFileLoad {
+    bool readable = false; // false: store untouched
+    bool shortened = false;  // the file ends before the blocks its header announces
+    // Entries whose every stored byte came from the file (all of them when it is not shortened).
+    std::size_t wholeGInfo = 0;
+    std::size_t wholeXInfo = 0;
+};
+InfoFileLoad LoadInfoFileWhole(const std::string& fileName, RecordStore& store);
+
 } // namespace lexorant

@@ -144,9 +144,8 @@ int Chart(const Arguments& args) {
     }
     QChartView view(chart);
     view.setRenderHint(QPainter::Antialiasing);
-    view.setAttribute(Qt::WA_DontShowOnScreen);
+    // Never shown: a shown view would paint once for its backing store before the picture's own paint.
     view.resize(options->width, options->height);
-    view.show();
     QApplication::processEvents();
     chart->Reduce();
     const QString error = SaveWidgetPicture(&view, QString::fromStdString(options->output));

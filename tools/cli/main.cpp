@@ -26,6 +26,11 @@ const char* const kUsage =
     "\n"
     "  message CODE\n"
     "      Prints the message text for a message code as the grids show it (\"-4\", \"0\").\n"
+    "\n"
+    "  summary PATH... [--format tsv|csv|json] [--by-file]\n"
+    "      Sums up the messages of many read-outs (\".inf\" files, folders searched for\n"
+    "      \"*.inf\"): one line per message code, most frequent first, or with --by-file one\n"
+    "      line per read-out. Exit code 3 when a file could not be read (it is skipped).\n"
 #ifdef LEXORANT_WITH_CHART
     "\n"
     "  chart FILE --output NAME.png|NAME.svg [--size WxH] [--series Setpoint,TI,...] [--by-entry]\n"
@@ -61,6 +66,8 @@ int main(int argc, char** argv) {
         return lexorant::cli::Show(args);
     if (command == "message")
         return lexorant::cli::Message(args);
+    if (command == "summary")
+        return lexorant::cli::Summary(args);
 #ifdef LEXORANT_WITH_CHART
     if (command == "chart")
         return lexorant::cli::Chart(args);

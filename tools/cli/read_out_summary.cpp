@@ -1,0 +1,119 @@
+#include "read_out_summary.h"
+
+#include "file_naming.h"
+#include "info_file.h"
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <system_error>
+#include <thread>
+
+namespace lexorant::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool HasInfSuffix(const fs::path& path) {
+    std::string ext = path.extension().string();
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".inf";
+}
+
+// The entries that came whole from the file; a damaged file counts as far as it goes.
+void TallyWholeEntries(const RecordStore& store, const InfoFileLoad& load, MessageTally& tally) {
+    for (std::size_t i = 0; i < load.wholeGInfo; ++i)
+        tally.Add(InfoBlock::GInfo, OverviewHeadOf(store.GInfoSlot(i)));
+    for (std::size_t i = 0; i < load.wholeXInfo; ++i)
+        tally.Add(InfoBlock::XInfo, OverviewHeadOf(store.XInfoSlot(i)));
+}
+
+void DescribeFile(const MessageTally& tally, ReadOutLine& line) {
+    for (const MessageRow& row : tally.Rows()) {
+        if (row.first && (!line.first || row.first->ms < line.first->ms))
+            line.first = row.first;
+        if (row.last && (!line.last || row.last->ms > line.last->ms))
+            line.last = row.last;
+        if (row.kind != MessageKind::Fault)
+            continue;
+        line.faults += row.Total();
+        if (row.Total() > line.topFaultCount || (row.Total() == line.topFaultCount && row.code < line.topFault)) {
+            line.topFault = row.code;
+            line.topFaultCount = row.Total();
+        }
+    }
+}
+
+} // namespace
+
+std::vector<std::string> ReadOutFiles(const std::vector<std::string>& paths) {
+    std::vector<std::string> files;
+    for (const std::string& path : paths) {
+        std::error_code error;
+        if (!fs::is_directory(path, error)) {
+            files.push_back(path);
+            continue;
+        }
+        std::vector<std::string> found;
+        const auto options = fs::directory_options::skip_permission_denied;
+        for (auto it = fs::recursive_directory_iterator(path, options, error); !error && it != fs::end(it);
+             it.increment(error)) {
+            if (HasInfSuffix(it->path()) && it->is_regular_file(error))
+                found.push_back(it->path().string());
+        }
+        std::sort(found.begin(), found.end());
+        files.insert(files.end(), found.begin(), found.end());
+    }
+    return files;
+}
+
+ReadOutSummary SummariseReadOuts(const std::vector<std::string>& files, bool perFile, unsigned workers) {
+    ReadOutSummary summary;
+    summary.files.resize(files.size());
+    workers = std::max(1u, std::min<unsigned>(workers, static_cast<unsigned>(files.size())));
+    std::vector<MessageTally> totals(workers);
+    std::atomic<std::size_t> next{0};
+    auto work = [&](MessageTally& total) {
+        MessageTally one; // reused: cleared per file, in proportion to its rows
+        RecordStore store;
+        for (std::size_t i; (i = next.fetch_add(1, std::memory_order_relaxed)) < files.size();) {
+            ReadOutLine& line = summary.files[i];
+            const InfoFileLoad load = LoadInfoFileWhole(files[i], store);
+            line.readable = load.readable;
+            if (!load.readable)
+                continue;
+            one.Clear();
+            TallyWholeEntries(store, load, one);
+            total.Merge(one);
+            if (!perFile)
+                continue;
+            line.file = files[i];
+            line.serial = SerialOfAutosaveName(files[i]);
+            line.damaged = load.shortened;
+            line.gInfo = load.wholeGInfo;
+            line.xInfo = load.wholeXInfo;
+            DescribeFile(one, line);
+        }
+    };
+    std::vector<std::thread> threads;
+    for (unsigned w = 1; w < workers; ++w)
+        threads.emplace_back(work, std::ref(totals[w]));
+    work(totals[0]);
+    for (std::thread& t : threads)
+        t.join();
+    for (const MessageTally& total : totals)
+        summary.messages.Merge(total);
+    return summary;
+}
+
+std::vector<MessageRow> RowsByFrequency(const MessageTally& tally) {
+    std::vector<MessageRow> rows = tally.Rows();
+    std::sort(rows.begin(), rows.end(), [](const MessageRow& a, const MessageRow& b) {
+        return a.Total() != b.Total() ? a.Total() > b.Total() : a.code < b.code;
+    });
+    return rows;
+}
+
+} // namespace lexorant::cli
