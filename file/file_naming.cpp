@@ -4,7 +4,6 @@
 
 #include <cctype>
 #include <cstring>
-#include <sys/stat.h>
 
 namespace lexorant {
 
@@ -46,8 +45,8 @@ namespace {
 // and the writer then reports that it cannot write there.
 bool Taken(const std::string& name) {
     const auto path = ResolveWindowsPath(name);
-    struct stat st {};
-    return path && ::lstat(path->c_str(), &st) == 0;
+    std::error_code ec;
+    return path && std::filesystem::exists(std::filesystem::symlink_status(*path, ec));
 }
 
 } // namespace

@@ -5,9 +5,6 @@
 #include "replace_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace lexorant {
 
@@ -26,30 +23,14 @@ FileWriter InfoFileWriter(const std::string& fileName) {
 
 namespace {
 
-// Reads until size bytes or the end of the file; false on a read error.
-bool ReadUpTo(int fd, std::uint8_t* out, std::size_t size, std::size_t& got) {
-    got = 0;
-    while (got < size) {
-        const ssize_t n = ::read(fd, out + got, size - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Only the bytes that the header describes are read (at most about 7 MB), however large the file.
 // The buffer grows with what arrives, so a short file costs in proportion to its bytes, not to the
 // counts its header claims.
-bool ReadInfoBytes(int fd, std::vector<std::uint8_t>& bytes) {
+bool ReadInfoBytes(RegularFileReader& file, std::vector<std::uint8_t>& bytes) {
     constexpr std::size_t kChunk = 64 * 1024;
     bytes.assign(kInfoFileHeaderSize, 0);
     std::size_t got = 0;
-    if (!ReadUpTo(fd, bytes.data(), bytes.size(), got))
+    if (!file.ReadUpTo(bytes.data(), bytes.size(), got))
         return false;
     std::size_t wanted = got;
     if (got == kInfoFileHeaderSize) {
@@ -60,7 +41,7 @@ bool ReadInfoBytes(int fd, std::vector<std::uint8_t>& bytes) {
     while (got < wanted && got == bytes.size()) {
         bytes.resize(std::min(wanted, got + kChunk));
         std::size_t more = 0;
-        if (!ReadUpTo(fd, bytes.data() + got, bytes.size() - got, more))
+        if (!file.ReadUpTo(bytes.data() + got, bytes.size() - got, more))
             return false;
         got += more;
     }
@@ -80,6 +61,7 @@ InfoFileLoad LoadInfoFileWhole(const std::string& fileName, RecordStore& store) 
     if (!path)
         return load;
     // Only a regular file is an info file: a named pipe or a device could keep the loader waiting.
+<<<<<<< HEAD
     const int fd = OpenRegularFileForReading(*path);
     if (fd < 0)
         return load;
@@ -88,6 +70,12 @@ InfoFileLoad LoadInfoFileWhole(const std::string& fileName, RecordStore& store) 
     ::close(fd);
     if (!ok)
         return load;
+=======
+    RegularFileReader file(*path);
+    std::vector<std::uint8_t> bytes;
+    if (!file.IsOpen() || !ReadInfoBytes(file, bytes))
+        return false;
+>>>>>>> i15-windows
     DecodeInfoFile(bytes, store);
     load.readable = true;
     const InfoHeader& g = store.GInfo;

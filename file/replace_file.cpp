@@ -1,13 +1,9 @@
 #include "replace_file.h"
 
-#include "posix_io.h"
+#include "file_access.h"
 #include "temporary_file.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace lexorant {
 
@@ -21,40 +17,28 @@ bool ReplaceThroughTemporary(const fs::path& target, std::span<const std::uint8_
     return file.Ready() && file.ReplaceAs(target);
 }
 
-// O_NONBLOCK: a named pipe without a reader fails at once instead of waiting for one.
-bool WriteInPlace(const fs::path& target, std::span<const std::uint8_t> bytes, int extraFlags) {
-    const int fd =
-        ::open(target.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_NONBLOCK | O_CLOEXEC | extraFlags, 0666);
-    if (fd < 0)
-        return false;
-    const int flags = ::fcntl(fd, F_GETFL);
-    const bool ok = flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0 && posix::WriteAll(fd, bytes);
-    return ::close(fd) == 0 && ok;
-}
-
 } // namespace
 
 bool WriteWholeFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    if (fs::exists(st)) {
         // A device (e.g. a link to /dev/full) must stay what it is: replacing it would put a plain
         // file where the link was.
-        if (!S_ISREG(st.st_mode))
-            return WriteInPlace(path, bytes, 0);
-        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        if (!fs::is_regular_file(st))
+            return WriteInPlace(path, bytes, false);
+        if (!MayWrite(path))
             return false;
         // Through a symlink, the file it names is replaced, not the link.
-        std::error_code ec;
         const fs::path real = fs::canonical(path, ec);
         if (ec)
             return false;
-        return ReplaceThroughTemporary(real, bytes, static_cast<unsigned>(st.st_mode & 07777));
+        return ReplaceThroughTemporary(real, bytes, static_cast<unsigned>(st.permissions() & fs::perms::mask));
     }
-    if (errno != ENOENT)
-        return false;
-    struct stat link {};
-    if (::lstat(path.c_str(), &link) == 0)
-        return WriteInPlace(path, bytes, O_CREAT); // a dangling link: create what it names
+    if (st.type() != fs::file_type::not_found)
+        return false; // the name cannot even be looked at (no access)
+    if (fs::is_symlink(fs::symlink_status(path, ec)))
+        return WriteInPlace(path, bytes, true); // a dangling link: create what it names
     return ReplaceThroughTemporary(path, bytes, std::nullopt);
 }
 

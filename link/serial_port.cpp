@@ -11,7 +11,7 @@ SerialPort::~SerialPort() = default;
 bool SerialPort::OpenPort(const std::string& name, int rate) {
     portName_ = name;
     bitRate_ = rate;
-    return device_.Open(SerialDevicePath(name).string(), rate) == SerialDevice::OpenResult::Opened;
+    return device_.Open(SerialDevicePath(name), rate) == SerialDevice::OpenResult::Opened;
 }
 
 bool SerialPort::ClosePort() {

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <iterator>
 #include <cstdlib>
+#ifndef _WIN32
 #include <langinfo.h>
 #include <locale.h>
+#endif
 
 namespace lexorant {
 
@@ -18,7 +20,7 @@ constexpr std::string_view kCommaLanguages[] = {
 constexpr std::string_view kPointRegions[] = {"de_CH", "de_LI", "it_CH", "es_MX", "es_US"};
 
 // The name that the C library would take for LC_NUMERIC.
-std::string_view NumericLocaleName() {
+[[maybe_unused]] std::string_view NumericLocaleName() {
     for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
         const char* value = std::getenv(variable);
         if (value != nullptr && *value != '\0')
@@ -37,6 +39,7 @@ std::string_view CustomaryDecimalSeparator(std::string_view localeName) {
     return std::ranges::find(kCommaLanguages, language) != std::end(kCommaLanguages) ? "," : ".";
 }
 
+#ifndef _WIN32 // the Win32 one asks the regional settings (decimal_separator_win32.cpp)
 std::string UserDecimalSeparator() {
     // A locale object of its own: the process's C locale, which number parsing relies on, stays as it is.
     if (locale_t numeric = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr))) {
@@ -46,5 +49,7 @@ std::string UserDecimalSeparator() {
     }
     return std::string(CustomaryDecimalSeparator(NumericLocaleName()));
 }
+
+#endif
 
 } // namespace lexorant

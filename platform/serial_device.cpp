@@ -16,6 +16,8 @@ namespace lexorant {
 
 namespace {
 
+int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
+
 speed_t SpeedOf(int bitRate) {
     switch (bitRate) {
     case 1200: return B1200;
@@ -46,15 +48,15 @@ bool Cancelled(int cancelFd) {
 
 } // namespace
 
-SerialDevice::SerialDevice() : cancelFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+SerialDevice::SerialDevice() : cancel_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
 SerialDevice::~SerialDevice() {
     Close();
-    if (cancelFd_ >= 0)
-        ::close(cancelFd_);
+    if (cancel_ >= 0)
+        ::close(static_cast<int>(cancel_));
 }
 
-SerialDevice::OpenResult SerialDevice::Open(const std::string& path, int bitRate) {
+SerialDevice::OpenResult SerialDevice::Open(const std::filesystem::path& path, int bitRate) {
     Close();
     // Non-blocking, so that a line without carrier cannot hang the open.
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -66,10 +68,10 @@ SerialDevice::OpenResult SerialDevice::Open(const std::string& path, int bitRate
         return OpenResult::Unavailable;
     }
     ::ioctl(fd, TIOCEXCL); // refuses further opens by others; not a tty says ENOTTY, harmless here
-    fd_ = fd;
+    handle_ = fd;
 
     termios tio{};
-    if (::tcgetattr(fd_, &tio) != 0)
+    if (::tcgetattr(Fd(handle_), &tio) != 0)
         return OpenResult::NoLineSettings;
 
     const speed_t speed = SpeedOf(bitRate);
@@ -84,30 +86,30 @@ SerialDevice::OpenResult SerialDevice::Open(const std::string& path, int bitRate
     tio.c_cc[VTIME] = 0;
     if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0)
         return OpenResult::Rejected;
-    if (::tcsetattr(fd_, TCSANOW, &tio) != 0)
+    if (::tcsetattr(Fd(handle_), TCSANOW, &tio) != 0)
         return OpenResult::Rejected;
 
     // DTR and RTS inactive; a pseudo-terminal has no modem lines and says ENOTTY or EINVAL.
     int lines = TIOCM_DTR | TIOCM_RTS;
-    if (::ioctl(fd_, TIOCMBIC, &lines) != 0 && errno != ENOTTY && errno != EINVAL)
+    if (::ioctl(Fd(handle_), TIOCMBIC, &lines) != 0 && errno != ENOTTY && errno != EINVAL)
         return OpenResult::Rejected;
     return OpenResult::Opened;
 }
 
 bool SerialDevice::Close() {
-    if (fd_ < 0)
+    if (handle_ < 0)
         return true;
     // On a pseudo-terminal the exclusive flag would outlive the close and lock others out.
-    ::ioctl(fd_, TIOCNXCL);
-    const bool ok = ::close(fd_) == 0;
-    fd_ = -1;
+    ::ioctl(Fd(handle_), TIOCNXCL);
+    const bool ok = ::close(Fd(handle_)) == 0;
+    handle_ = kNone;
     return ok;
 }
 
 int SerialDevice::WriteAll(const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::write(Fd(handle_), bytes.data() + done, bytes.size() - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
             continue;
@@ -116,7 +118,7 @@ int SerialDevice::WriteAll(const std::string& bytes) {
             continue;
         if (n < 0 && errno != EAGAIN)
             return errno;
-        pollfd fds[2] = {{fd_, POLLOUT, 0}, {cancelFd_, POLLIN, 0}};
+        pollfd fds[2] = {{Fd(handle_), POLLOUT, 0}, {Fd(cancel_), POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0 && errno != EINTR)
             return errno;
         if (fds[1].revents != 0)
@@ -130,9 +132,9 @@ int SerialDevice::WriteAll(const std::string& bytes) {
 Exchanged SerialDevice::Exchange(const std::string& request, std::size_t limit,
                                  std::chrono::milliseconds timeout) {
     Exchanged result;
-    if (fd_ < 0)
+    if (handle_ < 0)
         return result;
-    if (Cancelled(cancelFd_)) {
+    if (Cancelled(Fd(cancel_))) {
         result.end = ExchangeEnd::Cancelled;
         return result;
     }
@@ -150,7 +152,7 @@ Exchanged SerialDevice::Exchange(const std::string& request, std::size_t limit,
     result.end = ExchangeEnd::CountReached;
     while (received.size() < limit) {
         const std::size_t want = std::min(sizeof buffer, limit - received.size());
-        const ssize_t n = ::read(fd_, buffer, want);
+        const ssize_t n = ::read(Fd(handle_), buffer, want);
         if (n > 0) {
             received.append(buffer, static_cast<std::size_t>(n));
             continue;
@@ -172,7 +174,7 @@ Exchanged SerialDevice::Exchange(const std::string& request, std::size_t limit,
             result.end = ExchangeEnd::TimedOut;
             break;
         }
-        pollfd fds[2] = {{fd_, POLLIN, 0}, {cancelFd_, POLLIN, 0}};
+        pollfd fds[2] = {{Fd(handle_), POLLIN, 0}, {Fd(cancel_), POLLIN, 0}};
         const timespec ts = ToTimespec(left);
         const int r = ::ppoll(fds, 2, &ts, nullptr);
         if (r < 0 && errno != EINTR) {
@@ -195,12 +197,12 @@ Exchanged SerialDevice::Exchange(const std::string& request, std::size_t limit,
 
 void SerialDevice::Cancel() {
     const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t n = ::write(cancelFd_, &one, sizeof one);
+    [[maybe_unused]] const ssize_t n = ::write(Fd(cancel_), &one, sizeof one);
 }
 
 void SerialDevice::ResetCancel() {
     std::uint64_t value = 0;
-    [[maybe_unused]] const ssize_t n = ::read(cancelFd_, &value, sizeof value);
+    [[maybe_unused]] const ssize_t n = ::read(Fd(cancel_), &value, sizeof value);
 }
 
 } // namespace lexorant

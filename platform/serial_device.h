@@ -1,10 +1,13 @@
 #pragma once
-// A serial device opened exclusively on POSIX termios, with the read time-out that the
-// controller's protocol relies on and a cancel that wakes a blocked exchange from any thread.
+// A serial device opened exclusively (POSIX termios or Win32 communications), with the read
+// time-out that the controller's protocol relies on and a cancel that wakes a blocked exchange
+// from any thread.
 #include "exchange_end.h"
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace lexorant {
@@ -23,10 +26,10 @@ public:
     SerialDevice(const SerialDevice&) = delete;
     SerialDevice& operator=(const SerialDevice&) = delete;
 
-    OpenResult Open(const std::string& path, int bitRate);
+    OpenResult Open(const std::filesystem::path& path, int bitRate);
     // True when nothing was held or the descriptor closed cleanly.
     bool Close();
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return handle_ != kNone; }
 
     // Writes every byte of request, then reads until limit bytes have arrived, the time-out
     // after the start of the read has passed, the far end has hung up, or Cancel() was called;
@@ -39,10 +42,16 @@ public:
     void ResetCancel();
 
 private:
-    // 0 when every byte went out, else the errno (ECANCELED when cancelled).
+    // A descriptor (POSIX) or a HANDLE (Win32); both say -1 for none.
+    using Handle = std::intptr_t;
+    static constexpr Handle kNone = -1;
+
+    // 0 when every byte went out, else the errno or GetLastError() (ECANCELED or
+    // ERROR_OPERATION_ABORTED when cancelled).
     int WriteAll(const std::string& bytes);
-    int fd_ = -1;
-    int cancelFd_ = -1;
+    Handle handle_ = kNone;
+    Handle cancel_ = kNone; // an eventfd (POSIX) or a manual-reset event (Win32)
+    std::chrono::milliseconds appliedTimeout_{0}; // the read time-out the Win32 driver holds
 };
 
 } // namespace lexorant

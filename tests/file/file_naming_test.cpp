@@ -8,7 +8,6 @@
 #include <cstdio>
 
 using namespace lexorant;
-using lexorant::testing::DriveO;
 using lexorant::testing::ReadBytes;
 using lexorant::testing::TempFolder;
 using lexorant::testing::WriteBytes;
@@ -64,6 +63,9 @@ TEST(FileNameSafeSerial, ReplacementTable) {
     EXPECT_EQ(ProposedFileName("SN/7"), "SN_7.inf");
     EXPECT_EQ(ProposedFileName(".."), "__.inf");
 }
+
+#ifndef _WIN32
+using lexorant::testing::DriveO;
 
 namespace {
 
@@ -155,3 +157,4 @@ TEST(WriteAutosaveInfoFile, UnreachableFolderIsReportedWithTheChosenName) {
     EXPECT_EQ(written.error, "Unable to write file " + written.name);
     EXPECT_TRUE(fs::is_empty(emptyDrive.path()));
 }
+#endif

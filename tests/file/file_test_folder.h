@@ -1,5 +1,7 @@
 #pragma once
-// A fresh folder per test, and a drive "O:" linked to it through the device folder.
+// A fresh folder per test, and (on Linux) a drive "O:" linked to it through the device folder.
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,10 +15,16 @@ namespace lexorant::testing {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lexorant-file-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
+        static std::atomic<unsigned> counter{0};
+        const auto salt = std::chrono::steady_clock::now().time_since_epoch().count();
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            auto candidate = std::filesystem::temp_directory_path() /
+                             ("lexorant-file-" + std::to_string(salt) + "-" + std::to_string(counter++));
+            if (std::filesystem::create_directory(candidate))
+                path_ = candidate;
+        }
+        if (path_.empty())
+            throw std::runtime_error("no temporary folder");
     }
     ~TempFolder() {
         std::error_code ec;
@@ -34,6 +42,7 @@ private:
     std::filesystem::path path_;
 };
 
+#ifndef _WIN32
 // Points XDG_CONFIG_HOME at a private device folder whose "o:" links to driveRoot (or that has no
 // drive "O:" at all); the previous value is back once the object is gone.
 class DriveO {
@@ -60,6 +69,7 @@ private:
     TempFolder config_;
     std::optional<std::string> old_;
 };
+#endif
 
 inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

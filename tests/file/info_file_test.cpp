@@ -8,7 +8,6 @@
 #include <sys/stat.h>
 
 using namespace lexorant;
-using lexorant::testing::DriveO;
 using lexorant::testing::ReadBytes;
 using lexorant::testing::TempFolder;
 using lexorant::testing::WriteBytes;
@@ -121,18 +120,6 @@ TEST(InfoFileRoundTrip, RandomStores) {
     }
 }
 
-TEST(InfoFileRoundTrip, ThroughTheWindowsName) {
-    TempFolder drive;
-    DriveO o(drive.path());
-    std::filesystem::create_directories(drive / "geraete/Lexorant");
-    const RecordStore written = MakeStore({36, 1, 2}, {196, 2, 1}, 4);
-    ASSERT_EQ(WriteInfoFile(written, "O:\\geraete\\Lexorant\\unit.inf"), "");
-    EXPECT_EQ(std::filesystem::file_size(drive / "geraete/Lexorant/unit.inf"), 140u);
-    RecordStore loaded;
-    ASSERT_TRUE(LoadInfoFile("o:\\geraete\\Lexorant\\unit.inf", loaded));
-    EXPECT_EQ(loaded, written);
-}
-
 TEST(InfoFileLoader, HugeCountsWithAShortFileGiveZeroEntries) {
     TempFolder folder;
     Bytes bytes = {0xFF, 0xFF, 0x01, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0xFF, 0xFF};
@@ -201,6 +188,21 @@ TEST(InfoFileLoader, AForeignFileIsReadAsAnInfoFile) {
     EXPECT_EQ(store.XInfoSlots.size(), store.XInfo.EntryCount * kXInfoSlotSize);
 }
 
+#ifndef _WIN32
+using lexorant::testing::DriveO;
+
+TEST(InfoFileRoundTrip, ThroughTheWindowsName) {
+    TempFolder drive;
+    DriveO o(drive.path());
+    std::filesystem::create_directories(drive / "geraete/Lexorant");
+    const RecordStore written = MakeStore({36, 1, 2}, {196, 2, 1}, 4);
+    ASSERT_EQ(WriteInfoFile(written, "O:\\geraete\\Lexorant\\unit.inf"), "");
+    EXPECT_EQ(std::filesystem::file_size(drive / "geraete/Lexorant/unit.inf"), 140u);
+    RecordStore loaded;
+    ASSERT_TRUE(LoadInfoFile("o:\\geraete\\Lexorant\\unit.inf", loaded));
+    EXPECT_EQ(loaded, written);
+}
+
 // Nothing but a regular file is loaded, and nothing waits: a pipe without a writer or an endless
 // device fails at once, as a missing file does.
 TEST(InfoFileLoader, UnopenableFileLeavesTheStoreUntouched) {
@@ -222,3 +224,4 @@ TEST(InfoFileLoader, UnopenableFileLeavesTheStoreUntouched) {
         EXPECT_EQ(store, StaleStore()) << name;
     }
 }
+#endif

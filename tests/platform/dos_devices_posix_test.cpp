@@ -61,29 +61,6 @@ private:
     std::optional<EnvOverride> xdg_;
 };
 
-TEST(ComPortNumber, AcceptsCom1ToCom15InAnyCase) {
-    const std::pair<const char*, std::optional<int>> cases[] = {
-        {"COM1", 1},
-        {"com1", 1},
-        {"cOm9", 9},
-        {"COM10", 10},
-        {"COM15", 15},
-        {"COM0", std::nullopt},
-        {"COM16", std::nullopt},
-        {"COM01", std::nullopt},
-        {"COM", std::nullopt},
-        {"LPT1", std::nullopt},
-        {"COM1 ", std::nullopt},
-        {" COM1", std::nullopt},
-        {"COM-1", std::nullopt},
-        {"COM+1", std::nullopt},
-        {"COM100", std::nullopt},
-        {"", std::nullopt},
-    };
-    for (const auto& [name, number] : cases)
-        EXPECT_EQ(ComPortNumber(name), number) << "name '" << name << "'";
-}
-
 TEST_F(DosDevicesTest, ConventionalDevicesWithoutLinks) {
     const std::pair<const char*, const char*> cases[] = {
         {"COM1", "/dev/ttyS0"},

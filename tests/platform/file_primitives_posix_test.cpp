@@ -118,7 +118,7 @@ TEST(TemporaryFile, WritersRacingForOneNameEachGetOneOfTheirOwn) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), kWriters) << "no temporary is left";
 }
 
-TEST(OpenRegularFileForReading, RefusesEveryOtherKindAtOnce) {
+TEST(RegularFileReader, RefusesEveryOtherKindAtOnce) {
     Folder folder;
     const fs::path& f = folder.path();
     std::ofstream(f / "regular") << "x";
@@ -138,12 +138,13 @@ TEST(OpenRegularFileForReading, RefusesEveryOtherKindAtOnce) {
         {"/dev/null", false},        {f / "socket", false},
     };
     for (const auto& [path, opens] : cases) {
-        const int fd = OpenRegularFileForReading(path);
-        EXPECT_EQ(fd >= 0, opens) << path;
-        if (fd >= 0) {
-            char c = 0;
-            EXPECT_EQ(::read(fd, &c, 1), 1) << "blocking reads again";
-            ::close(fd);
+        RegularFileReader file(path);
+        EXPECT_EQ(file.IsOpen(), opens) << path;
+        if (file.IsOpen()) {
+            std::uint8_t c = 0;
+            std::size_t got = 0;
+            EXPECT_TRUE(file.ReadUpTo(&c, 1, got));
+            EXPECT_EQ(got, 1u) << "blocking reads again";
         }
     }
     ::close(sock);
