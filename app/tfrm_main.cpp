@@ -4,6 +4,7 @@
 #include "app_texts.h"
 #include "autosave_file.h"
 #include "com_thread.h"
+#include "export_action.h"
 #include "file_naming.h"
 #include "find_message_text.h"
 #include "hint_router.h"
@@ -118,6 +119,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
 #ifdef LEXORANT_WITH_CHART
     AddTemperatureChartMenu(*this);
 #endif
+    AddExportMenu(*this);
     saveDialog_ = MakeFileDialog(this, "SaveDialog", QFileDialog::AcceptSave);
     openDialog_ = MakeFileDialog(this, "OpenDialog", QFileDialog::AcceptOpen);
 

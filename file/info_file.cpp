@@ -61,21 +61,10 @@ InfoFileLoad LoadInfoFileWhole(const std::string& fileName, RecordStore& store) 
     if (!path)
         return load;
     // Only a regular file is an info file: a named pipe or a device could keep the loader waiting.
-<<<<<<< HEAD
-    const int fd = OpenRegularFileForReading(*path);
-    if (fd < 0)
-        return load;
-    std::vector<std::uint8_t> bytes;
-    const bool ok = ReadInfoBytes(fd, bytes);
-    ::close(fd);
-    if (!ok)
-        return load;
-=======
     RegularFileReader file(*path);
     std::vector<std::uint8_t> bytes;
     if (!file.IsOpen() || !ReadInfoBytes(file, bytes))
-        return false;
->>>>>>> i15-windows
+        return load;
     DecodeInfoFile(bytes, store);
     load.readable = true;
     const InfoHeader& g = store.GInfo;

@@ -71,19 +71,26 @@ void AppendHeadingLine(std::string& out, const EntryLayout& layout, const Style&
 }
 
 void AppendTextLine(std::string& out, const EntryLayout& layout, const std::uint8_t* slot, int number,
-                    const Style& style, MessageTexts& messages, std::string& cell, std::string& code) {
+                    const Style& style, MessageTexts& messages, std::string& code) {
     if (slot == nullptr) {
         out.append(static_cast<std::size_t>(layout.RowCount()), style.fieldSeparator);
         out += style.lineEnd;
         return;
     }
+    const char special[] = {style.fieldSeparator, '"', '\r', '\n'};
     for (int row = 0; row < layout.RowCount(); ++row) {
-        cell.clear();
-        AppendCellText(cell, layout, slot, number, row, style.decimalSeparator);
-        AppendTextField(out, style, cell);
-        out += style.fieldSeparator;
+        // Written in place; the rare text that needs quotes is written again.
+        const std::size_t start = out.size();
+        AppendCellText(out, layout, slot, number, row, style.decimalSeparator);
+        if (style.format == TableFormat::Csv &&
+            std::string_view(out).substr(start).find_first_of(std::string_view(special, 4)) != std::string_view::npos) {
+            const std::string cell = out.substr(start);
+            out.resize(start);
+            AppendCsvField(out, cell, style.fieldSeparator);
+        }
         if (row == kMessageRow)
-            code = cell;
+            code.assign(out, start);
+        out += style.fieldSeparator;
     }
     AppendTextField(out, style, messages.For(code));
     out += style.lineEnd;
@@ -154,13 +161,11 @@ void AppendJsonEntry(std::string& out, const EntryLayout& layout, const std::uin
     out += '}';
 }
 
-// Entries [begin, end) as lines or JSON objects.
-std::string FormatPart(const EntryLayout& layout, std::span<const std::uint8_t* const> entries, std::size_t begin,
-                       std::size_t end, const Style& style) {
-    std::string out;
-    out.reserve((end - begin) * static_cast<std::size_t>(layout.RowCount()) * 8);
+// Appends entries [begin, end) as lines or JSON objects.
+void FormatPart(std::string& out, const EntryLayout& layout, std::span<const std::uint8_t* const> entries,
+                std::size_t begin, std::size_t end, const Style& style) {
+    out.reserve(out.size() + (end - begin) * static_cast<std::size_t>(layout.RowCount()) * 8);
     MessageTexts messages(style.decimalSeparator.size() == 1 ? style.decimalSeparator[0] : '.');
-    std::string cell;
     std::string code;
     bool first = true;
     for (std::size_t i = begin; i < end; ++i) {
@@ -169,10 +174,9 @@ std::string FormatPart(const EntryLayout& layout, std::span<const std::uint8_t* 
             AppendJsonEntry(out, layout, entries[i], number, messages, first);
             first = first && entries[i] == nullptr;
         } else {
-            AppendTextLine(out, layout, entries[i], number, style, messages, cell, code);
+            AppendTextLine(out, layout, entries[i], number, style, messages, code);
         }
     }
-    return out;
 }
 
 } // namespace
@@ -225,14 +229,13 @@ std::string FormatEntryTable(const EntryLayout& layout, std::span<const std::uin
     std::string second;
     std::thread helper;
     if (half < count)
-        helper = std::thread([&] { second = FormatPart(layout, entries, half, count, style); });
-    std::string first = FormatPart(layout, entries, 0, half, style);
+        helper = std::thread([&] { FormatPart(second, layout, entries, half, count, style); });
+    const std::size_t headingEnd = out.size();
+    FormatPart(out, layout, entries, 0, half, style);
     if (helper.joinable())
         helper.join();
 
-    out.reserve(out.size() + first.size() + second.size() + 4);
-    out += first;
-    if (format == TableFormat::Json && !first.empty() && !second.empty())
+    if (format == TableFormat::Json && out.size() > headingEnd && !second.empty())
         out += ','; // each part opens its first object as if it were the array's first
     out += second;
     out += format == TableFormat::Json ? "\n]\n" : "";
