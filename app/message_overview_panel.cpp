@@ -203,7 +203,14 @@ private:
         const int gridRow =
             current.isValid() ? current.row() : std::min(kMessageRow, grid->model()->rowCount() - 1);
         const QModelIndex target = grid->model()->index(gridRow, entry.index);
+        // A grid's first cell is current from its fill on without having been selected; making it current
+        // again changes nothing, so it is selected as a click would select it.
+        const bool wasCurrent = current == target;
         grid->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+        if (wasCurrent && gInfo)
+            window_.sgGInfoSelectCell(target.column() + 1, target.row() + 1);
+        else if (wasCurrent)
+            window_.sgXInfoSelectCell(target.column() + 1, target.row() + 1);
         grid->scrollTo(target);
         // The selection gave the grid the message as its hint; the status bar shows it now, and
         // again whenever the pointer rests on the panel.
