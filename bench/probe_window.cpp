@@ -16,11 +16,11 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
+#include <QElapsedTimer>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -50,8 +50,7 @@ namespace {
 // Counts paint events on one widget (or, with window set, on every widget of that window).
 class PaintWatch : public QObject {
 public:
-    explicit PaintWatch(QWidget* target, bool wholeWindow = false)
-        : target_(target), wholeWindow_(wholeWindow) {}
+    explicit PaintWatch(QWidget* target, bool wholeWindow = false) : target_(target), wholeWindow_(wholeWindow) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             auto* widget = qobject_cast<QWidget*>(watched);
@@ -59,11 +58,10 @@ public:
                 ++paints;
                 if (recording) {
                     stamps.push_back(MonotonicNanos());
-                    const QString name =
-                        QString::fromLatin1(widget->metaObject()->className()) + QLatin1Char(' ') +
-                        (widget->objectName().isEmpty() && widget->parentWidget()
-                             ? widget->parentWidget()->objectName() + QStringLiteral("/child")
-                             : widget->objectName());
+                    const QString name = QString::fromLatin1(widget->metaObject()->className()) + QLatin1Char(' ') +
+                                         (widget->objectName().isEmpty() && widget->parentWidget()
+                                              ? widget->parentWidget()->objectName() + QStringLiteral("/child")
+                                              : widget->objectName());
                     ++byWidget[name];
                 }
             }
@@ -517,8 +515,7 @@ int BigRead(const char* program, int limitSeconds) {
     paints.recording = false;
     double worstPaintGapMs = 0;
     for (std::size_t i = 1; i < paints.stamps.size(); ++i)
-        worstPaintGapMs =
-            std::max(worstPaintGapMs, static_cast<double>(paints.stamps[i] - paints.stamps[i - 1]) / 1e6);
+        worstPaintGapMs = std::max(worstPaintGapMs, static_cast<double>(paints.stamps[i] - paints.stamps[i - 1]) / 1e6);
     const int entries = complete ? kG : lastNumber - 1;
     const double seconds = static_cast<double>(end - firstReading) / 1e9;
     Report("bigread_complete", complete ? 1 : 0);
@@ -563,7 +560,6 @@ int main(int argc, char** argv) {
         return StartupChild(argv[0], std::stoll(args[1]));
     if (args.size() == 2 && args[0] == "bigread")
         return BigRead(argv[0], std::stoi(args[1]));
-    std::cerr << "usage: probe_window read | open FILE | overview FILE | startup none|dangling|sims RUNS | "
-                 "bigread LIMIT_S\n";
+    std::cerr << "usage: probe_window read | open FILE | overview FILE | startup none|dangling|sims RUNS | bigread LIMIT_S\n";
     return 2;
 }
