@@ -108,7 +108,7 @@ private:
         header->setStretchLastSection(true);
         header->setSectionsClickable(true);
         header->setHighlightSections(false);
-        const std::array<int, MessageOverviewModel::kColumns - 1> widths = {52, 64, 44, 44, 104, 104};
+        const std::array<int, MessageOverviewModel::kColumns - 1> widths = {52, 72, 48, 48, 118, 118};
         for (std::size_t c = 0; c < widths.size(); ++c)
             header->resizeSection(static_cast<int>(c), widths[c]);
         connect(header, &QHeaderView::sectionClicked, this, [this](int section) { SortBy(section); });
@@ -120,7 +120,7 @@ private:
         });
 
         window_.addDockWidget(Qt::RightDockWidgetArea, dock_);
-        window_.resizeDocks({dock_}, {560}, Qt::Horizontal);
+        window_.resizeDocks({dock_}, {600}, Qt::Horizontal);
         window_.installEventFilter(this);
 
         for (InfoGridModel* grid : Grids()) {
