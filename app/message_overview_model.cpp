@@ -140,8 +140,12 @@ void MessageFilterModel::SortByFrequency() {
 }
 
 void MessageFilterModel::sort(int column, Qt::SortOrder order) {
+    const bool wasByFrequency = byFrequency_;
     byFrequency_ = false;
     QSortFilterProxyModel::sort(column, order);
+    // The base class does nothing for the column and order it already sorts by.
+    if (wasByFrequency)
+        invalidate();
 }
 
 bool MessageFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {

@@ -108,7 +108,7 @@ private:
         header->setStretchLastSection(true);
         header->setSectionsClickable(true);
         header->setHighlightSections(false);
-        const std::array<int, MessageOverviewModel::kColumns - 1> widths = {52, 64, 44, 44, 104, 104};
+        const std::array<int, MessageOverviewModel::kColumns - 1> widths = {52, 72, 48, 48, 118, 118};
         for (std::size_t c = 0; c < widths.size(); ++c)
             header->resizeSection(static_cast<int>(c), widths[c]);
         connect(header, &QHeaderView::sectionClicked, this, [this](int section) { SortBy(section); });
@@ -120,7 +120,7 @@ private:
         });
 
         window_.addDockWidget(Qt::RightDockWidgetArea, dock_);
-        window_.resizeDocks({dock_}, {560}, Qt::Horizontal);
+        window_.resizeDocks({dock_}, {600}, Qt::Horizontal);
         window_.installEventFilter(this);
 
         for (InfoGridModel* grid : Grids()) {
@@ -203,7 +203,14 @@ private:
         const int gridRow =
             current.isValid() ? current.row() : std::min(kMessageRow, grid->model()->rowCount() - 1);
         const QModelIndex target = grid->model()->index(gridRow, entry.index);
+        // A grid's first cell is current from its fill on without having been selected; making it current
+        // again changes nothing, so it is selected as a click would select it.
+        const bool wasCurrent = current == target;
         grid->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+        if (wasCurrent && gInfo)
+            window_.sgGInfoSelectCell(target.column() + 1, target.row() + 1);
+        else if (wasCurrent)
+            window_.sgXInfoSelectCell(target.column() + 1, target.row() + 1);
         grid->scrollTo(target);
         // The selection gave the grid the message as its hint; the status bar shows it now, and
         // again whenever the pointer rests on the panel.

@@ -2,6 +2,8 @@
 //   probe_window read                  a paced read of 200 G-Info and 50 X-Info entries, -autosave
 //   probe_window open FILE             opening FILE: time to the painted G grid, then the X grid; memory
 //   probe_window startup MODE RUNS     start-up to the first paint; MODE none, dangling or sims
+//   probe_window overview FILE         the message overview open while FILE opens: built and painted;
+//                                      memory; activating rows until the grid is painted
 //   probe_window bigread LIMIT_S       65535 G-Info entries from an unpaced simulator: rate, paint gaps
 // Results are "name=value" lines on standard output (times in ms, memory in MB).
 #include "lexorant_application.h"
@@ -14,6 +16,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QElapsedTimer>
@@ -272,6 +275,70 @@ int Open(const char* program, const std::string& file) {
     return 0;
 }
 
+// ---- overview ---------------------------------------------------------------------------------
+
+int Overview(const char* program, const std::string& file) {
+    ScratchConfig scratch;
+    std::vector<std::string> args{program};
+    auto argv = Argv(args);
+    int argc = 1;
+    LexorantApplication app(argc, argv.data());
+    TfrmMain window;
+    PaintWatch painted(&window);
+    window.installEventFilter(&painted);
+    ShowMaximized(window);
+    if (!RunUntil([&] { return painted.paints > 0; }, 5000))
+        return 1;
+    window.findChild<QAction*>(QStringLiteral("miMessages"))->trigger();
+    auto* list = window.findChild<QTableView*>(QStringLiteral("tvMessages"));
+    RunUntil([] { return false; }, 300);
+    const long idleKb = ResidentKilobytes();
+
+    PaintWatch listPainted(list->viewport());
+    list->viewport()->installEventFilter(&listPainted);
+    const long long start = MonotonicNanos();
+    if (window.LoadInfoFile(QString::fromStdString(file)) != 0) {
+        std::cerr << "cannot open " << file << "\n";
+        return 1;
+    }
+    const long long loaded = MonotonicNanos();
+    listPainted.paints = 0;
+    if (!RunUntil([&] { return list->model()->rowCount() > 0 && listPainted.paints > 0; }, 20000))
+        return 1;
+    const double builtMs = MillisSince(start);
+    const double afterLoadMs = MillisSince(loaded);
+    RunUntil([] { return false; }, 300);
+    const long loadedKb = ResidentKilobytes();
+    if (const char* grab = std::getenv("BENCH_GRAB"))
+        window.grab().save(QString::fromLocal8Bit(grab) + QStringLiteral("-overview.png"));
+
+    // Return on the most frequent code, again and again: each time the grid shows its next entry.
+    auto* gGrid = window.findChild<QTableView*>(QStringLiteral("sgGInfo"));
+    auto* xGrid = window.findChild<QTableView*>(QStringLiteral("sgXInfo"));
+    PaintWatch gridPainted(gGrid->viewport());
+    gGrid->viewport()->installEventFilter(&gridPainted);
+    xGrid->viewport()->installEventFilter(&gridPainted);
+    list->setFocus();
+    list->setCurrentIndex(list->model()->index(0, 0));
+    double slowest = 0;
+    for (int i = 0; i < 20; ++i) {
+        RunUntil([] { return false; }, 20);
+        gridPainted.paints = 0;
+        const long long at = MonotonicNanos();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(list, &press);
+        if (!RunUntil([&] { return gridPainted.paints > 0; }, 5000))
+            return 1;
+        slowest = std::max(slowest, MillisSince(at));
+    }
+    Report("overview_built_painted_ms", builtMs);
+    Report("overview_after_load_ms", afterLoadMs);
+    Report("overview_rss_delta_mb", static_cast<double>(loadedKb - idleKb) / 1024.0);
+    Report("overview_rows", list->model()->rowCount());
+    Report("overview_activate_max_ms", slowest);
+    return 0;
+}
+
 // ---- startup ----------------------------------------------------------------------------------
 
 int StartupChild(const char* program, long long spawnedAt) {
@@ -485,12 +552,14 @@ int main(int argc, char** argv) {
         return Read(argv[0]);
     if (args.size() == 2 && args[0] == "open")
         return Open(argv[0], args[1]);
+    if (args.size() == 2 && args[0] == "overview")
+        return Overview(argv[0], args[1]);
     if (args.size() == 3 && args[0] == "startup")
         return Startup(args[1], std::stoi(args[2]));
     if (args.size() == 2 && args[0] == "startup-child")
         return StartupChild(argv[0], std::stoll(args[1]));
     if (args.size() == 2 && args[0] == "bigread")
         return BigRead(argv[0], std::stoi(args[1]));
-    std::cerr << "usage: probe_window read | open FILE | startup none|dangling|sims RUNS | bigread LIMIT_S\n";
+    std::cerr << "usage: probe_window read | open FILE | overview FILE | startup none|dangling|sims RUNS | bigread LIMIT_S\n";
     return 2;
 }

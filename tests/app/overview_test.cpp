@@ -1,0 +1,159 @@
+// The message overview panel: what it lists after a file and a read, its order and filter, and where
+// activating a row leads in the grids.
+#include "find_message_text.h"
+#include "hint_router.h"
+#include "info_file.h"
+#include "message_overview.h"
+#include "sim/simulator.h"
+#include "sim/unit.h"
+#include "tfrm_main.h"
+#include "window_test_support.h"
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTableView>
+
+#include <algorithm>
+
+using namespace lexorant;
+using namespace lexorant::test;
+
+namespace {
+
+// G-Info: -16385, -1, -16385, -1, 0; X-Info: -1, -4106.
+RecordStore Logged() {
+    RecordStore store;
+    store.Replace({36, 0, 5}, {196, 3, 2});
+    const int g[] = {-16385, -1, -16385, -1, 0}, x[] = {-1, -4106};
+    auto put = [](std::uint8_t* slot, int code) {
+        slot[1] = 24, slot[2] = 5, slot[3] = 1;
+        slot[8] = static_cast<std::uint8_t>(code & 0xFF);
+        slot[9] = static_cast<std::uint8_t>((code >> 8) & 0xFF);
+    };
+    for (std::size_t i = 0; i < 5; ++i)
+        put(store.GInfoSlot(i), g[i]);
+    for (std::size_t i = 0; i < 2; ++i)
+        put(store.XInfoSlot(i), x[i]);
+    return store;
+}
+
+QTableView* List(const TfrmMain& w) {
+    return w.findChild<QTableView*>(QStringLiteral("tvMessages"));
+}
+
+QStringList Column(const QAbstractItemModel* m, int column) {
+    QStringList texts;
+    for (int r = 0; r < m->rowCount(); ++r)
+        texts << m->index(r, column).data().toString();
+    return texts;
+}
+
+} // namespace
+
+class OverviewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(files_.isValid()); }
+
+    void listsAFileAndLeadsToEachEntryOfACode() {
+        TfrmMain w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(!w.findChild<QDockWidget*>(QStringLiteral("dwMessages"))); // nothing until opened
+        const QString path = files_.filePath(QStringLiteral("logged.inf"));
+        QVERIFY(WriteInfoFile(Logged(), path.toStdString()).empty());
+        QCOMPARE(w.LoadInfoFile(path), 0);
+        QCOMPARE(Item(w, "miMessages")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+        Item(w, "miMessages")->trigger();
+        QTableView* list = List(w);
+        QVERIFY(list && list->isVisible() && list->hasFocus());
+        const QAbstractItemModel* rows = list->model();
+        QCOMPARE(Column(rows, 0), (QStringList{"-1", "-16385", "-4106", "0"})); // most frequent first
+        QCOMPARE(Column(rows, 2), (QStringList{"2", "2", "0", "1"}));
+        QCOMPARE(rows->index(0, 1).data().toString(), QStringLiteral("\u26A0 Fault"));
+        QCOMPARE(rows->index(0, 4).data().toString(), QStringLiteral("01.05.24 00:00:00"));
+
+        // Return goes to the code's entries in turn: G-Info 2 and 4, X-Info 1, then G-Info 2 again.
+        auto* g = w.findChild<QTableView*>(QStringLiteral("sgGInfo"));
+        auto* x = w.findChild<QTableView*>(QStringLiteral("sgXInfo"));
+        const QString text = QString::fromStdString(FindMessageText("-1"));
+        const struct {
+            QTableView* grid;
+            int column;
+        } expected[] = {{g, 1}, {g, 3}, {x, 0}, {g, 1}};
+        for (const auto& step : expected) {
+            QTest::keyClick(list, Qt::Key_Return);
+            QVERIFY(step.grid->isVisible());
+            QCOMPARE(step.grid->selectionModel()->currentIndex().column(), step.column);
+            QCOMPARE(HintOf(step.grid), text);
+            QCOMPARE(w.statusBar()->currentMessage(), text);
+        }
+
+        auto* filter = w.findChild<QLineEdit*>(QStringLiteral("edMessageFilter"));
+        filter->setText(QStringLiteral("TEMPERIERUNG")); // -16385: "Die Temperierung wurde ..."
+        QCOMPARE(Column(rows, 0), QStringList{"-16385"});
+        filter->setText(QStringLiteral("410"));
+        QCOMPARE(Column(rows, 0), QStringList{"-4106"});
+        filter->clear();
+        QHeaderView* header = list->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(0) + 4, 4));
+        QCOMPARE(Column(rows, 0), (QStringList{"-16385", "-4106", "-1", "0"}));
+
+        // Another file replaces the list.
+        RecordStore other;
+        other.Replace({36, 0, 1}, {196, 3, 0});
+        other.GInfoSlot(0)[8] = 0xFE, other.GInfoSlot(0)[9] = 0xFF;
+        QVERIFY(WriteInfoFile(other, path.toStdString()).empty());
+        QCOMPARE(w.LoadInfoFile(path), 0);
+        QTRY_COMPARE(Column(rows, 0), QStringList{"-2"});
+    }
+
+    void followsARead() {
+        sim::GenerateOptions options;
+        options.gCount = 30;
+        options.xCount = 8;
+        sim::Simulator controller(sim::GenerateUnit(options));
+        std::string error;
+        QVERIFY2(controller.Start(error), error.c_str());
+        MapPorts({{3, controller.SlavePath()}});
+        TfrmMain w;
+        w.show();
+        const QString path = files_.filePath(QStringLiteral("logged.inf"));
+        QVERIFY(WriteInfoFile(Logged(), path.toStdString()).empty());
+        QCOMPARE(w.LoadInfoFile(path), 0);
+        Item(w, "miMessages")->trigger();
+        const QAbstractItemModel* rows = List(w)->model();
+        QTRY_COMPARE(rows->rowCount(), 4);
+
+        ModalCloser closer;
+        closer.fileForDialog = files_.filePath(QStringLiteral("read.inf"));
+        w.miReadClick();
+        QTRY_COMPARE(rows->rowCount(), 0); // the read cleared the grids
+        QVERIFY(WaitForReadEnd(w));
+        // Entry by entry the panel counted what the whole read-out holds.
+        std::vector<MessageRow> whole = BuildMessageOverview(w.Store()).Rows();
+        std::sort(whole.begin(), whole.end(), [](const MessageRow& a, const MessageRow& b) {
+            return a.Total() != b.Total() ? a.Total() > b.Total() : a.code < b.code;
+        });
+        QStringList codes, counts;
+        for (const MessageRow& row : whole)
+            codes << QString::number(row.code), counts << QString::number(row.gInfo);
+        QTRY_COMPARE(Column(rows, 0), codes);
+        QCOMPARE(Column(rows, 2), counts);
+    }
+
+private:
+    QTemporaryDir files_;
+};
+
+int main(int argc, char** argv) {
+    return RunWindowTest<OverviewTest>(argc, argv);
+}
+
+#include "overview_test.moc"
