@@ -1,5 +1,6 @@
 // Measurements without the window, for bench/run:
 //   probe_core make-file PATH          the largest ".inf" file: 65535 G-Info, 65535 X-Info of type 3
+//   probe_core make-read-outs DIR N  N read-outs of 200 G-Info + 50 X-Info entries, autosave names, 100 a folder
 //   probe_core core-read               the reading loop in-process against a paced simulator
 //   probe_core cli-read CLI SIM        lexorant-cli read of a lexorant-sim process, from its stderr lines
 // Results are "name=value" lines on standard output (times in ms).
@@ -22,6 +23,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -59,6 +61,31 @@ int MakeFile(const std::string& path) {
     if (!error.empty()) {
         std::cerr << error << "\n";
         return 1;
+    }
+    return 0;
+}
+
+// An archive of many units' read-outs: 50 different units, each written under many numbers.
+int MakeReadOuts(const std::string& dir, int count) {
+    constexpr int kUnits = 50;
+    std::vector<sim::SimUnit> units;
+    for (int u = 0; u < kUnits; ++u) {
+        sim::GenerateOptions options;
+        options.gCount = 200;
+        options.xCount = 50;
+        options.seed = static_cast<std::uint32_t>(u + 1);
+        units.push_back(sim::GenerateUnit(options));
+    }
+    for (int i = 0; i < count; ++i) {
+        const std::string folder = dir + "/" + std::to_string(i / 100);
+        if (i % 100 == 0 && ::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
+            return 1;
+        const std::string name = folder + "/" + std::to_string(100000 + i % kUnits) + "_" + std::to_string(10 + i / kUnits) + ".inf";
+        const std::string error = WriteInfoFile(units[static_cast<std::size_t>(i % kUnits)].store, name);
+        if (!error.empty()) {
+            std::cerr << error << "\n";
+            return 1;
+        }
     }
     return 0;
 }
@@ -225,10 +252,12 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 2 && args[0] == "make-file")
         return MakeFile(args[1]);
+    if (args.size() == 3 && args[0] == "make-read-outs")
+        return MakeReadOuts(args[1], std::stoi(args[2]));
     if (args.size() == 1 && args[0] == "core-read")
         return CoreRead();
     if (args.size() == 3 && args[0] == "cli-read")
         return CliRead(args[1], args[2]);
-    std::cerr << "usage: probe_core make-file PATH | core-read | cli-read CLI SIM\n";
+    std::cerr << "usage: probe_core make-file PATH | make-read-outs DIR N | core-read | cli-read CLI SIM\n";
     return 2;
 }

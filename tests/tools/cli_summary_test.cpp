@@ -1,0 +1,119 @@
+// lexorant-cli summary over a few hand-made read-outs, run as a process.
+#include "info_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/wait.h>
+
+using namespace lexorant;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct Entry {
+    std::int16_t code;
+    std::uint8_t year, month, day, hour, minute, second;
+};
+
+void Put(std::uint8_t* slot, const Entry& e) {
+    slot[0] = 1;
+    slot[1] = e.year, slot[2] = e.month, slot[3] = e.day, slot[4] = e.hour, slot[5] = e.minute, slot[6] = e.second;
+    slot[8] = static_cast<std::uint8_t>(e.code & 0xFF);
+    slot[9] = static_cast<std::uint8_t>((e.code >> 8) & 0xFF);
+}
+
+RecordStore ReadOut(const std::vector<Entry>& g, const std::vector<Entry>& x) {
+    RecordStore store;
+    store.Replace({36, 0, static_cast<std::uint16_t>(g.size())}, {196, 3, static_cast<std::uint16_t>(x.size())});
+    for (std::size_t i = 0; i < g.size(); ++i)
+        Put(store.GInfoSlot(i), g[i]);
+    for (std::size_t i = 0; i < x.size(); ++i)
+        Put(store.XInfoSlot(i), x[i]);
+    return store;
+}
+
+class CliSummaryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char dir[] = "/tmp/lexorant-summary-XXXXXX";
+        ASSERT_NE(::mkdtemp(dir), nullptr);
+        dir_ = dir;
+        fs::create_directories(dir_ / "a" / "b");
+        // Month 13 and day 0 are no dates; a zeroed stamp is none either.
+        const RecordStore first = ReadOut({{-9, 9, 12, 24, 7, 5, 0}, {-9, 10, 1, 1, 0, 0, 0}, {0, 10, 13, 1, 0, 0, 0}},
+                                          {{-4106, 10, 1, 2, 12, 0, 0}, {-9, 0, 0, 0, 0, 0, 0}});
+        ASSERT_EQ(WriteInfoFile(first, (dir_ / "a" / "U1_01.inf").string()), "");
+        ASSERT_EQ(WriteInfoFile(ReadOut({{-4106, 11, 5, 5, 8, 30, 0}, {0, 11, 5, 0, 8, 30, 0}}, {{-4106, 0, 0, 0, 0, 0, 0}}),
+                                (dir_ / "a" / "b" / "U2_02.inf").string()),
+                  "");
+        // The first file, cut inside its first X-Info entry: three whole G-Info entries.
+        ASSERT_EQ(WriteInfoFile(first, (dir_ / "a" / "c.inf").string()), "");
+        fs::resize_file(dir_ / "a" / "c.inf", 12 + 3 * 16 + 10);
+        std::ofstream(dir_ / "a" / "notes.txt") << "not a read-out";
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    int Run(const std::string& args) {
+        const fs::path program = fs::read_symlink("/proc/self/exe").parent_path() / "lexorant-cli";
+        const std::string command = "cd '" + dir_.string() + "' && LC_ALL=C '" + program.string() + "' summary " + args +
+                                    " >out.txt 2>err.txt";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Out() { return Slurp(dir_ / "out.txt"); }
+    std::string Err() { return Slurp(dir_ / "err.txt"); }
+
+    fs::path dir_;
+};
+
+TEST_F(CliSummaryTest, SumsMessagesOverAFolderMostFrequentFirst) {
+    ASSERT_EQ(Run("a"), 0) << Err();
+    EXPECT_EQ(Out(), "Code\tKind\tG-Info\tX-Info\tFiles\tFirst\tLast\tMessage text\n"
+                     "-9\tFault\t4\t1\t2\t24.12.09 07:05:00\t01.01.10 00:00:00\tPt100 Fühler Vorlauf (RF1) defekt\n"
+                     "-4106\tNote\t1\t2\t2\t02.01.10 12:00:00\t05.05.11 08:30:00\tDer Sollwert wurde bei der Eingabe begrenzt\n"
+                     "0\tNone\t3\t0\t3\t\t\tKeine Meldung!\n");
+}
+
+TEST_F(CliSummaryTest, ByFileTellsSerialFaultsAndDamage) {
+    ASSERT_EQ(Run("a --by-file"), 0) << Err();
+    EXPECT_EQ(Out(), "File\tSerial\tG-Info\tX-Info\tFirst\tLast\tFaults\tTop fault\tTop fault count\tDamaged\n"
+                     "a/U1_01.inf\tU1\t3\t2\t24.12.09 07:05:00\t02.01.10 12:00:00\t3\t-9\t3\tno\n"
+                     "a/b/U2_02.inf\tU2\t2\t1\t05.05.11 08:30:00\t05.05.11 08:30:00\t0\t\t0\tno\n"
+                     "a/c.inf\t\t3\t0\t24.12.09 07:05:00\t01.01.10 00:00:00\t2\t-9\t2\tyes\n");
+}
+
+TEST_F(CliSummaryTest, AnUnreadableFileIsSkippedWithExitThree) {
+    ASSERT_EQ(Run("a/b/U2_02.inf missing.inf --by-file"), 3);
+    EXPECT_NE(Err().find("missing.inf"), std::string::npos) << Err();
+    EXPECT_EQ(Out(), "File\tSerial\tG-Info\tX-Info\tFirst\tLast\tFaults\tTop fault\tTop fault count\tDamaged\n"
+                     "a/b/U2_02.inf\tU2\t2\t1\t05.05.11 08:30:00\t05.05.11 08:30:00\t0\t\t0\tno\n");
+}
+
+TEST_F(CliSummaryTest, CsvQuotesSeparatorsAndQuotes) {
+    fs::copy_file(dir_ / "a" / "b" / "U2_02.inf", dir_ / "q\"u,ote_03.inf");
+    ASSERT_EQ(Run("'q\"u,ote_03.inf' --by-file --format csv"), 0) << Err();
+    EXPECT_EQ(Out(), "File,Serial,G-Info,X-Info,First,Last,Faults,Top fault,Top fault count,Damaged\r\n"
+                     "\"q\"\"u,ote_03.inf\",\"q\"\"u,ote\",2,1,05.05.11 08:30:00,05.05.11 08:30:00,0,,0,no\r\n");
+}
+
+TEST_F(CliSummaryTest, JsonIsAnArrayOfObjectsWithNumbersAndNulls) {
+    ASSERT_EQ(Run("a/b/U2_02.inf --format json"), 0) << Err();
+    EXPECT_EQ(Out(), "[\n"
+                     "  {\"Code\": -4106, \"Kind\": \"Note\", \"G-Info\": 1, \"X-Info\": 1, \"Files\": 1, "
+                     "\"First\": \"05.05.11 08:30:00\", \"Last\": \"05.05.11 08:30:00\", "
+                     "\"Message text\": \"Der Sollwert wurde bei der Eingabe begrenzt\"},\n"
+                     "  {\"Code\": 0, \"Kind\": \"None\", \"G-Info\": 1, \"X-Info\": 0, \"Files\": 1, "
+                     "\"First\": null, \"Last\": null, \"Message text\": \"Keine Meldung!\"}\n"
+                     "]\n");
+}
+
+} // namespace
