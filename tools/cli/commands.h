@@ -14,6 +14,7 @@ using Arguments = std::vector<std::string>;
 int Read(const Arguments& args);
 int Show(const Arguments& args);
 int Message(const Arguments& args);
+int Ports(const Arguments& args);
 #ifdef LEXORANT_WITH_CHART
 int Chart(const Arguments& args);
 #endif

@@ -68,6 +68,8 @@ int main(int argc, char** argv) {
         return lexorant::cli::Show(args);
     if (command == "message")
         return lexorant::cli::Message(args);
+    if (command == "ports")
+        return lexorant::cli::Ports(args);
 #ifdef LEXORANT_WITH_CHART
     if (command == "chart")
         return lexorant::cli::Chart(args);
