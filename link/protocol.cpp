@@ -171,7 +171,13 @@ AnswerFault ClassifyAnswer(std::string_view received, std::string_view prefix) {
     });
     if (!printable)
         return AnswerFault::NotAnAnswer;
-    return prefixed ? AnswerFault::NoLineEnd : AnswerFault::WrongPrefix;
+    if (prefixed)
+        return AnswerFault::NoLineEnd;
+    // A whole line, or the start of one that answers another request ("SN 4711" arriving late);
+    // anything else is noise, as a line at another bit rate delivers.
+    const auto letter = [](char c) { return AsciiUpper(c) >= 'A' && AsciiUpper(c) <= 'Z'; };
+    const bool answerShaped = text.size() >= 3 && letter(text[0]) && letter(text[1]) && text[2] == ' ';
+    return EndsWithLineEnd(text) || answerShaped ? AnswerFault::WrongPrefix : AnswerFault::NotAnAnswer;
 }
 
 } // namespace lexorant

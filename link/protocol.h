@@ -56,9 +56,9 @@ std::optional<InfoHeader> ParseHeaderAnswer(std::string_view received, char lett
 enum class AnswerFault {
     None,        // accepted
     Empty,       // nothing arrived
-    NotAnAnswer, // bytes no controller sends: a line at another bit rate
+    NotAnAnswer, // bytes no controller sends, or nothing shaped like an answer: another bit rate
     NoLineEnd,   // the right prefix, but no final CR LF
-    WrongPrefix, // printable text that does not begin with the prefix
+    WrongPrefix, // a line, or another request's answer ("SN 4711"), without the prefix
 };
 // prefix: "SN ", "GI " or "XI ". None exactly when the answer's parser accepts it.
 AnswerFault ClassifyAnswer(std::string_view received, std::string_view prefix);

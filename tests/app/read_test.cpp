@@ -6,9 +6,11 @@
 #include "sim/unit.h"
 #include "tfrm_main.h"
 #include "window_test_support.h"
+#include "wire_trace.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMutex>
@@ -296,6 +298,9 @@ private slots:
         sim::Simulator controller(Unit(3, 2), behaviour);
         QVERIFY(StartOnCom3(controller));
         TfrmMain w;
+        const QString tracePath = files_.filePath(QStringLiteral("trace-%1.txt").arg(answered));
+        std::string error;
+        w.SetTrace(WireTrace::Open(tracePath.toStdString(), error));
         ModalCloser closer;
         // Typed without its extension: the dialog adds it.
         closer.fileForDialog = files_.filePath(QStringLiteral("identification-%1").arg(answered));
@@ -313,6 +318,10 @@ private slots:
         QVERIFY(CommandsEnabled(w));
         QVERIFY(w.findChild<QTableView*>(QStringLiteral("sgGInfo"))->isHidden());
         QVERIFY(!QFileInfo::exists(path));
+        // The box keeps its text; why it failed is in the trace.
+        QFile trace(tracePath);
+        QVERIFY(trace.open(QIODevice::ReadOnly));
+        QVERIFY(trace.readAll().endsWith(" # " + message.toLatin1() + " (no answer within 2000 ms)\n"));
     }
 
     void cancelledSaveDialogEndsTheCommand() {

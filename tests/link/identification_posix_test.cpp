@@ -162,6 +162,8 @@ INSTANTIATE_TEST_SUITE_P(
         EndedLine{"no_line_end", "gi 24000078\r ", EndedLine::Stays, "(answered 13 bytes without CR LF)"},
         EndedLine{"wrong_prefix", "XY 12345678\r\n", EndedLine::Stays,
                   "(answer 'XY 12345678' has the wrong prefix)"},
+        EndedLine{"noise", "#*?~%&!#*?~%&", EndedLine::Stays,
+                  "(answered 13 bytes that are no valid answer: wrong bit rate?)"},
         EndedLine{"other_bit_rate", std::string("\xF8\x80\x00\xF8x\x80\xFE\x0E\xF8\x80\x80\xE0\xFC", 13),
                   EndedLine::Stays, "(answered 13 bytes that are no valid answer: wrong bit rate?)"},
         EndedLine{"hung_up", "", EndedLine::HangsUp, "(the line hung up)"},

@@ -122,7 +122,7 @@ TEST_F(CliTest, FailedEntriesAreReportedZeroedAndTheFileStillWritten) {
     }
 }
 
-TEST_F(CliTest, IdentificationFailuresEndWithTheirTextAndNoFile) {
+TEST_F(CliTest, IdentificationFailuresEndWithTheirTextTheReasonAndNoFile) {
     const std::pair<std::size_t, const char*> cases[] = {
         {1, "Unable to read the serial number! Please check the baudrate\n"},
         {2, "Unable to read G-Info type!\n"},
@@ -134,9 +134,29 @@ TEST_F(CliTest, IdentificationFailuresEndWithTheirTextAndNoFile) {
         test::SimLine line(SmallUnit(), behaviour);
         const CliRun run = Cli("read COM1 --output unit.inf");
         EXPECT_EQ(run.exitCode, 2) << text;
-        EXPECT_EQ(run.err, text);
+        EXPECT_EQ(run.err, std::string(text) + "(no answer within 2000 ms)\n");
         EXPECT_FALSE(fs::exists(dir_ / "unit.inf"));
     }
+}
+
+TEST_F(CliTest, TraceOfASilentUnitShowsEveryExchangeAndWhyItFailed) {
+    sim::Behaviour silent;
+    silent.stopAfter = 0;
+    test::SimLine line(SmallUnit(), silent);
+    const CliRun run = Cli("read COM1 --trace trace.txt");
+    EXPECT_EQ(run.exitCode, 2);
+    const std::string trace = Slurp(dir_ / "trace.txt");
+    EXPECT_NE(trace.find(" > 2 bytes: 0D 0A |..|\n"), std::string::npos) << trace;
+    EXPECT_NE(trace.find(" > 5 bytes: 53 4E 3F 0D 0A |SN?..|\n"), std::string::npos) << trace;
+    EXPECT_NE(trace.find(" < 0 bytes time-out after 2000 ms\n"), std::string::npos) << trace;
+    EXPECT_NE(trace.find(" # Unable to read the serial number! Please check the baudrate (no answer within 2000 ms)\n"),
+              std::string::npos)
+        << trace;
+
+    const CliRun unwritable = Cli("read COM1 --trace /nonexistent/trace.txt");
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_EQ(unwritable.err,
+              "lexorant-cli read: cannot write the trace '/nonexistent/trace.txt': No such file or directory\n");
 }
 
 TEST_F(CliTest, UnusablePortOrFileExitsWithOne) {

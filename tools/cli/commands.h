@@ -15,6 +15,9 @@ int Read(const Arguments& args);
 int Show(const Arguments& args);
 int Message(const Arguments& args);
 int Summary(const Arguments& args);
+#ifndef _WIN32
+int Ports(const Arguments& args);
+#endif
 #ifdef LEXORANT_WITH_CHART
 int Chart(const Arguments& args);
 #endif

@@ -10,15 +10,22 @@ const char* const kUsage =
     "Usage: lexorant-cli COMMAND ...\n"
     "       lexorant-cli --help | --version\n"
     "\n"
-    "  read PORT [--baud RATE] [--output FILE | --autosave]\n"
+    "  read PORT [--baud RATE] [--output FILE | --autosave] [--trace TRACE]\n"
     "      Reads the serial number and every G-Info and X-Info entry of the unit on PORT\n"
     "      (COM1..COM15, mapped as the window maps them, or a device path) and writes the\n"
     "      \".inf\" file: to FILE, to the autosave name \"O:\\geraete\\Lexorant\\<serial>_NN.inf\",\n"
     "      or to \"<serial>.inf\" in the working directory. RATE: 1200, 2400, 4800, 9600\n"
     "      (default) or 19200. Progress and errors go to standard error; the file name to\n"
-    "      standard output.\n"
+    "      standard output. When the unit cannot be identified, a second line says why\n"
+    "      (\"(no answer within 2000 ms)\", ...). --trace writes every exchange to TRACE: time\n"
+    "      in ms, direction, the bytes as hex and as text, and how each answer ended.\n"
     "      Exit codes: 0 every entry read, 3 file written but some entries failed,\n"
-    "      2 the unit could not be identified, 1 port or file unusable.\n"
+    "      2 the unit could not be identified, 1 port, file or trace unusable.\n"
+    "\n"
+    "  ports\n"
+    "      Lists COM1..COM15: the device each maps to, whether it exists and can be opened\n"
+    "      now (free, busy, permission denied), and the vendor, product and serial number\n"
+    "      of a USB adapter.\n"
     "\n"
     "  show FILE [--block G|X] [--format tsv|csv|json]\n"
     "      Prints one block of a \".inf\" file (default G), one line per entry, with the\n"
@@ -68,6 +75,10 @@ int main(int argc, char** argv) {
         return lexorant::cli::Message(args);
     if (command == "summary")
         return lexorant::cli::Summary(args);
+#ifndef _WIN32
+    if (command == "ports")
+        return lexorant::cli::Ports(args);
+#endif
 #ifdef LEXORANT_WITH_CHART
     if (command == "chart")
         return lexorant::cli::Chart(args);
