@@ -4,8 +4,10 @@
 
 #include <cerrno>
 #include <cstring>
+#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 namespace lexorant {
 
@@ -48,6 +50,13 @@ std::string ExchangeEndText(const Exchanged& exchanged) {
 }
 
 std::unique_ptr<WireTrace> WireTrace::Open(const std::string& path, std::string& error) {
+#ifdef _WIN32
+    std::FILE* out = std::fopen(path.c_str(), "w");
+    if (!out) {
+        error = std::strerror(errno);
+        return nullptr;
+    }
+#else
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0) {
         error = errno == ENXIO ? "a pipe without a reader" : std::strerror(errno);
@@ -61,6 +70,7 @@ std::unique_ptr<WireTrace> WireTrace::Open(const std::string& path, std::string&
         ::close(fd);
         return nullptr;
     }
+#endif
     return std::unique_ptr<WireTrace>(new WireTrace(out));
 }
 
