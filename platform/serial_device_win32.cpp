@@ -48,6 +48,11 @@ Transfer Run(HANDLE port, HANDLE cancel, DWORD waitLimit, Start start) {
     return t;
 }
 
+// Windows ends a read at its total time-out with success; Wine with the time-out status itself.
+bool TimeOutCode(DWORD error) {
+    return error == WAIT_TIMEOUT || error == ERROR_SEM_TIMEOUT || error == ERROR_TIMEOUT;
+}
+
 // How long to wait beyond the driver's own read time-out before stopping the read ourselves.
 constexpr DWORD kDriverGrace = 3000;
 
@@ -161,7 +166,7 @@ Exchanged SerialDevice::Exchange(const std::string& request, std::size_t limit,
     result.answer.resize(t.moved);
     if (t.error == ERROR_OPERATION_ABORTED && ::WaitForSingleObject(H(cancel_), 0) == WAIT_OBJECT_0) {
         result.end = ExchangeEnd::Cancelled;
-    } else if (t.error != ERROR_SUCCESS && t.error != ERROR_OPERATION_ABORTED) {
+    } else if (t.error != ERROR_SUCCESS && t.error != ERROR_OPERATION_ABORTED && !TimeOutCode(t.error)) {
         result.end = ExchangeEnd::HungUp; // e.g. a USB adapter pulled out
         result.error = static_cast<int>(t.error);
     } else {

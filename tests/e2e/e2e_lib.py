@@ -263,8 +263,19 @@ class Session:
                                    text=True, timeout=20).stdout
             if "Map State: IsViewable" in state:
                 found.append((int(match.group(1), 16), match.group(2),
-                              "Override Redirect State: yes" in state))
+                              "Override Redirect State: yes" in state or
+                              self.helper_window(match.group(1), match.group(2))))
         return found
+
+    def helper_window(self, window_id, caption):
+        """Whether a window that carries the application's name is something other than its stop
+        box: every window without a title of its own (a tooltip, a list, a drag image) gets that
+        name, while the box is a dialog."""
+        if caption != "Brenno Lexorant":
+            return False
+        types = subprocess.run(["xprop", "-id", window_id, "_NET_WM_WINDOW_TYPE"], env=self.env,
+                               capture_output=True, text=True, timeout=20).stdout
+        return "_NET_WM_WINDOW_TYPE_DIALOG" not in types
 
     def windows(self, pattern):
         """Ids of the mapped top-level windows whose caption matches, in stacking order."""
@@ -464,6 +475,14 @@ def run(name, scenario):
         code = 0
     except Failure as failure:
         print("FAILED: %s" % failure, file=sys.stderr)
+        # Where in the scenario it stopped, and what the box in the way was.
+        traceback.print_tb(failure.__traceback__, file=sys.stderr)
+        if isinstance(failure, BoxInTheWay):
+            try:
+                print(subprocess.run(["xprop", "-id", str(failure.window_id)], env=session.env,
+                                     capture_output=True, text=True, timeout=20).stdout, file=sys.stderr)
+            except Exception:
+                pass
     except Exception:
         traceback.print_exc()
     finally:
