@@ -4,7 +4,7 @@
 #include "serial_port.h"
 #include "wire_trace.h"
 
-#include <cstring>
+#include <system_error>
 
 namespace lexorant {
 
@@ -28,7 +28,7 @@ std::string RejectedAnswerReason(const Exchanged& exchanged, std::string_view pr
     case ExchangeEnd::NotOpen:
         return "(no port open)";
     case ExchangeEnd::WriteFailed:
-        return "(write failed: " + std::string(std::strerror(exchanged.error)) + ")";
+        return "(write failed: " + std::generic_category().message(exchanged.error) + ")";
     case ExchangeEnd::Cancelled:
         return "(cancelled)";
     case ExchangeEnd::HungUp:

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 #ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
@@ -38,11 +39,11 @@ std::string ExchangeEndText(const Exchanged& exchanged) {
     case ExchangeEnd::TimedOut:
         return "time-out after " + std::to_string(kAnswerTimeout.count()) + " ms";
     case ExchangeEnd::HungUp:
-        return exchanged.error != 0 ? "hung up: " + std::string(std::strerror(exchanged.error)) : "hung up";
+        return exchanged.error != 0 ? "hung up: " + std::generic_category().message(exchanged.error) : "hung up";
     case ExchangeEnd::Cancelled:
         return "cancelled";
     case ExchangeEnd::WriteFailed:
-        return "write failed: " + std::string(std::strerror(exchanged.error));
+        return "write failed: " + std::generic_category().message(exchanged.error);
     case ExchangeEnd::NotOpen:
         break;
     }
