@@ -113,8 +113,17 @@ class Window:
                                         preexec_fn=preexec)
         session.cleanups.append(self.stop)
         # By caption and process: the window of a program stopped just before may still be on screen.
-        self.id = wait_for("the main window", lambda: self.session.find_window(
-            "^" + re.escape(START_CAPTION) + "$", pid=self.process.pid), timeout=30.0)
+        # A program that has ended will never show its window: say so at once, with what it said.
+        def shown():
+            if self.process.poll() is not None:
+                self.stderr_file.flush()
+                with open(self.stderr_path, "rb") as err:
+                    said = err.read().decode(errors="replace").strip()
+                raise Failure("the program ended with %s before its window showed: %s"
+                              % (self.process.returncode, said or "(nothing on standard error)"))
+            return self.session.find_window("^" + re.escape(START_CAPTION) + "$", pid=self.process.pid)
+        # Start-up is the slowest step on a loaded machine (Qt, fonts, the port scan).
+        self.id = wait_for("the main window", shown, timeout=90.0)
 
     def stop(self):
         if self.process.poll() is None:
