@@ -1,5 +1,6 @@
 #include "export_action.h"
 
+#include "analysis_menu.h"
 #include "app_texts.h"
 #include "entry_table.h"
 #include "message_boxes.h"
@@ -10,7 +11,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMenuBar>
 #include <QTableView>
 
 #include <filesystem>
@@ -23,16 +23,6 @@ namespace {
 
 const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
 const QString kTsvFilter = QStringLiteral("Tab-separated text (*.tsv)");
-
-QMenu* AnalysisMenu(TfrmMain& window) {
-    QMenu* analysis = window.findChild<QMenu*>(QStringLiteral("miAnalysis"));
-    if (!analysis) {
-        analysis = window.menuBar()->addMenu(QStringLiteral("&Analysis"));
-        analysis->setObjectName(QStringLiteral("miAnalysis"));
-        analysis->menuAction()->setObjectName(QStringLiteral("miAnalysis"));
-    }
-    return analysis;
-}
 
 // The ".inf" file the window shows, from its caption; empty before a file was chosen or opened.
 QString ShownFileName(const QWidget& window) {
@@ -47,7 +37,7 @@ QString ShownFileName(const QWidget& window) {
 class ExportMenu : public QObject {
 public:
     explicit ExportMenu(TfrmMain& window) : QObject(&window), window_(window) {
-        QMenu* analysis = AnalysisMenu(window);
+        QMenu* analysis = &AnalysisMenu(window);
         item_ = analysis->addAction(QStringLiteral("&Export..."));
         item_->setObjectName(QStringLiteral("miExport"));
         item_->setStatusTip(QStringLiteral("Write the shown grid to a file"));

@@ -1,5 +1,6 @@
 #include "message_overview_panel.h"
 
+#include "analysis_menu.h"
 #include "hint_router.h"
 #include "message_overview_model.h"
 #include "tfrm_main.h"
@@ -12,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -29,12 +29,7 @@ constexpr int kMessageRow = 3; // row 4 of a grid, below the heading row
 class MessageOverviewPanel : public QObject {
 public:
     explicit MessageOverviewPanel(TfrmMain& window) : QObject(&window), window_(window) {
-        QMenu* analysis = window.findChild<QMenu*>(QStringLiteral("miAnalysis"));
-        if (!analysis) {
-            analysis = window.menuBar()->addMenu(QStringLiteral("&Analysis"));
-            analysis->setObjectName(QStringLiteral("miAnalysis"));
-            analysis->menuAction()->setObjectName(QStringLiteral("miAnalysis"));
-        }
+        QMenu* analysis = &AnalysisMenu(window);
         auto* item = new QAction(QStringLiteral("&Messages"), analysis);
         item->setObjectName(QStringLiteral("miMessages"));
         item->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));

@@ -1,5 +1,6 @@
 #include "temperature_chart_menu.h"
 
+#include "analysis_menu.h"
 #include "hint_router.h"
 #include "temperature_chart_window.h"
 #include "tfrm_main.h"
@@ -8,7 +9,6 @@
 #include <QEvent>
 #include <QItemSelectionModel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPointer>
 #include <QTableView>
 
@@ -26,12 +26,7 @@ int ShownXInfoEntries(const XInfoGridModel& model) {
 class TemperatureChartMenu : public QObject {
 public:
     explicit TemperatureChartMenu(TfrmMain& window) : QObject(&window), window_(window) {
-        QMenu* analysis = window.findChild<QMenu*>(QStringLiteral("miAnalysis"));
-        if (!analysis) {
-            analysis = window.menuBar()->addMenu(QStringLiteral("&Analysis"));
-            analysis->setObjectName(QStringLiteral("miAnalysis"));
-            analysis->menuAction()->setObjectName(QStringLiteral("miAnalysis"));
-        }
+        QMenu* analysis = &AnalysisMenu(window);
         item_ = analysis->addAction(QStringLiteral("&Temperatures"));
         item_->setObjectName(QStringLiteral("miTemperatures"));
         item_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
