@@ -4,6 +4,7 @@
 #include "message_kind.h"
 #include "find_message_text.h"
 #include "min_max_reduction.h"
+#include "xinfo_record.h"
 
 #include <QDateTime>
 #include <QDateTimeAxis>

@@ -3,6 +3,7 @@
 // cannot carry the value), the faults on the x axis, and each line thinned to the view's pixel
 // columns whenever the view changes.
 #include "chart_points.h"
+#include "info_head.h"
 #include "record_store.h"
 
 #include <QChart>
