@@ -36,6 +36,8 @@ QColor LineColor(std::size_t i) {
     return kColors[i % (sizeof kColors / sizeof kColors[0])];
 }
 
+constexpr int kFaultMarkSize = 9; // pixels
+
 // The shown-at-first lines first, then the rest in grid order.
 std::vector<const TemperatureField*> OrderedFields(int xInfoType) {
     std::vector<const TemperatureField*> fields;
@@ -151,7 +153,7 @@ void TemperatureChart::Build() {
     faults_ = new QScatterSeries(this);
     faults_->setName(QStringLiteral("Faults"));
     faults_->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
-    faults_->setMarkerSize(9);
+    faults_->setMarkerSize(kFaultMarkSize);
     faults_->setColor(Qt::red);
     faults_->setBorderColor(Qt::darkRed);
     AttachNew(faults_);
@@ -280,7 +282,8 @@ void TemperatureChart::ReduceLine(Line& line, double from, double to, int column
 }
 
 void TemperatureChart::PlaceFaults() {
-    // One mark per pixel column is all that can be seen; they sit on the x axis.
+    // The marks sit on the x axis. One is kFaultMarkSize pixels wide, so a mark at most every
+    // half of that covers the place of every fault; more would only cost painting.
     const auto& [from, to, columns, shown] = reduced_;
     QList<QPointF> marks;
     if (to > from) {
@@ -288,12 +291,12 @@ void TemperatureChart::PlaceFaults() {
         const double scale = columns / (to - from);
         const auto first = std::lower_bound(faultPoints_.begin(), faultPoints_.end(), from,
                                             [this](std::size_t i, double x) { return points_.x[i] < x; });
-        long lastColumn = -1;
+        long nextColumn = 0;
         for (auto it = first; it != faultPoints_.end() && points_.x[*it] <= to; ++it) {
             const auto column = static_cast<long>(std::floor((points_.x[*it] - from) * scale));
-            if (column == lastColumn)
+            if (column < nextColumn)
                 continue;
-            lastColumn = column;
+            nextColumn = column + kFaultMarkSize / 2;
             marks.append(QPointF(ViewX(points_.x[*it]), y));
         }
     }
