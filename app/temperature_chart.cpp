@@ -8,6 +8,8 @@
 
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLocale>
@@ -37,6 +39,8 @@ QColor LineColor(std::size_t i) {
 }
 
 constexpr int kFaultMarkSize = 9; // pixels
+// The shown lines together move by more than this share of the plot's height per pixel column.
+constexpr double kBusyTravelPerColumn = 0.25;
 
 // The shown-at-first lines first, then the rest in grid order.
 std::vector<const TemperatureField*> OrderedFields(int xInfoType) {
@@ -173,7 +177,10 @@ void TemperatureChart::Build() {
     else
         connect(static_cast<QValueAxis*>(xAxis_), &QValueAxis::rangeChanged, this, onRange);
     // The lines follow the time axis only; the fault marks sit on the value axis's lower end.
-    connect(yAxis_, &QValueAxis::rangeChanged, this, [this] { PlaceFaults(); });
+    connect(yAxis_, &QValueAxis::rangeChanged, this, [this] {
+        PlaceFaults();
+        ChooseAntialiasing();
+    });
     reducing_ = false;
     Reduce();
 }
@@ -228,7 +235,8 @@ void TemperatureChart::Reduce() {
         from = static_cast<QValueAxis*>(xAxis_)->min();
         to = static_cast<QValueAxis*>(xAxis_)->max();
     }
-    const int columns = std::max(1, static_cast<int>(plotArea().width()));
+    // Rounded up: a pixel column with two reduced columns in it costs little, one without any is a gap.
+    const int columns = std::max(1, static_cast<int>(std::ceil(plotArea().width())));
     std::vector<bool> shown;
     for (const Line& line : lines_)
         shown.push_back(line.shown);
@@ -236,24 +244,36 @@ void TemperatureChart::Reduce() {
     const ReducedView view{from, to, columns, shown};
     if (!(view == reduced_)) {
         reduced_ = view;
+        travel_ = 0;
         for (Line& line : lines_)
-            ReduceLine(line, from, to, columns);
+            travel_ += ReduceLine(line, from, to, columns);
         PlaceFaults();
     }
+    ChooseAntialiasing();
     reducing_ = false;
 }
 
-void TemperatureChart::ReduceLine(Line& line, double from, double to, int columns) {
+double TemperatureChart::ReduceLine(Line& line, double from, double to, int columns) {
     const auto f = static_cast<std::size_t>(&line - lines_.data());
     std::vector<QList<QPointF>> runs(1);
+    double travel = 0;
     if (line.shown) {
+        // Each point at the middle of its column, so that unsmoothed strokes fill every pixel column;
+        // the points beyond the edges stay where they are.
+        const double scale = columns / (to - from);
+        const auto centred = [&](double x) {
+            const double column = std::floor((x - from) * scale);
+            return column < 0 || column >= columns ? x : from + (column + 0.5) / scale;
+        };
         for (const XYPoint& p : ReduceMinMax(points_.x, points_.y[f], from, to, columns)) {
             if (std::isnan(p.y)) {
                 if (!runs.back().isEmpty())
                     runs.emplace_back();
                 continue;
             }
-            runs.back().append(QPointF(ViewX(p.x), p.y));
+            if (!runs.back().isEmpty())
+                travel += std::abs(p.y - runs.back().back().y());
+            runs.back().append(QPointF(ViewX(centred(p.x)), p.y));
         }
     }
     // Each run between breaks is a line of its own; only the first shows in the legend.
@@ -279,6 +299,17 @@ void TemperatureChart::ReduceLine(Line& line, double from, double to, int column
     line.segments.front()->setPen(pen);
     for (QLegendMarker* marker : legend()->markers(line.segments.front()))
         marker->setLabelBrush(line.shown ? QBrush(Qt::black) : QBrush(Qt::gray));
+    return travel;
+}
+
+void TemperatureChart::ChooseAntialiasing() {
+    // Lines that cross the height of the plot again and again are a solid band: smoothing their edges
+    // shows nothing and makes painting them more than twice as dear. Calmer lines keep smooth slopes.
+    const double span = yAxis_->max() - yAxis_->min();
+    const bool busy = span > 0 && travel_ > kBusyTravelPerColumn * span * reduced_.columns;
+    if (QGraphicsScene* s = scene())
+        for (QGraphicsView* view : s->views())
+            view->setRenderHint(QPainter::Antialiasing, !busy);
 }
 
 void TemperatureChart::PlaceFaults() {
