@@ -231,9 +231,11 @@ class Session:
             process = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                        stdin=subprocess.DEVNULL)
-            deadline = time.monotonic() + 10
+            deadline = time.monotonic() + 30
             while process.poll() is None and time.monotonic() < deadline:
-                if os.path.exists("/tmp/.X11-unix/X%d" % n) and self._x_answers(n):
+                # Another session may have started a server on the same number a moment earlier: the
+                # one that answers is ours only when the display's lock names our process.
+                if self._locked_by(n, process) and self._x_answers(n):
                     self.xvfb = process
                     self.display = ":%d" % n
                     self.env["DISPLAY"] = self.display
@@ -243,6 +245,14 @@ class Session:
                 process.kill()
             process.wait()
         raise Failure("no free X display between :140 and :239")
+
+    @staticmethod
+    def _locked_by(n, process):
+        try:
+            with open("/tmp/.X%d-lock" % n) as lock:
+                return lock.read().strip() == str(process.pid)
+        except (OSError, ValueError):
+            return False
 
     def _x_answers(self, n):
         env = dict(self.env, DISPLAY=":%d" % n)
@@ -315,11 +325,24 @@ class Session:
             if awaited:
                 return awaited[-1]
             for box, caption, popup in found:
-                if not popup:
+                if not popup and self.keeps_caption(box, caption):
                     raise BoxInTheWay(box, caption)
             return None
 
         return wait_for("a window captioned /%s/" % pattern, seen, timeout)
+
+    def keeps_caption(self, window_id, caption):
+        """Whether a box still has its caption a while on. A dialog that the program has just made
+        carries the application's name until its own title reaches the X server: the awaited
+        dialog itself, seen a moment too early, not the stop box (which keeps the name)."""
+        if caption != "Brenno Lexorant":
+            return True
+        try:
+            wait_for("a title of its own on window %d" % window_id,
+                     lambda: self.window_name(window_id) != caption, timeout=5.0)
+            return False
+        except Failure:
+            return True
 
     def wait_no_window(self, pattern, timeout=20.0):
         wait_for("no window captioned /%s/" % pattern, lambda: not self.windows(pattern), timeout)
@@ -338,10 +361,12 @@ class Session:
                 return "target"
             if not text.isdigit():
                 return None
-            for w, _, popup in self.mapped_windows(BOX_CAPTIONS):
+            for w, caption, popup in self.mapped_windows(BOX_CAPTIONS):
                 if w == int(text):
                     # Keys typed into one of the program's pop-ups reach it as a user's would.
-                    return "target" if popup else text
+                    if popup:
+                        return "target"
+                    return text if self.keeps_caption(w, caption) else None
             return None
 
         where = wait_for("the input focus on window %d" % window_id, focused, timeout=10)
