@@ -1,24 +1,17 @@
 // lexorant-cli chart, run as a process without a display, where the program was built with it.
+#include "cli_process.h"
 #include "info_file.h"
 #include "sim/unit.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sys/wait.h>
 
 using namespace lexorant;
+using lexorant::test::Slurp;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 class CliChartTest : public ::testing::Test {
 protected:
@@ -37,14 +30,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    // No display: DISPLAY and QT_QPA_PLATFORM unset, so the program must choose offscreen itself.
-    int Run(const std::string& args) {
-        const fs::path program = fs::read_symlink("/proc/self/exe").parent_path() / "lexorant-cli";
-        const std::string command = "cd '" + dir_.string() + "' && env -u DISPLAY -u QT_QPA_PLATFORM '" +
-                                    program.string() + "' " + args + " >out.txt 2>err.txt";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    int Run(const std::string& args) { return test::RunInFolder(dir_, args); }
     std::string Err() { return Slurp(dir_ / "err.txt"); }
 
     fs::path dir_;

@@ -1,0 +1,157 @@
+// lexorant-cli report, run as a process without a display; the PDF is read back with poppler's tools.
+#include "cli_process.h"
+#include "info_file.h"
+#include "sim/unit.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+using namespace lexorant;
+using lexorant::test::Slurp;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Entry {
+    std::int16_t code;
+    std::uint8_t day, hour;
+};
+
+void Put(std::uint8_t* slot, const Entry& e) {
+    const std::uint8_t bytes[] = {1, 10, 2, e.day, e.hour, 0, 0};
+    std::copy(std::begin(bytes), std::end(bytes), slot);
+    slot[8] = static_cast<std::uint8_t>(e.code & 0xFF);
+    slot[9] = static_cast<std::uint8_t>((e.code >> 8) & 0xFF);
+}
+
+RecordStore ReadOut(const std::vector<Entry>& g, const std::vector<Entry>& x) {
+    RecordStore store;
+    store.Replace({36, 0, static_cast<std::uint16_t>(g.size())}, {196, 3, static_cast<std::uint16_t>(x.size())});
+    for (std::size_t i = 0; i < g.size(); ++i)
+        Put(store.GInfoSlot(i), g[i]);
+    for (std::size_t i = 0; i < x.size(); ++i)
+        Put(store.XInfoSlot(i), x[i]);
+    return store;
+}
+
+// The lines of the text that match, in order, with their captured groups joined by spaces.
+std::vector<std::string> Matches(const std::string& text, const std::string& pattern) {
+    std::vector<std::string> found;
+    const std::regex re(pattern, std::regex::multiline);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator(); ++it) {
+        std::string joined;
+        for (std::size_t g = 1; g < it->size(); ++g)
+            joined += (g > 1 ? " " : "") + (*it)[g].str();
+        found.push_back(joined);
+    }
+    return found;
+}
+
+const char* const kFaultRow = R"(^ *(\d+) +(G-Info|X-Info) +\d\d\.\d\d\.\d\d +(\d\d:\d\d:\d\d) +(-?\d+) )";
+
+class CliReportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char dir[] = "/tmp/lexorant-report-XXXXXX";
+        ASSERT_NE(::mkdtemp(dir), nullptr);
+        dir_ = dir;
+        if (Run("--help") != 0 || Out().find("report FILE") == std::string::npos)
+            GTEST_SKIP() << "lexorant-cli is built without the report";
+        if (std::system("command -v pdftotext >/dev/null && command -v pdffonts >/dev/null") != 0)
+            GTEST_SKIP() << "poppler-utils missing";
+        // Faults at 1 to 9 o'clock of 2 February 2010, the last two in the X-Info block.
+        const RecordStore unit = ReadOut({{-16385, 1, 0}, {-1, 1, 3}, {-4300, 1, 2}, {-16385, 1, 4}, {-1, 1, 1},
+                                          {-16385, 2, 0}, {-1, 1, 9}, {-16385, 2, 1}, {-16385, 2, 2}},
+                                         {{-4, 1, 3}, {0, 1, 5}, {-4, 1, 8}});
+        ASSERT_EQ(WriteInfoFile(unit, (dir_ / "4711-0815_03.inf").string()), "");
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    int Run(const std::string& args) { return test::RunInFolder(dir_, args); }
+    std::string Out() { return Slurp(dir_ / "out.txt"); }
+    std::string Err() { return Slurp(dir_ / "err.txt"); }
+    std::string Poppler(const std::string& command) {
+        EXPECT_EQ(std::system(("cd '" + dir_.string() + "' && " + command + " >poppler.txt").c_str()), 0) << command;
+        return Slurp(dir_ / "poppler.txt");
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(CliReportTest, SaysWhatTheReadOutLogged) {
+    ASSERT_EQ(Run("report 4711-0815_03.inf --output r.pdf"), 0) << Err();
+    EXPECT_EQ(Out(), "r.pdf\n");
+    const std::string text = Poppler("pdftotext -layout r.pdf -");
+    for (const char* fact : {R"(^Service report$)", R"(^Read-out: +4711-0815_03\.inf$)",
+                             R"(^Serial number: +4711-0815$)", R"(^Report made: +\d\d\.\d\d\.20\d\d \d\d:\d\d$)",
+                             R"(^G-Info entries: +9$)", R"(^X-Info entries: +3 \(X-Info type 3\)$)",
+                             R"(^Time span: +01\.02\.10 00:00:00 to 02\.02\.10 02:00:00$)", R"(^Fault entries: +6$)",
+                             R"(Temperatures \(°C\))", R"(^ *4711-0815_03\.inf +Page 1 of 1$)"})
+        EXPECT_EQ(Matches(text, fact).size(), 1u) << fact << "\n" << text;
+    // Faults first, most frequent first; then the rest.
+    EXPECT_EQ(Matches(text, R"(^(-?\d+) +(Fault|Event|None) +(\d+) +(\d+) )"),
+              (std::vector<std::string>{"-1 Fault 3 0", "-4 Fault 0 2", "-4300 Fault 1 0", "-16385 Event 5 0",
+                                        "0 None 0 1"}));
+    EXPECT_EQ(Matches(text, kFaultRow),
+              (std::vector<std::string>{"5 G-Info 01:00:00 -1", "3 G-Info 02:00:00 -4300", "2 G-Info 03:00:00 -1",
+                                        "1 X-Info 03:00:00 -4", "3 X-Info 08:00:00 -4", "7 G-Info 09:00:00 -1"}));
+    for (const char* message : {"Bitte füllen Sie nach!", "Übertemperatur an ÜT-Fühler 1", "Badtemperatur"})
+        EXPECT_NE(text.find(message), std::string::npos) << message;
+    // Vectors and embedded fonts: no picture on the page, every font in the file.
+    EXPECT_EQ(Matches(Poppler("pdfimages -list r.pdf"), R"(^ +(1) +\d+ +image)").size(), 0u);
+    const std::string fonts = Poppler("pdffonts r.pdf");
+    EXPECT_EQ(Matches(fonts, R"(^(\S+) .* (yes|no) +(yes|no) +(yes|no) +\d+ +\d+$)"),
+              (std::vector<std::string>{"DejaVuSans yes no yes", "DejaVuSans-Bold yes no yes"}))
+        << fonts;
+}
+
+TEST_F(CliReportTest, LongReportRepeatsTheTableHeadAndNumbersItsPages) {
+    sim::GenerateOptions options;
+    options.gCount = 2500;
+    options.xCount = 0;
+    ASSERT_EQ(WriteInfoFile(sim::GenerateUnit(options).store, (dir_ / "long.inf").string()), "");
+    ASSERT_EQ(Run("report long.inf --output long.pdf"), 0) << Err();
+    const std::string text = Poppler("pdftotext -layout long.pdf -");
+    std::vector<std::string> pages;
+    for (std::size_t start = 0, end; (end = text.find('\f', start)) != std::string::npos; start = end + 1)
+        pages.push_back(text.substr(start, end - start));
+    ASSERT_GT(pages.size(), 10u);
+    const std::string of = " of " + std::to_string(pages.size());
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        EXPECT_EQ(Matches(pages[p], "Page (\\d+)" + of + "$"), std::vector<std::string>{std::to_string(p + 1)});
+        if (p > 0) { // the fault list goes on, under its head
+            EXPECT_EQ(Matches(pages[p], R"(^(No\.) +Block +Date +Time +Code +Message text$)").size(), 1u) << p + 1;
+        }
+    }
+    EXPECT_EQ(Matches(text, R"(Temperatures \(°C\))").size(), 0u); // no X-Info entries, no chart
+    // Not one fault entry lost at a page's end.
+    const auto faults = Matches(text, R"(^Fault entries: +(\d+)$)");
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(std::to_string(Matches(text, kFaultRow).size()), faults.front());
+}
+
+TEST_F(CliReportTest, RefusesWhatItCannotReadOrWrite) {
+    fs::create_directory(dir_ / "adir");
+    struct Case {
+        const char* args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"report missing.inf --output r.pdf", "Unable to open file missing.inf\n"},
+        {"report 4711-0815_03.inf --output no/such/r.pdf", "Unable to write file no/such/r.pdf\n"},
+        {"report 4711-0815_03.inf --output adir", "Unable to write file adir\n"},
+        {"report 4711-0815_03.inf", "lexorant-cli report: FILE and --output NAME.pdf are needed\n"},
+        {"report 4711-0815_03.inf --output r.pdf more", "lexorant-cli report: unexpected argument 'more'\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Run(c.args), 1) << c.args;
+        EXPECT_EQ(Err(), c.says) << c.args;
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "r.pdf"));
+}
+
+} // namespace
