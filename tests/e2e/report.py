@@ -14,9 +14,7 @@ def scenario(s):
     window.key("alt+a", "r")
     dialog = s.wait_window("^Report$")
     # The dialog starts in the read-out's folder; a bare name there gets ".pdf".
-    s.key(dialog, "ctrl+a")
-    s.type_text(dialog, "service report")
-    s.key(dialog, "Return")
+    s.fill_file_dialog(dialog, "service report")
     s.wait_no_window("^Report$")
     s.dismiss_popups(window.id)
     report = os.path.join(os.path.dirname(path), "service report.pdf")

@@ -1,5 +1,7 @@
 #include "report_content.h"
 
+#include "hand_made_read_out.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,28 +11,10 @@ using namespace lexorant;
 
 namespace {
 
-struct Entry {
-    int code;
-    InfoTimeStamp stamp{9, 12, 24, 7, 5, 0};
-};
-
-void Put(std::uint8_t* slot, const Entry& e) {
-    const InfoTimeStamp& t = e.stamp;
-    slot[1] = t.Year, slot[2] = t.Month, slot[3] = t.Day, slot[4] = t.Hour, slot[5] = t.Minute,
-    slot[6] = t.Second;
-    slot[8] = static_cast<std::uint8_t>(e.code & 0xFF);
-    slot[9] = static_cast<std::uint8_t>((e.code >> 8) & 0xFF);
-}
+using Entry = test::HandEntry;
 
 RecordStore Store(const std::vector<Entry>& g, const std::vector<Entry>& x, std::uint16_t xType = 2) {
-    RecordStore s;
-    s.Replace({16 * 2 + 2, 0, static_cast<std::uint16_t>(g.size())},
-              {96 * 2 + 2, xType, static_cast<std::uint16_t>(x.size())});
-    for (std::size_t i = 0; i < g.size(); ++i)
-        Put(s.GInfoSlot(i), g[i]);
-    for (std::size_t i = 0; i < x.size(); ++i)
-        Put(s.XInfoSlot(i), x[i]);
-    return s;
+    return test::HandMadeReadOut(g, x, xType);
 }
 
 std::vector<Entry> Repeated(int code, int times) { return std::vector<Entry>(static_cast<std::size_t>(times), {code}); }

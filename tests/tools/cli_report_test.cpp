@@ -1,5 +1,6 @@
 // lexorant-cli report, run as a process without a display; the PDF is read back with poppler's tools.
 #include "cli_process.h"
+#include "hand_made_read_out.h"
 #include "info_file.h"
 #include "sim/unit.h"
 
@@ -16,27 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Entry {
-    std::int16_t code;
-    std::uint8_t day, hour;
-};
-
-void Put(std::uint8_t* slot, const Entry& e) {
-    const std::uint8_t bytes[] = {1, 10, 2, e.day, e.hour, 0, 0};
-    std::copy(std::begin(bytes), std::end(bytes), slot);
-    slot[8] = static_cast<std::uint8_t>(e.code & 0xFF);
-    slot[9] = static_cast<std::uint8_t>((e.code >> 8) & 0xFF);
-}
-
-RecordStore ReadOut(const std::vector<Entry>& g, const std::vector<Entry>& x) {
-    RecordStore store;
-    store.Replace({36, 0, static_cast<std::uint16_t>(g.size())}, {196, 3, static_cast<std::uint16_t>(x.size())});
-    for (std::size_t i = 0; i < g.size(); ++i)
-        Put(store.GInfoSlot(i), g[i]);
-    for (std::size_t i = 0; i < x.size(); ++i)
-        Put(store.XInfoSlot(i), x[i]);
-    return store;
-}
+// At `hour` o'clock on `day` February 2010.
+test::HandEntry At(int code, std::uint8_t day, std::uint8_t hour) { return {code, {10, 2, day, hour, 0, 0}}; }
 
 // The lines of the text that match, in order, with their captured groups joined by spaces.
 std::vector<std::string> Matches(const std::string& text, const std::string& pattern) {
@@ -65,9 +47,10 @@ protected:
         if (std::system("command -v pdftotext >/dev/null && command -v pdffonts >/dev/null") != 0)
             GTEST_SKIP() << "poppler-utils missing";
         // Faults at 1 to 9 o'clock of 2 February 2010, the last two in the X-Info block.
-        const RecordStore unit = ReadOut({{-16385, 1, 0}, {-1, 1, 3}, {-4300, 1, 2}, {-16385, 1, 4}, {-1, 1, 1},
-                                          {-16385, 2, 0}, {-1, 1, 9}, {-16385, 2, 1}, {-16385, 2, 2}},
-                                         {{-4, 1, 3}, {0, 1, 5}, {-4, 1, 8}});
+        const RecordStore unit = test::HandMadeReadOut(
+            {At(-16385, 1, 0), At(-1, 1, 3), At(-4300, 1, 2), At(-16385, 1, 4), At(-1, 1, 1), At(-16385, 2, 0),
+             At(-1, 1, 9), At(-16385, 2, 1), At(-16385, 2, 2)},
+            {At(-4, 1, 3), At(0, 1, 5), At(-4, 1, 8)});
         ASSERT_EQ(WriteInfoFile(unit, (dir_ / "4711-0815_03.inf").string()), "");
     }
     void TearDown() override { fs::remove_all(dir_); }
