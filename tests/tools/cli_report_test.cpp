@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,14 @@ TEST_F(CliReportTest, SaysWhatTheReadOutLogged) {
                              R"(^ *4711-0815_03\.inf +Page 1 of 1$)"})
         EXPECT_EQ(Matches(text, fact).size(), 1u) << fact << "\n" << text;
     EXPECT_EQ(Matches(text, R"(Temperatures \(°C\))").size(), withChart_ ? 1u : 0u);
+    if (withChart_) { // the value axis's numbers with the user's decimal separator
+        const char* const label = R"(^ +-?\d+([.,])\d+(?: |$))";
+        const auto plain = Matches(text, label);
+        EXPECT_EQ(std::set<std::string>(plain.begin(), plain.end()), std::set<std::string>{"."});
+        ASSERT_EQ(test::RunInFolder(dir_, "report 4711-0815_03.inf --output de.pdf", "LC_ALL=de_DE.UTF-8"), 0);
+        const auto german = Matches(Poppler("pdftotext -layout de.pdf -"), label);
+        EXPECT_EQ(std::set<std::string>(german.begin(), german.end()), std::set<std::string>{","});
+    }
     // Faults first, most frequent first; then the rest.
     EXPECT_EQ(Matches(text, R"(^(-?\d+) +(Fault|Event|None) +(\d+) +(\d+) )"),
               (std::vector<std::string>{"-1 Fault 3 0", "-4 Fault 0 2", "-4300 Fault 1 0", "-16385 Event 5 0",
