@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMenu>
 #include <QTableView>
 
@@ -59,11 +58,7 @@ private:
         dialog.setNameFilters({kCsvFilter, kTsvFilter});
         dialog.setDefaultSuffix(QStringLiteral("csv"));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
-        const QFileInfo shown(ShownFileName(window_));
-        if (!shown.fileName().isEmpty()) {
-            dialog.setDirectory(shown.absolutePath());
-            dialog.selectFile(shown.completeBaseName());
-        }
+        StartBesideReadOut(dialog, ShownFileName(window_));
         connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
             dialog.setDefaultSuffix(filter == kTsvFilter ? QStringLiteral("tsv") : QStringLiteral("csv"));
         });

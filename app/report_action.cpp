@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMenu>
 
 namespace lexorant {
@@ -49,9 +48,7 @@ private:
         dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
         dialog.setDefaultSuffix(QStringLiteral("pdf"));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
-        const QFileInfo shown(readOut);
-        dialog.setDirectory(shown.absolutePath());
-        dialog.selectFile(shown.completeBaseName());
+        StartBesideReadOut(dialog, readOut);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() || !Loaded())
             return;
         const QString name = dialog.selectedFiles().front();

@@ -7,6 +7,7 @@
 #include "window_test_support.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 
@@ -45,9 +46,10 @@ private slots:
         QVERIFY(written.open(QIODevice::ReadOnly));
         QVERIFY(written.read(5) == "%PDF-");
 
-        closer.fileForDialog = QStringLiteral("/proc/lexorant-report.pdf");
+        // Below a file, as if a folder of that name were meant.
+        closer.fileForDialog = files_.filePath(QStringLiteral("visit.pdf/again.pdf"));
         report->trigger();
-        QCOMPARE(closer.seen.last(), QStringLiteral("Fehler: Unable to write file /proc/lexorant-report.pdf"));
+        QCOMPARE(closer.seen.last(), QStringLiteral("Fehler: Unable to write file ") + closer.fileForDialog);
 
         // A read names its file before it asks for the blocks; when that fails, the caption names a
         // file whose entries the window does not hold.
@@ -55,6 +57,15 @@ private slots:
         QVERIFY(!enabled());
         QCOMPARE(w.LoadInfoFile(path), 0);
         QVERIFY(enabled());
+
+        // An autosave read-out, named as on Windows: the dialog starts beside it all the same.
+        QVERIFY(QDir(files_.path()).mkpath(QStringLiteral("geraete/Lexorant")));
+        QVERIFY(QFile::copy(path, files_.filePath(QStringLiteral("geraete/Lexorant/4711-0815_07.inf"))));
+        MapDrive('o', files_.path().toStdString());
+        QCOMPARE(w.LoadInfoFile(QStringLiteral("O:\\geraete\\Lexorant\\4711-0815_07.inf")), 0);
+        closer.fileForDialog.clear();
+        report->trigger();
+        QCOMPARE(closer.proposedFiles.last(), files_.filePath(QStringLiteral("geraete/Lexorant/4711-0815_07.pdf")));
     }
 
 private:
