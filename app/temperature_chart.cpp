@@ -4,9 +4,12 @@
 #include "message_kind.h"
 #include "find_message_text.h"
 #include "min_max_reduction.h"
+#include "xinfo_record.h"
 
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLocale>
@@ -34,6 +37,10 @@ QColor LineColor(std::size_t i) {
                                      QColor(0x3182bd)};
     return kColors[i % (sizeof kColors / sizeof kColors[0])];
 }
+
+constexpr int kFaultMarkSize = 9; // pixels
+// The shown lines together move by more than this share of the plot's height per pixel column.
+constexpr double kBusyTravelPerColumn = 0.25;
 
 // The shown-at-first lines first, then the rest in grid order.
 std::vector<const TemperatureField*> OrderedFields(int xInfoType) {
@@ -152,7 +159,7 @@ void TemperatureChart::Build() {
     faults_ = new QScatterSeries(this);
     faults_->setName(QStringLiteral("Faults"));
     faults_->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
-    faults_->setMarkerSize(9);
+    faults_->setMarkerSize(kFaultMarkSize);
     faults_->setColor(Qt::red);
     faults_->setBorderColor(Qt::darkRed);
     AttachNew(faults_);
@@ -172,7 +179,10 @@ void TemperatureChart::Build() {
     else
         connect(static_cast<QValueAxis*>(xAxis_), &QValueAxis::rangeChanged, this, onRange);
     // The lines follow the time axis only; the fault marks sit on the value axis's lower end.
-    connect(yAxis_, &QValueAxis::rangeChanged, this, [this] { PlaceFaults(); });
+    connect(yAxis_, &QValueAxis::rangeChanged, this, [this] {
+        PlaceFaults();
+        ChooseAntialiasing();
+    });
     reducing_ = false;
     Reduce();
 }
@@ -227,7 +237,8 @@ void TemperatureChart::Reduce() {
         from = static_cast<QValueAxis*>(xAxis_)->min();
         to = static_cast<QValueAxis*>(xAxis_)->max();
     }
-    const int columns = std::max(1, static_cast<int>(plotArea().width()));
+    // Rounded up: a pixel column with two reduced columns in it costs little, one without any is a gap.
+    const int columns = std::max(1, static_cast<int>(std::ceil(plotArea().width())));
     std::vector<bool> shown;
     for (const Line& line : lines_)
         shown.push_back(line.shown);
@@ -235,24 +246,36 @@ void TemperatureChart::Reduce() {
     const ReducedView view{from, to, columns, shown};
     if (!(view == reduced_)) {
         reduced_ = view;
+        travel_ = 0;
         for (Line& line : lines_)
-            ReduceLine(line, from, to, columns);
+            travel_ += ReduceLine(line, from, to, columns);
         PlaceFaults();
     }
+    ChooseAntialiasing();
     reducing_ = false;
 }
 
-void TemperatureChart::ReduceLine(Line& line, double from, double to, int columns) {
+double TemperatureChart::ReduceLine(Line& line, double from, double to, int columns) {
     const auto f = static_cast<std::size_t>(&line - lines_.data());
     std::vector<QList<QPointF>> runs(1);
+    double travel = 0;
     if (line.shown) {
+        // Each point at the middle of its column, so that unsmoothed strokes fill every pixel column;
+        // the points beyond the edges stay where they are.
+        const double scale = columns / (to - from);
+        const auto centred = [&](double x) {
+            const double column = std::floor((x - from) * scale);
+            return column < 0 || column >= columns ? x : from + (column + 0.5) / scale;
+        };
         for (const XYPoint& p : ReduceMinMax(points_.x, points_.y[f], from, to, columns)) {
             if (std::isnan(p.y)) {
                 if (!runs.back().isEmpty())
                     runs.emplace_back();
                 continue;
             }
-            runs.back().append(QPointF(ViewX(p.x), p.y));
+            if (!runs.back().isEmpty())
+                travel += std::abs(p.y - runs.back().back().y());
+            runs.back().append(QPointF(ViewX(centred(p.x)), p.y));
         }
     }
     // Each run between breaks is a line of its own; only the first shows in the legend.
@@ -278,10 +301,22 @@ void TemperatureChart::ReduceLine(Line& line, double from, double to, int column
     line.segments.front()->setPen(pen);
     for (QLegendMarker* marker : legend()->markers(line.segments.front()))
         marker->setLabelBrush(line.shown ? QBrush(Qt::black) : QBrush(Qt::gray));
+    return travel;
+}
+
+void TemperatureChart::ChooseAntialiasing() {
+    // Lines that cross the height of the plot again and again are a solid band: smoothing their edges
+    // shows nothing and makes painting them more than twice as dear. Calmer lines keep smooth slopes.
+    const double span = yAxis_->max() - yAxis_->min();
+    const bool busy = span > 0 && travel_ > kBusyTravelPerColumn * span * reduced_.columns;
+    if (QGraphicsScene* s = scene())
+        for (QGraphicsView* view : s->views())
+            view->setRenderHint(QPainter::Antialiasing, !busy);
 }
 
 void TemperatureChart::PlaceFaults() {
-    // One mark per pixel column is all that can be seen; they sit on the x axis.
+    // The marks sit on the x axis. One is kFaultMarkSize pixels wide, so a mark at most every
+    // half of that covers the place of every fault; more would only cost painting.
     const auto& [from, to, columns, shown] = reduced_;
     QList<QPointF> marks;
     if (to > from) {
@@ -289,12 +324,12 @@ void TemperatureChart::PlaceFaults() {
         const double scale = columns / (to - from);
         const auto first = std::lower_bound(faultPoints_.begin(), faultPoints_.end(), from,
                                             [this](std::size_t i, double x) { return points_.x[i] < x; });
-        long lastColumn = -1;
+        long nextColumn = 0;
         for (auto it = first; it != faultPoints_.end() && points_.x[*it] <= to; ++it) {
             const auto column = static_cast<long>(std::floor((points_.x[*it] - from) * scale));
-            if (column == lastColumn)
+            if (column < nextColumn)
                 continue;
-            lastColumn = column;
+            nextColumn = column + kFaultMarkSize / 2;
             marks.append(QPointF(ViewX(points_.x[*it]), y));
         }
     }

@@ -3,6 +3,7 @@
 // cannot carry the value), the faults on the x axis, and each line thinned to the view's pixel
 // columns whenever the view changes.
 #include "chart_points.h"
+#include "info_head.h"
 #include "record_store.h"
 
 #include <QChart>
@@ -56,7 +57,10 @@ private:
     void AttachNew(QAbstractSeries* series);
     double ViewX(double pointX) const { return pointX - xOffset_; }
     double PointX(double viewX) const { return viewX + xOffset_; }
-    void ReduceLine(Line& line, double from, double to, int columns);
+    // The line's way up and down in degrees, summed over its points.
+    double ReduceLine(Line& line, double from, double to, int columns);
+    // Smoothing for the views of the chart, off while the lines are busy.
+    void ChooseAntialiasing();
     void PlaceFaults();
 
     RecordStore xInfo_; // a copy of the X-Info block: the window's store may be replaced meanwhile
@@ -73,6 +77,7 @@ private:
         friend bool operator==(const ReducedView&, const ReducedView&) = default;
     };
     ReducedView reduced_;
+    double travel_ = 0; // of the shown lines, in degrees
     QScatterSeries* faults_ = nullptr;
     QAbstractAxis* xAxis_ = nullptr;
     QValueAxis* yAxis_ = nullptr;

@@ -1,6 +1,7 @@
 #include "chart_points.h"
 
 #include "entry_time.h"
+#include "xinfo_record.h"
 
 #include <algorithm>
 #include <limits>
@@ -24,23 +25,23 @@ ChartPoints BuildChartPoints(const RecordStore& store, std::size_t count, ChartA
     points.axis = axis;
     points.fields = std::move(fields);
 
-    std::vector<XInfoRecord> records;
-    records.reserve(count);
+    std::vector<InfoTimeStamp> stamps;
+    stamps.reserve(count);
     std::vector<std::pair<double, std::uint32_t>> order;
     order.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        records.push_back(XInfoRecord::FromSlot(store.XInfoSlot(i)));
+        stamps.push_back(XInfoRecord::FromSlot(store.XInfoSlot(i)).TimeStamp);
         if (axis == ChartAxis::ByEntry) {
             order.emplace_back(static_cast<double>(i + 1), static_cast<std::uint32_t>(i));
-        } else if (const auto ms = EntryTimeMs(records.back().TimeStamp)) {
+        } else if (const auto ms = EntryTimeMs(stamps.back())) {
             order.emplace_back(static_cast<double>(*ms), static_cast<std::uint32_t>(i));
         } else {
             ++points.undated;
         }
     }
     if (axis == ChartAxis::ByEntry) {
-        for (const XInfoRecord& r : records)
-            points.undated += EntryTimeMs(r.TimeStamp) ? 0 : 1;
+        for (const InfoTimeStamp& stamp : stamps)
+            points.undated += EntryTimeMs(stamp) ? 0 : 1;
     }
     // The log is a ring: its entries need not be in time order. Equal times keep the log's order.
     std::stable_sort(order.begin(), order.end(),
@@ -57,7 +58,7 @@ ChartPoints BuildChartPoints(const RecordStore& store, std::size_t count, ChartA
         auto& ys = points.y[f];
         ys.reserve(order.size());
         for (const std::uint32_t entry : points.entry) {
-            const auto value = points.fields[f]->value(records[entry]);
+            const auto value = points.fields[f]->Value(store.XInfoSlot(entry));
             ys.push_back(value ? *value : std::numeric_limits<double>::quiet_NaN());
         }
     }

@@ -34,7 +34,7 @@ public:
                 out_.push_back({gapX_, kBreak});
         } else if (min_.x == max_.x && min_.y == max_.y) {
             out_.push_back(min_);
-        } else if (min_.x <= max_.x) {
+        } else if (MinFirst()) {
             out_.push_back(min_);
             out_.push_back(max_);
         } else {
@@ -46,6 +46,15 @@ public:
     }
 
 private:
+    // Two points keep their order. A denser column is one pixel wide, so the order of its extremes
+    // cannot be seen: it starts at the one nearer the line's last point, and the line crosses the
+    // column's height once instead of up to three times, which is what painting costs.
+    bool MinFirst() const {
+        if (count_ > 2 && !out_.empty() && !std::isnan(out_.back().y))
+            return std::abs(out_.back().y - min_.y) <= std::abs(out_.back().y - max_.y);
+        return min_.x <= max_.x;
+    }
+
     std::vector<XYPoint>& out_;
     XYPoint min_{}, max_{};
     std::size_t count_ = 0;

@@ -1,8 +1,9 @@
 #pragma once
 // The temperatures (in degrees Celsius) that an X-Info entry of a given X-Info type carries, as the
-// chart draws them.
-#include "xinfo_record.h"
+// chart draws them: the fields that the entry tables mark as temperatures.
+#include "field_table.h"
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -11,12 +12,15 @@ namespace lexorant {
 
 struct TemperatureField {
     std::string_view name; // the field's name, also its name on the command line
-    // The value in degrees, or none where the grid shows "???": the entry cannot carry it.
-    std::optional<double> (*value)(const XInfoRecord& record);
+    const FieldDef* field; // where the entry holds it
     bool shownAtFirst;
+
+    // The value in degrees of the 96-byte slot, or none where the grid shows "???": the entry cannot
+    // carry it.
+    std::optional<double> Value(const std::uint8_t* slot) const;
 };
 
-// In grid row order; empty for no type (never: the fixed part always has temperatures).
+// In grid row order; never empty (the fixed part always has temperatures).
 const std::vector<TemperatureField>& TemperatureFields(int xInfoType);
 
 // The field of that name for the type, or null.

@@ -1,5 +1,6 @@
 // The temperature chart window: when it can be opened, that there is one, what a click on a point
-// does in the X-Info grid, and that it goes when its entries or the main window go.
+// does in the X-Info grid, that it goes when its entries or the main window go, and when its lines
+// are smoothed.
 #include "hint_router.h"
 #include "info_file.h"
 #include "temperature_chart.h"
@@ -110,6 +111,32 @@ private slots:
         QCOMPARE(grid->selectionModel()->currentIndex().column(), 1);
         QCOMPARE(HintOf(grid), HintOf(window));
         QVERIFY(!HintOf(window).isEmpty());
+    }
+
+    // Lines that fill their pixel columns from bottom to top are drawn unsmoothed; zoomed in on a
+    // few entries, or calm from the start, they are smoothed.
+    void busyLinesUnsmoothedUntilZoomedIn() {
+        RecordStore calm = XStore(3);
+        RecordStore busy = XStore(4000);
+        for (std::size_t i = 0; i < 4000; ++i) {
+            std::uint8_t* slot = busy.XInfoSlot(i);
+            slot[3] = 1; // a second apart from 08:00:00
+            slot[4] = static_cast<std::uint8_t>(8 + i / 3600);
+            slot[5] = static_cast<std::uint8_t>(i / 60 % 60);
+            slot[6] = static_cast<std::uint8_t>(i % 60);
+            slot[23] = i % 2 ? 0x27 : 0; // TI about 0 or 100 degrees, entry by entry
+        }
+        for (RecordStore* store : {&calm, &busy}) {
+            TemperatureChartWindow window(*store, store->XInfo.EntryCount, {}, nullptr);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            auto* view = window.findChild<QChartView*>(QStringLiteral("chartView"));
+            QCOMPARE(view->renderHints().testFlag(QPainter::Antialiasing), store == &calm);
+            QRectF few = window.Chart()->plotArea();
+            few.setWidth(few.width() / 400);
+            window.Chart()->zoomIn(few);
+            QVERIFY(view->renderHints().testFlag(QPainter::Antialiasing));
+        }
     }
 
 private:

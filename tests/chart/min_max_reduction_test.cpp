@@ -48,12 +48,14 @@ TEST(ReduceMinMax, ASingleOutlierAmong65535StaysVisibleAtEveryZoomLevel) {
     }
 }
 
-TEST(ReduceMinMax, KeepsMinAndMaxInOrderAndOnePointBeyondEachEdge) {
+TEST(ReduceMinMax, KeepsMinAndMaxPerColumnAndOnePointBeyondEachEdge) {
     const auto x = Numbers(10);
     const std::vector<double> y = {5, 1, 9, 3, 3, 7, 2, 8, 4, 6};
-    // Two columns over entries 3 to 8 (3..5.5 and 5.5..8), with entries 2 and 9 beyond the edges.
+    // Two columns over entries 3 to 8 (3..5.5 and 5.5..8), with entries 2 and 9 beyond the edges. The
+    // first column (9, 3, 3) starts at its minimum, the nearer to the line's last value 1; the second
+    // has two points and keeps their order.
     const auto reduced = ReduceMinMax(x, y, 3, 8, 2);
-    const std::vector<std::pair<double, double>> expected = {{2, 1}, {3, 9}, {4, 3}, {6, 7}, {7, 2}, {8, 8}, {9, 4}};
+    const std::vector<std::pair<double, double>> expected = {{2, 1}, {4, 3}, {3, 9}, {6, 7}, {7, 2}, {8, 8}, {9, 4}};
     ASSERT_EQ(reduced.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(reduced[i].x, expected[i].first) << i;

@@ -1,6 +1,7 @@
 #include "chart_slots.h"
+#include "entry_fields.h"
+#include "entry_layout.h"
 #include "temperature_fields.h"
-#include "xinfo_record.h"
 
 #include <gtest/gtest.h>
 
@@ -60,8 +61,12 @@ TEST(TemperatureFields, ValuesInDegreesAndGapsWhereTheGridShowsUnknown) {
         std::array<std::uint8_t, kXInfoSlotSize> slot{};
         slot[0] = static_cast<std::uint8_t>(c.entryType);
         test::Put16(slot.data(), c.offset, c.raw);
-        const auto value = FindTemperatureField(c.xInfoType, c.field)->value(XInfoRecord::FromSlot(slot.data()));
+        const TemperatureField* field = FindTemperatureField(c.xInfoType, c.field);
+        const auto value = field->Value(slot.data());
         EXPECT_EQ(value.has_value(), !c.gap) << c.field;
+        // A gap exactly where the grid's cell of the field says the entry cannot carry it.
+        EXPECT_EQ(CellText(XInfoLayout(c.xInfoType), slot.data(), 1, field->field->row, ".") == kNotCarriedText, c.gap)
+            << c.field;
         if (value) {
             EXPECT_DOUBLE_EQ(*value, c.degrees) << c.field;
         }

@@ -1,6 +1,7 @@
 #pragma once
-// lexorant-cli (or another program built beside the test) run as a process in a folder, without a
-// display: DISPLAY and QT_QPA_PLATFORM unset, so that a program that draws must choose offscreen itself.
+// lexorant-cli run as a process in a private temporary folder, its output kept in files there.
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,16 +16,35 @@ inline std::string Slurp(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Runs `program args` (a shell command line) in `dir` with its output in out.txt and err.txt there,
-// with the environment's assignments `settings` ("LC_ALL=de_DE.UTF-8"); the exit code, or -1 when it
-// did not exit.
-inline int RunInFolder(const std::filesystem::path& dir, const std::string& args, const std::string& settings = "",
-                       const std::string& program = "lexorant-cli") {
-    const auto path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / program;
-    const std::string command = "cd '" + dir.string() + "' && env -u DISPLAY -u QT_QPA_PLATFORM " + settings + " '" +
-                                path.string() + "' " + args + " >out.txt 2>err.txt";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class CliProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char dir[] = "/tmp/lexorant-cli-XXXXXX";
+        ASSERT_NE(::mkdtemp(dir), nullptr);
+        dir_ = dir;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    // `env`: "NAME=value " assignments (or an `env ...` prefix) in front of the program.
+    CliRun Cli(const std::string& args, const std::string& env = "") {
+        const auto program = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "lexorant-cli";
+        const std::string command = "cd '" + dir_.string() + "' && " + env + "'" + program.string() + "' " + args +
+                                    " >out.txt 2>err.txt";
+        const int status = std::system(command.c_str());
+        CliRun run;
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = Slurp(dir_ / "out.txt");
+        run.err = Slurp(dir_ / "err.txt");
+        return run;
+    }
+
+    std::filesystem::path dir_;
+};
 
 } // namespace lexorant::test

@@ -3,23 +3,16 @@
 #include "info_file.h"
 #include "sim/unit.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-
 using namespace lexorant;
-using lexorant::test::Slurp;
 namespace fs = std::filesystem;
 
 namespace {
 
-class CliChartTest : public ::testing::Test {
+class CliChartTest : public test::CliProcessTest {
 protected:
     void SetUp() override {
-        char dir[] = "/tmp/lexorant-chart-XXXXXX";
-        ASSERT_NE(::mkdtemp(dir), nullptr);
-        dir_ = dir;
-        if (Run("--help") != 0 || Slurp(dir_ / "out.txt").find("chart FILE") == std::string::npos)
+        CliProcessTest::SetUp();
+        if (Run("--help") != 0 || test::Slurp(dir_ / "out.txt").find("chart FILE") == std::string::npos)
             GTEST_SKIP() << "lexorant-cli is built without the chart";
         sim::GenerateOptions options;
         options.xCount = 30;
@@ -28,20 +21,19 @@ protected:
         options.xCount = 0;
         ASSERT_EQ(WriteInfoFile(sim::GenerateUnit(options).store, (dir_ / "no-x.inf").string()), "");
     }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    int Run(const std::string& args) { return test::RunInFolder(dir_, args); }
-    std::string Err() { return Slurp(dir_ / "err.txt"); }
-
-    fs::path dir_;
+    // No display: DISPLAY and QT_QPA_PLATFORM unset, so the program must choose offscreen itself.
+    int Run(const std::string& args) {
+        return Cli(args, "env -u DISPLAY -u QT_QPA_PLATFORM ").exitCode;
+    }
+    std::string Err() { return test::Slurp(dir_ / "err.txt"); }
 };
 
 TEST_F(CliChartTest, DrawsPngAndSvgWithoutADisplay) {
     ASSERT_EQ(Run("chart unit.inf --output c.png --size 640x400"), 0) << Err();
-    EXPECT_EQ(Slurp(dir_ / "c.png").substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(test::Slurp(dir_ / "c.png").substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
     EXPECT_EQ(Err(), "");
     ASSERT_EQ(Run("chart unit.inf --output c.svg --series TI,T0Ht --by-entry"), 0) << Err();
-    EXPECT_NE(Slurp(dir_ / "c.svg").find("<svg"), std::string::npos);
+    EXPECT_NE(test::Slurp(dir_ / "c.svg").find("<svg"), std::string::npos);
 }
 
 TEST_F(CliChartTest, RefusesWhatItCannotDraw) {

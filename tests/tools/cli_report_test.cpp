@@ -13,6 +13,7 @@
 #include <vector>
 
 using namespace lexorant;
+using lexorant::test::CliRun;
 using lexorant::test::Slurp;
 namespace fs = std::filesystem;
 
@@ -36,15 +37,14 @@ std::vector<std::string> Matches(const std::string& text, const std::string& pat
 
 const char* const kFaultRow = R"(^ *(\d+) +(G-Info|X-Info) +\d\d\.\d\d\.\d\d +(\d\d:\d\d:\d\d) +(-?\d+) )";
 
-class CliReportTest : public ::testing::Test {
+class CliReportTest : public test::CliProcessTest {
 protected:
     void SetUp() override {
-        char dir[] = "/tmp/lexorant-report-XXXXXX";
-        ASSERT_NE(::mkdtemp(dir), nullptr);
-        dir_ = dir;
-        if (Run("--help") != 0 || Out().find("report FILE") == std::string::npos)
+        CliProcessTest::SetUp();
+        const CliRun help = Cli("--help");
+        if (help.exitCode != 0 || help.out.find("report FILE") == std::string::npos)
             GTEST_SKIP() << "lexorant-cli is built without the report";
-        withChart_ = Out().find("chart FILE") != std::string::npos;
+        withChart_ = help.out.find("chart FILE") != std::string::npos;
         if (std::system("command -v pdftotext >/dev/null && command -v pdffonts >/dev/null") != 0)
             GTEST_SKIP() << "poppler-utils missing";
         // Faults at 1 to 9 o'clock of 2 February 2010, the last two in the X-Info block.
@@ -54,23 +54,23 @@ protected:
             {At(-4, 1, 3), At(0, 1, 5), At(-4, 1, 8)});
         ASSERT_EQ(WriteInfoFile(unit, (dir_ / "4711-0815_03.inf").string()), "");
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
-    int Run(const std::string& args) { return test::RunInFolder(dir_, args); }
-    std::string Out() { return Slurp(dir_ / "out.txt"); }
-    std::string Err() { return Slurp(dir_ / "err.txt"); }
+    // No display: DISPLAY and QT_QPA_PLATFORM unset, so the program must choose offscreen itself.
+    CliRun Report(const std::string& args, const std::string& settings = "") {
+        return Cli("report " + args, "env -u DISPLAY -u QT_QPA_PLATFORM " + settings + " ");
+    }
     std::string Poppler(const std::string& command) {
         EXPECT_EQ(std::system(("cd '" + dir_.string() + "' && " + command + " >poppler.txt").c_str()), 0) << command;
         return Slurp(dir_ / "poppler.txt");
     }
 
-    fs::path dir_;
     bool withChart_ = false;
 };
 
 TEST_F(CliReportTest, SaysWhatTheReadOutLogged) {
-    ASSERT_EQ(Run("report 4711-0815_03.inf --output r.pdf"), 0) << Err();
-    EXPECT_EQ(Out(), "r.pdf\n");
+    const CliRun run = Report("4711-0815_03.inf --output r.pdf");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "r.pdf\n");
     const std::string text = Poppler("pdftotext -layout r.pdf -");
     for (const char* fact : {R"(^Service report$)", R"(^Read-out: +4711-0815_03\.inf$)",
                              R"(^Serial number: +4711-0815$)", R"(^Report made: +\d\d\.\d\d\.20\d\d \d\d:\d\d$)",
@@ -83,7 +83,7 @@ TEST_F(CliReportTest, SaysWhatTheReadOutLogged) {
         const char* const label = R"(^ +-?\d+([.,])\d+(?: |$))";
         const auto plain = Matches(text, label);
         EXPECT_EQ(std::set<std::string>(plain.begin(), plain.end()), std::set<std::string>{"."});
-        ASSERT_EQ(test::RunInFolder(dir_, "report 4711-0815_03.inf --output de.pdf", "LC_ALL=de_DE.UTF-8"), 0);
+        ASSERT_EQ(Report("4711-0815_03.inf --output de.pdf", "LC_ALL=de_DE.UTF-8").exitCode, 0);
         const auto german = Matches(Poppler("pdftotext -layout de.pdf -"), label);
         EXPECT_EQ(std::set<std::string>(german.begin(), german.end()), std::set<std::string>{","});
     }
@@ -109,7 +109,8 @@ TEST_F(CliReportTest, LongReportRepeatsTheTableHeadAndNumbersItsPages) {
     options.gCount = 2500;
     options.xCount = 0;
     ASSERT_EQ(WriteInfoFile(sim::GenerateUnit(options).store, (dir_ / "long.inf").string()), "");
-    ASSERT_EQ(Run("report long.inf --output long.pdf"), 0) << Err();
+    const CliRun run = Report("long.inf --output long.pdf");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string text = Poppler("pdftotext -layout long.pdf -");
     std::vector<std::string> pages;
     for (std::size_t start = 0, end; (end = text.find('\f', start)) != std::string::npos; start = end + 1)
@@ -136,15 +137,16 @@ TEST_F(CliReportTest, RefusesWhatItCannotReadOrWrite) {
         const char* says;
     };
     const Case cases[] = {
-        {"report missing.inf --output r.pdf", "Unable to open file missing.inf\n"},
-        {"report 4711-0815_03.inf --output no/such/r.pdf", "Unable to write file no/such/r.pdf\n"},
-        {"report 4711-0815_03.inf --output adir", "Unable to write file adir\n"},
-        {"report 4711-0815_03.inf", "lexorant-cli report: FILE and --output NAME.pdf are needed\n"},
-        {"report 4711-0815_03.inf --output r.pdf more", "lexorant-cli report: unexpected argument 'more'\n"},
+        {"missing.inf --output r.pdf", "Unable to open file missing.inf\n"},
+        {"4711-0815_03.inf --output no/such/r.pdf", "Unable to write file no/such/r.pdf\n"},
+        {"4711-0815_03.inf --output adir", "Unable to write file adir\n"},
+        {"4711-0815_03.inf", "lexorant-cli report: FILE and --output NAME.pdf are needed\n"},
+        {"4711-0815_03.inf --output r.pdf more", "lexorant-cli report: unexpected argument 'more'\n"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Run(c.args), 1) << c.args;
-        EXPECT_EQ(Err(), c.says) << c.args;
+        const CliRun run = Report(c.args);
+        EXPECT_EQ(run.exitCode, 1) << c.args;
+        EXPECT_EQ(run.err, c.says) << c.args;
     }
     EXPECT_FALSE(fs::exists(dir_ / "r.pdf"));
 }

@@ -1,23 +1,12 @@
 // lexorant-cli summary over a few hand-made read-outs, run as a process.
+#include "cli_process.h"
 #include "info_file.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sys/wait.h>
-
 using namespace lexorant;
+using test::Slurp;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 struct Entry {
     std::int16_t code;
@@ -41,12 +30,10 @@ RecordStore ReadOut(const std::vector<Entry>& g, const std::vector<Entry>& x) {
     return store;
 }
 
-class CliSummaryTest : public ::testing::Test {
+class CliSummaryTest : public test::CliProcessTest {
 protected:
     void SetUp() override {
-        char dir[] = "/tmp/lexorant-summary-XXXXXX";
-        ASSERT_NE(::mkdtemp(dir), nullptr);
-        dir_ = dir;
+        CliProcessTest::SetUp();
         fs::create_directories(dir_ / "a" / "b");
         // Month 13 and day 0 are no dates; a zeroed stamp is none either.
         const RecordStore first = ReadOut({{-9, 9, 12, 24, 7, 5, 0}, {-9, 10, 1, 1, 0, 0, 0}, {0, 10, 13, 1, 0, 0, 0}},
@@ -60,19 +47,9 @@ protected:
         fs::resize_file(dir_ / "a" / "c.inf", 12 + 3 * 16 + 10);
         std::ofstream(dir_ / "a" / "notes.txt") << "not a read-out";
     }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    int Run(const std::string& args) {
-        const fs::path program = fs::read_symlink("/proc/self/exe").parent_path() / "lexorant-cli";
-        const std::string command = "cd '" + dir_.string() + "' && LC_ALL=C '" + program.string() + "' summary " + args +
-                                    " >out.txt 2>err.txt";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    int Run(const std::string& args) { return Cli("summary " + args, "LC_ALL=C ").exitCode; }
     std::string Out() { return Slurp(dir_ / "out.txt"); }
     std::string Err() { return Slurp(dir_ / "err.txt"); }
-
-    fs::path dir_;
 };
 
 TEST_F(CliSummaryTest, SumsMessagesOverAFolderMostFrequentFirst) {

@@ -1,4 +1,5 @@
 // lexorant-cli run as a process against a simulated controller, as a technician runs it.
+#include "cli_process.h"
 #include "info_file_format.h"
 #include "sim/com_link.h"
 #include "sim/simulator.h"
@@ -20,48 +21,17 @@
 #include <sys/wait.h>
 
 using namespace lexorant;
+using test::CliRun;
+using test::Slurp;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-class CliTest : public ::testing::Test {
+class CliTest : public test::CliProcessTest {
 protected:
-    void SetUp() override {
-        char dir[] = "/tmp/lexorant-cli-XXXXXX";
-        ASSERT_NE(::mkdtemp(dir), nullptr);
-        dir_ = dir;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    // env: extra "NAME=value " assignments in front of the command.
-    CliRun Cli(const std::string& args, const std::string& env = "") {
-        const fs::path program = fs::read_symlink("/proc/self/exe").parent_path() / "lexorant-cli";
-        const std::string command = "cd '" + dir_.string() + "' && " + env + "'" + program.string() + "' " + args +
-                                    " >out.txt 2>err.txt";
-        const int status = std::system(command.c_str());
-        CliRun run;
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = Slurp(dir_ / "out.txt");
-        run.err = Slurp(dir_ / "err.txt");
-        return run;
-    }
-
     void WriteFile(const std::string& name, const std::string& bytes) {
         std::ofstream(dir_ / name, std::ios::binary) << bytes;
     }
-
-    fs::path dir_;
 };
 
 sim::SimUnit SmallUnit() {

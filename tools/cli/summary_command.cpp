@@ -1,5 +1,6 @@
 // lexorant-cli summary: the messages of many read-outs, or a line per read-out, as TSV, CSV or JSON.
 #include "commands.h"
+#include "entry_table.h"
 #include "read_out_summary.h"
 
 #include <cmath>
@@ -91,14 +92,14 @@ public:
         out_ += records_++ == 0 ? "\n  {" : ",\n  {";
         for (std::size_t i = 0; i < values.size(); ++i) {
             out_ += i == 0 ? "" : ", ";
-            JsonString(heading_[i]);
+            AppendJsonString(out_, heading_[i]);
             out_ += ": ";
             if (values[i].null)
                 out_ += "null";
             else if (values[i].number)
                 out_ += values[i].text;
             else
-                JsonString(values[i].text);
+                AppendJsonString(out_, values[i].text);
         }
         out_ += '}';
         Flush(false);
@@ -117,39 +118,13 @@ private:
         for (std::size_t i = 0; i < values.size(); ++i) {
             if (i > 0)
                 out_ += format_ == Format::Csv ? separator_ : '\t';
-            const std::string& text = values[i].text;
-            if (format_ == Format::Tsv || text.find_first_of(std::string{separator_, '"', '\r', '\n'}) == std::string::npos) {
-                out_ += text;
-                continue;
-            }
-            out_ += '"';
-            for (char c : text) {
-                if (c == '"')
-                    out_ += '"';
-                out_ += c;
-            }
-            out_ += '"';
+            if (format_ == Format::Csv)
+                AppendCsvField(out_, values[i].text, separator_);
+            else
+                out_ += values[i].text;
         }
         out_ += format_ == Format::Csv ? "\r\n" : "\n";
         Flush(false);
-    }
-
-    void JsonString(const std::string& text) {
-        out_ += '"';
-        for (const char c : text) {
-            const auto u = static_cast<unsigned char>(c);
-            if (c == '"' || c == '\\') {
-                out_ += '\\';
-                out_ += c;
-            } else if (u < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-                out_ += escaped;
-            } else {
-                out_ += c; // the texts are UTF-8 already
-            }
-        }
-        out_ += '"';
     }
 
     void Flush(bool always) {
