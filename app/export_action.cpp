@@ -1,15 +1,14 @@
 #include "export_action.h"
 
 #include "analysis_menu.h"
-#include "app_texts.h"
 #include "entry_table.h"
 #include "message_boxes.h"
 #include "replace_file.h"
+#include "shown_file_name.h"
 #include "tfrm_main.h"
 
 #include <QAction>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMenu>
 #include <QTableView>
 
@@ -23,16 +22,6 @@ namespace {
 
 const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
 const QString kTsvFilter = QStringLiteral("Tab-separated text (*.tsv)");
-
-// The ".inf" file the window shows, from its caption; empty before a file was chosen or opened.
-QString ShownFileName(const QWidget& window) {
-    const QString empty = FileCaption(QString());
-    const QString prefix = empty.left(empty.size() - 1);
-    const QString caption = window.windowTitle();
-    if (!caption.startsWith(prefix) || !caption.endsWith(QLatin1Char(']')))
-        return {};
-    return caption.mid(prefix.size(), caption.size() - prefix.size() - 1);
-}
 
 class ExportMenu : public QObject {
 public:
@@ -69,11 +58,7 @@ private:
         dialog.setNameFilters({kCsvFilter, kTsvFilter});
         dialog.setDefaultSuffix(QStringLiteral("csv"));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
-        const QFileInfo shown(ShownFileName(window_));
-        if (!shown.fileName().isEmpty()) {
-            dialog.setDirectory(shown.absolutePath());
-            dialog.selectFile(shown.completeBaseName());
-        }
+        StartBesideReadOut(dialog, ShownFileName(window_));
         connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
             dialog.setDefaultSuffix(filter == kTsvFilter ? QStringLiteral("tsv") : QStringLiteral("csv"));
         });

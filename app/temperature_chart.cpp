@@ -77,6 +77,8 @@ TemperatureChart::TemperatureChart(const RecordStore& store, std::size_t count, 
         lines_.push_back({fields[i], LineColor(i), on, {}});
     }
     setTitle(QStringLiteral("Temperatures (°C)"));
+    // The value axis's numbers with the user's decimal separator, as in the grid and the hover text.
+    setLocalizeNumbers(true);
     legend()->setAlignment(Qt::AlignRight);
     points_.axis = axis;
     Build();

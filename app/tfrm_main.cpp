@@ -12,6 +12,7 @@
 #include "info_file.h"
 #include "message_boxes.h"
 #include "message_overview_panel.h"
+#include "report_action.h"
 #ifdef LEXORANT_WITH_CHART
 #include "temperature_chart_menu.h"
 #endif
@@ -120,6 +121,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     AddTemperatureChartMenu(*this);
 #endif
     AddExportMenu(*this);
+    AddReportMenu(*this);
     saveDialog_ = MakeFileDialog(this, "SaveDialog", QFileDialog::AcceptSave);
     openDialog_ = MakeFileDialog(this, "OpenDialog", QFileDialog::AcceptOpen);
 

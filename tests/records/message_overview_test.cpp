@@ -1,6 +1,7 @@
 #include "message_overview.h"
 
 #include "find_message_text.h"
+#include "hand_made_read_out.h"
 
 #include <gtest/gtest.h>
 
@@ -11,28 +12,10 @@ using namespace lexorant;
 
 namespace {
 
-struct Entry {
-    int code;
-    InfoTimeStamp stamp{9, 12, 24, 7, 5, 0};
-};
+using test::HandEntry;
 
-void Put(std::uint8_t* slot, const Entry& e) {
-    const InfoTimeStamp& t = e.stamp;
-    slot[1] = t.Year, slot[2] = t.Month, slot[3] = t.Day, slot[4] = t.Hour, slot[5] = t.Minute,
-    slot[6] = t.Second;
-    slot[8] = static_cast<std::uint8_t>(e.code & 0xFF);
-    slot[9] = static_cast<std::uint8_t>((e.code >> 8) & 0xFF);
-}
-
-RecordStore Store(const std::vector<Entry>& g, const std::vector<Entry>& x) {
-    RecordStore s;
-    s.Replace({16 * 2 + 2, 0, static_cast<std::uint16_t>(g.size())},
-              {96 * 2 + 2, 2, static_cast<std::uint16_t>(x.size())});
-    for (std::size_t i = 0; i < g.size(); ++i)
-        Put(s.GInfoSlot(i), g[i]);
-    for (std::size_t i = 0; i < x.size(); ++i)
-        Put(s.XInfoSlot(i), x[i]);
-    return s;
+RecordStore Store(const std::vector<HandEntry>& g, const std::vector<HandEntry>& x) {
+    return test::HandMadeReadOut(g, x, 2);
 }
 
 const MessageRow& RowOf(const MessageOverview& o, int code) {

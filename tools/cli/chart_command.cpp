@@ -1,15 +1,14 @@
 // Renders the temperature chart of a file's X-Info block as a picture, without a display.
 #include "chart_picture.h"
 #include "commands.h"
+#include "headless_qt.h"
 #include "record_store.h"
 #include "temperature_chart.h"
 #include "temperature_fields.h"
 
-#include <QApplication>
 #include <QChartView>
 
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -89,16 +88,6 @@ std::optional<ChartOptions> ParseChartOptions(const Arguments& args) {
     return options;
 }
 
-// Qt's notes about running without a display (no runtime folder, a platform without window sizes)
-// say nothing about the picture.
-void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if ((message.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR")) ||
-                                 message.contains(QStringLiteral("propagateSizeHints"))))
-        return;
-    std::fputs(qFormatLogMessage(type, context, message).toLocal8Bit().constData(), stderr);
-    std::fputc('\n', stderr);
-}
-
 } // namespace
 
 int Chart(const Arguments& args) {
@@ -124,14 +113,7 @@ int Chart(const Arguments& args) {
         return 1;
     }
 
-    // No display is needed: the picture is drawn off screen unless the caller chose a platform.
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    qInstallMessageHandler(QuietOffscreenNotes);
-    int argc = 1;
-    char name[] = "lexorant-cli";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    HeadlessApplication app;
 
     auto* chart = new TemperatureChart(store, store.XInfo.EntryCount,
                                        options->byEntry ? ChartAxis::ByEntry : ChartAxis::ByTime, options->series);

@@ -21,6 +21,9 @@ int Ports(const Arguments& args);
 #ifdef LEXORANT_WITH_CHART
 int Chart(const Arguments& args);
 #endif
+#ifdef LEXORANT_WITH_REPORT
+int Report(const Arguments& args);
+#endif
 
 // Loads a read-out as the window's Open command does; says "Unable to open file NAME" when it cannot.
 bool LoadReadOut(const std::string& file, RecordStore& store);

@@ -45,6 +45,13 @@ const char* const kUsage =
     "      1200x700; Setpoint, TI and TR unless --series names others), over the entries' time\n"
     "      stamps or, with --by-entry, over the entry numbers. No display is needed.\n"
 #endif
+#ifdef LEXORANT_WITH_REPORT
+    "\n"
+    "  report FILE --output NAME.pdf\n"
+    "      Writes a service report of a \".inf\" file as PDF (A4): the read-out's facts, its\n"
+    "      messages (faults first, most frequent first), the temperature chart and every\n"
+    "      fault entry in time order. No display is needed.\n"
+#endif
     ;
 
 } // namespace
@@ -82,6 +89,10 @@ int main(int argc, char** argv) {
 #ifdef LEXORANT_WITH_CHART
     if (command == "chart")
         return lexorant::cli::Chart(args);
+#endif
+#ifdef LEXORANT_WITH_REPORT
+    if (command == "report")
+        return lexorant::cli::Report(args);
 #endif
     std::fprintf(stderr, "lexorant-cli: unknown command '%s'\n\n%s", command.c_str(), kUsage);
     return 1;

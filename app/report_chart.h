@@ -1,0 +1,12 @@
+#pragma once
+// The temperature chart of a read-out's X-Info block, as the chart window first shows it, drawn into
+// a report's page as vectors.
+#include "record_store.h"
+#include "report_pdf.h"
+
+namespace lexorant {
+
+// The store must outlive the drawer.
+ReportChart TemperatureReportChart(const RecordStore& store);
+
+} // namespace lexorant

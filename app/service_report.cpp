@@ -1,0 +1,32 @@
+#include "service_report.h"
+
+#include "info_file.h"
+#include "replace_file.h"
+#include "report_pdf.h"
+#ifdef LEXORANT_WITH_CHART
+#include "report_chart.h"
+#endif
+
+#include <QDateTime>
+
+#include <filesystem>
+
+namespace lexorant {
+
+std::string WriteServiceReport(const RecordStore& store, const std::string& readOutName, const std::string& target) {
+    const std::string madeAt = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")).toStdString();
+    const ReportContent content = BuildReportContent(store, readOutName, madeAt);
+#ifdef LEXORANT_WITH_CHART
+    const ReportChart chart = TemperatureReportChart(store);
+#else
+    const ReportChart chart;
+#endif
+    const QByteArray pdf = ReportPdf(content, chart);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(pdf.constData());
+    if (pdf.isEmpty() ||
+        !WriteWholeFile(std::filesystem::path(target), {bytes, static_cast<std::size_t>(pdf.size())}))
+        return WriteFailureText(target);
+    return {};
+}
+
+} // namespace lexorant

@@ -1,0 +1,14 @@
+#pragma once
+// The service report of a read-out as a PDF file: the same document from the window and from
+// lexorant-cli. Needs a QApplication.
+#include "record_store.h"
+
+#include <string>
+
+namespace lexorant {
+
+// Writes the report of `store`, loaded from `readOutName`, to `target`, replacing it whole or not at
+// all. Empty on success, otherwise "Unable to write file " + target. Names as the file system has them.
+std::string WriteServiceReport(const RecordStore& store, const std::string& readOutName, const std::string& target);
+
+} // namespace lexorant

@@ -1,0 +1,79 @@
+// "&Report..." of the main window: when it can be chosen, what its dialog proposes, what it writes and
+// how a failed write is told.
+#include "app_texts.h"
+#include "info_file.h"
+#include "sim/unit.h"
+#include "tfrm_main.h"
+#include "window_test_support.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+
+using namespace lexorant;
+using namespace lexorant::test;
+
+class ReportTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(files_.isValid()); }
+
+    void writesTheReportOfTheReadOutShown() {
+        TfrmMain w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QAction* report = Item(w, "miReport");
+        auto* analysis = w.findChild<QMenu*>(QStringLiteral("miAnalysis"));
+        QVERIFY(report && analysis);
+        auto enabled = [&] {
+            emit analysis->aboutToShow();
+            return report->isEnabled();
+        };
+        QVERIFY(!enabled());
+
+        const QString path = files_.filePath(QStringLiteral("4711-0815_05.inf"));
+        QVERIFY(WriteInfoFile(sim::GenerateUnit({}).store, path.toStdString()).empty());
+        QCOMPARE(w.LoadInfoFile(path), 0);
+        QVERIFY(enabled());
+        ModalCloser closer;
+        closer.fileForDialog = files_.filePath(QStringLiteral("visit.pdf"));
+        report->trigger();
+        QCOMPARE(closer.seen, QStringList{"dialog: ReportDialog"});
+        QCOMPARE(closer.proposedFiles, QStringList{files_.filePath(QStringLiteral("4711-0815_05.pdf"))});
+        QFile written(closer.fileForDialog);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.read(5) == "%PDF-");
+
+        // Below a file, as if a folder of that name were meant.
+        closer.fileForDialog = files_.filePath(QStringLiteral("visit.pdf/again.pdf"));
+        report->trigger();
+        QCOMPARE(closer.seen.last(), QStringLiteral("Fehler: Unable to write file ") + closer.fileForDialog);
+
+        // A read names its file before it asks for the blocks; when that fails, the caption names a
+        // file whose entries the window does not hold.
+        w.setWindowTitle(FileCaption(files_.filePath(QStringLiteral("4711-0815_06.inf"))));
+        QVERIFY(!enabled());
+        QCOMPARE(w.LoadInfoFile(path), 0);
+        QVERIFY(enabled());
+
+        // An autosave read-out, named as on Windows: the dialog starts beside it all the same.
+        QVERIFY(QDir(files_.path()).mkpath(QStringLiteral("geraete/Lexorant")));
+        QVERIFY(QFile::copy(path, files_.filePath(QStringLiteral("geraete/Lexorant/4711-0815_07.inf"))));
+        MapDrive('o', files_.path().toStdString());
+        QCOMPARE(w.LoadInfoFile(QStringLiteral("O:\\geraete\\Lexorant\\4711-0815_07.inf")), 0);
+        closer.fileForDialog.clear();
+        report->trigger();
+        QCOMPARE(closer.proposedFiles.last(), files_.filePath(QStringLiteral("geraete/Lexorant/4711-0815_07.pdf")));
+    }
+
+private:
+    QTemporaryDir files_;
+};
+
+int main(int argc, char** argv) {
+    return RunWindowTest<ReportTest>(argc, argv);
+}
+
+#include "report_test.moc"

@@ -1,0 +1,73 @@
+// Writes the service report of a read-out as PDF, without a display.
+#include "commands.h"
+#include "headless_qt.h"
+#include "record_store.h"
+#include "service_report.h"
+
+#include <cstdio>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+#include <optional>
+#include <string>
+
+namespace lexorant::cli {
+
+namespace {
+
+struct ReportOptions {
+    std::string file;
+    std::string output;
+};
+
+std::optional<ReportOptions> ParseReportOptions(const Arguments& args) {
+    ReportOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--output" && i + 1 < args.size()) {
+            options.output = args[++i];
+        } else if (options.file.empty() && !a.empty() && a[0] != '-') {
+            options.file = a;
+        } else {
+            std::fprintf(stderr, "lexorant-cli report: unexpected argument '%s'\n", a.c_str());
+            return std::nullopt;
+        }
+    }
+    if (options.file.empty() || options.output.empty()) {
+        std::fputs("lexorant-cli report: FILE and --output NAME.pdf are needed\n", stderr);
+        return std::nullopt;
+    }
+    return options;
+}
+
+// Qt's PDF writer grows and frees a buffer of some hundred kilobytes for every page; by default the C
+// library hands each back to the kernel and maps it anew for the next page, which for a report of
+// thousands of pages costs a fifth of its time.
+void KeepPageBuffers() {
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+#endif
+}
+
+} // namespace
+
+int Report(const Arguments& args) {
+    const auto options = ParseReportOptions(args);
+    if (!options)
+        return 1;
+    RecordStore store;
+    if (!LoadReadOut(options->file, store))
+        return 1;
+    HeadlessApplication app;
+    KeepPageBuffers();
+    const std::string error = WriteServiceReport(store, options->file, options->output);
+    if (!error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    std::puts(options->output.c_str());
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+} // namespace lexorant::cli
