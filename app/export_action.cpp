@@ -4,6 +4,7 @@
 #include "entry_table.h"
 #include "message_boxes.h"
 #include "replace_file.h"
+#include "save_dialog.h"
 #include "shown_file_name.h"
 #include "tfrm_main.h"
 
@@ -52,16 +53,9 @@ private:
         if (!model || !model->Layout())
             return;
         QFileDialog dialog(&window_, QStringLiteral("Export"));
-        dialog.setObjectName(QStringLiteral("ExportDialog"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setNameFilters({kCsvFilter, kTsvFilter});
-        dialog.setDefaultSuffix(QStringLiteral("csv"));
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        SetUpSaveDialog(dialog, QStringLiteral("ExportDialog"),
+                        {{kCsvFilter, QStringLiteral("csv")}, {kTsvFilter, QStringLiteral("tsv")}});
         StartBesideReadOut(dialog, ShownFileName(window_));
-        connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-            dialog.setDefaultSuffix(filter == kTsvFilter ? QStringLiteral("tsv") : QStringLiteral("csv"));
-        });
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return;
         const QString name = dialog.selectedFiles().front();

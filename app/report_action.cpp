@@ -2,6 +2,7 @@
 
 #include "analysis_menu.h"
 #include "message_boxes.h"
+#include "save_dialog.h"
 #include "service_report.h"
 #include "shown_file_name.h"
 #include "tfrm_main.h"
@@ -42,12 +43,8 @@ private:
             return;
         const QString readOut = ShownFileName(window_);
         QFileDialog dialog(&window_, QStringLiteral("Report"));
-        dialog.setObjectName(QStringLiteral("ReportDialog"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
-        dialog.setDefaultSuffix(QStringLiteral("pdf"));
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        SetUpSaveDialog(dialog, QStringLiteral("ReportDialog"),
+                        {{QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf")}});
         StartBesideReadOut(dialog, readOut);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() || !Loaded())
             return;

@@ -2,6 +2,7 @@
 
 #include "chart_picture.h"
 #include "message_boxes.h"
+#include "save_dialog.h"
 #include "temperature_chart.h"
 
 #include <QActionGroup>
@@ -154,14 +155,9 @@ TemperatureChartWindow::TemperatureChartWindow(const RecordStore& store, std::si
 
 void TemperatureChartWindow::SaveAs() {
     QFileDialog dialog(this, QStringLiteral("Save chart"));
-    dialog.setObjectName(QStringLiteral("ChartSaveDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilters({QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG image (*.svg)")});
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-        dialog.setDefaultSuffix(filter.contains(QStringLiteral("svg")) ? QStringLiteral("svg") : QStringLiteral("png"));
-    });
+    SetUpSaveDialog(dialog, QStringLiteral("ChartSaveDialog"),
+                    {{QStringLiteral("PNG image (*.png)"), QStringLiteral("png")},
+                     {QStringLiteral("SVG image (*.svg)"), QStringLiteral("svg")}});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString error = SaveWidgetPicture(view_, dialog.selectedFiles().front());

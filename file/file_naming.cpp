@@ -65,9 +65,13 @@ int FirstFreeAutosaveNumber(const std::string& serial) {
     return number;
 }
 
-std::string SerialOfAutosaveName(const std::string& fileName) {
+std::string NameWithoutFolder(std::string_view fileName) {
     const std::size_t slash = fileName.find_last_of("/\\");
-    const std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+    return std::string(slash == std::string_view::npos ? fileName : fileName.substr(slash + 1));
+}
+
+std::string SerialOfAutosaveName(const std::string& fileName) {
+    const std::string name = NameWithoutFolder(fileName);
     constexpr std::size_t kSuffix = 4; // ".inf"
     if (name.size() < kSuffix)
         return {};

@@ -1,6 +1,7 @@
 #pragma once
 // The name of the ".inf" file of a read, formed from the unit's serial number.
 #include <string>
+#include <string_view>
 
 namespace lexorant {
 
@@ -19,6 +20,9 @@ std::string ProposedFileName(const std::string& serial);
 
 // The autosave name with number k: "<folder>\<serial>_<kk>.inf", at least two digits (07, 99, 100).
 std::string AutosaveCandidate(const std::string& serial, int number);
+
+// The last component of a path, after its last "/" or "\\" (a Windows name has either).
+std::string NameWithoutFolder(std::string_view fileName);
 
 // The serial of an autosave file name "<serial>_<kk>.inf" (the last component of a path, two or more
 // digits, any case of ".inf"), or "" for any other name.

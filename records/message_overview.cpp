@@ -122,10 +122,12 @@ std::size_t MessageOverview::Add(EntryRef entry, const InfoHead& head) {
     return row;
 }
 
+const std::uint8_t* SlotOf(const RecordStore& store, EntryRef entry) {
+    return entry.block == InfoBlock::GInfo ? store.GInfoSlot(entry.index) : store.XInfoSlot(entry.index);
+}
+
 std::size_t MessageOverview::Add(const RecordStore& store, EntryRef entry) {
-    const std::uint8_t* slot =
-        entry.block == InfoBlock::GInfo ? store.GInfoSlot(entry.index) : store.XInfoSlot(entry.index);
-    return Add(entry, OverviewHeadOf(slot));
+    return Add(entry, OverviewHeadOf(SlotOf(store, entry)));
 }
 
 void MessageOverview::Clear() {

@@ -24,6 +24,9 @@ struct EntryRef {
     friend bool operator==(const EntryRef&, const EntryRef&) = default;
 };
 
+// The slot of the entry in the store.
+const std::uint8_t* SlotOf(const RecordStore& store, EntryRef entry);
+
 // A time stamp that is a calendar date and time of day, with its ordering key.
 struct DatedStamp {
     std::int64_t ms = 0; // EntryTimeMs of the stamp

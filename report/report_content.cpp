@@ -14,18 +14,7 @@ namespace lexorant {
 
 namespace {
 
-std::string CountText(std::uint32_t count) { return IntegerText(count); }
-
 std::string BlockName(InfoBlock block) { return block == InfoBlock::GInfo ? "G-Info" : "X-Info"; }
-
-std::string LastComponent(std::string_view fileName) {
-    const std::size_t slash = fileName.find_last_of("/\\");
-    return std::string(slash == std::string_view::npos ? fileName : fileName.substr(slash + 1));
-}
-
-const std::uint8_t* SlotOf(const RecordStore& store, EntryRef entry) {
-    return entry.block == InfoBlock::GInfo ? store.GInfoSlot(entry.index) : store.XInfoSlot(entry.index);
-}
 
 // Earliest and latest valid stamp of all entries, whatever their code.
 struct Span {
@@ -46,7 +35,7 @@ Span SpanOf(const MessageTally& tally) {
 std::vector<ReportFact> Facts(const RecordStore& store, std::string_view fileName, std::string_view madeAt,
                               const MessageTally& tally, std::size_t faultEntries) {
     std::vector<ReportFact> facts;
-    facts.push_back({"Read-out", LastComponent(fileName)});
+    facts.push_back({"Read-out", NameWithoutFolder(fileName)});
     const std::string serial = SerialOfAutosaveName(std::string(fileName));
     if (!serial.empty())
         facts.push_back({"Serial number", serial});
@@ -68,8 +57,8 @@ ReportTable Overview(const MessageTally& tally, std::string& moreCodes) {
     const std::size_t shown = std::min(rows.size(), kReportOverviewRows);
     for (std::size_t i = 0; i < shown; ++i) {
         const MessageRow& r = rows[i];
-        table.rows.push_back({IntegerText(r.code), std::string(KindName(r.kind)), CountText(r.gInfo),
-                              CountText(r.xInfo), StampText(r.first), StampText(r.last), std::string(r.text)});
+        table.rows.push_back({IntegerText(r.code), std::string(KindName(r.kind)), IntegerText(r.gInfo),
+                              IntegerText(r.xInfo), StampText(r.first), StampText(r.last), std::string(r.text)});
     }
     const std::size_t more = rows.size() - shown;
     moreCodes = more == 0 ? "" : IntegerText(static_cast<std::int64_t>(more)) + (more == 1 ? " more code" : " more codes");
@@ -132,7 +121,7 @@ ReportContent BuildReportContent(const RecordStore& store, std::string_view file
     ReportContent content;
     const MessageTally tally = TallyMessages(store);
     const std::vector<EntryRef> faults = FaultEntriesInTimeOrder(store);
-    content.fileName = LastComponent(fileName);
+    content.fileName = NameWithoutFolder(fileName);
     content.facts = Facts(store, fileName, madeAt, tally, faults.size());
     content.overview = Overview(tally, content.moreCodes);
     content.hasTemperatures = store.XInfo.EntryCount > 0 && !store.XInfoSlots.empty();

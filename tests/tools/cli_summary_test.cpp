@@ -1,34 +1,14 @@
 // lexorant-cli summary over a few hand-made read-outs, run as a process.
 #include "cli_process.h"
+#include "hand_made_read_out.h"
 #include "info_file.h"
 
 using namespace lexorant;
+using test::HandMadeReadOut;
 using test::Slurp;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Entry {
-    std::int16_t code;
-    std::uint8_t year, month, day, hour, minute, second;
-};
-
-void Put(std::uint8_t* slot, const Entry& e) {
-    slot[0] = 1;
-    slot[1] = e.year, slot[2] = e.month, slot[3] = e.day, slot[4] = e.hour, slot[5] = e.minute, slot[6] = e.second;
-    slot[8] = static_cast<std::uint8_t>(e.code & 0xFF);
-    slot[9] = static_cast<std::uint8_t>((e.code >> 8) & 0xFF);
-}
-
-RecordStore ReadOut(const std::vector<Entry>& g, const std::vector<Entry>& x) {
-    RecordStore store;
-    store.Replace({36, 0, static_cast<std::uint16_t>(g.size())}, {196, 3, static_cast<std::uint16_t>(x.size())});
-    for (std::size_t i = 0; i < g.size(); ++i)
-        Put(store.GInfoSlot(i), g[i]);
-    for (std::size_t i = 0; i < x.size(); ++i)
-        Put(store.XInfoSlot(i), x[i]);
-    return store;
-}
 
 class CliSummaryTest : public test::CliProcessTest {
 protected:
@@ -36,10 +16,12 @@ protected:
         CliProcessTest::SetUp();
         fs::create_directories(dir_ / "a" / "b");
         // Month 13 and day 0 are no dates; a zeroed stamp is none either.
-        const RecordStore first = ReadOut({{-9, 9, 12, 24, 7, 5, 0}, {-9, 10, 1, 1, 0, 0, 0}, {0, 10, 13, 1, 0, 0, 0}},
-                                          {{-4106, 10, 1, 2, 12, 0, 0}, {-9, 0, 0, 0, 0, 0, 0}});
+        const RecordStore first =
+            HandMadeReadOut({{-9, {9, 12, 24, 7, 5, 0}}, {-9, {10, 1, 1, 0, 0, 0}}, {0, {10, 13, 1, 0, 0, 0}}},
+                            {{-4106, {10, 1, 2, 12, 0, 0}}, {-9, {0, 0, 0, 0, 0, 0}}});
         ASSERT_EQ(WriteInfoFile(first, (dir_ / "a" / "U1_01.inf").string()), "");
-        ASSERT_EQ(WriteInfoFile(ReadOut({{-4106, 11, 5, 5, 8, 30, 0}, {0, 11, 5, 0, 8, 30, 0}}, {{-4106, 0, 0, 0, 0, 0, 0}}),
+        ASSERT_EQ(WriteInfoFile(HandMadeReadOut({{-4106, {11, 5, 5, 8, 30, 0}}, {0, {11, 5, 0, 8, 30, 0}}},
+                                                {{-4106, {0, 0, 0, 0, 0, 0}}}),
                                 (dir_ / "a" / "b" / "U2_02.inf").string()),
                   "");
         // The first file, cut inside its first X-Info entry: three whole G-Info entries.
