@@ -1,4 +1,4 @@
-#include "analysis_menu.h"
+#include "app/analysis_menu.h"
 
 #include <QMainWindow>
 #include <QMenu>

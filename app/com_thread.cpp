@@ -1,6 +1,6 @@
-#include "com_thread.h"
+#include "app/com_thread.h"
 
-#include "serial_port.h"
+#include "link/serial_port.h"
 
 #include <QMetaObject>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The reading thread: runs the reading loop and hands every effect on the window to the window
 // thread, waiting until each step has run there.
-#include "read_loop.h"
+#include "link/read_loop.h"
 
 #include <QThread>
 

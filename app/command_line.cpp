@@ -1,8 +1,8 @@
-#include "command_line.h"
+#include "app/command_line.h"
 
 #include "lexorant_version.h"
-#include "tfrm_main.h"
-#include "wire_trace.h"
+#include "app/tfrm_main.h"
+#include "link/wire_trace.h"
 
 #include <QCoreApplication>
 #include <QEvent>

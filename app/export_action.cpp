@@ -1,12 +1,12 @@
-#include "export_action.h"
+#include "app/export_action.h"
 
-#include "analysis_menu.h"
-#include "entry_table.h"
-#include "message_boxes.h"
-#include "replace_file.h"
-#include "save_dialog.h"
-#include "shown_file_name.h"
-#include "tfrm_main.h"
+#include "app/analysis_menu.h"
+#include "records/entry_table.h"
+#include "app/message_boxes.h"
+#include "file/replace_file.h"
+#include "app/save_dialog.h"
+#include "app/shown_file_name.h"
+#include "app/tfrm_main.h"
 
 #include <QAction>
 #include <QFileDialog>

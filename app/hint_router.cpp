@@ -1,4 +1,4 @@
-#include "hint_router.h"
+#include "app/hint_router.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>

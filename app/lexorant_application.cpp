@@ -1,7 +1,7 @@
-#include "lexorant_application.h"
+#include "app/lexorant_application.h"
 
-#include "app_texts.h"
-#include "message_boxes.h"
+#include "app/app_texts.h"
+#include "app/message_boxes.h"
 
 #include <QTranslator>
 

@@ -1,8 +1,8 @@
-#include "app_icon.h"
-#include "command_line.h"
-#include "lexorant_application.h"
-#include "message_boxes.h"
-#include "tfrm_main.h"
+#include "app/app_icon.h"
+#include "app/command_line.h"
+#include "app/lexorant_application.h"
+#include "app/message_boxes.h"
+#include "app/tfrm_main.h"
 
 #include <exception>
 

@@ -1,6 +1,6 @@
-#include "message_boxes.h"
+#include "app/message_boxes.h"
 
-#include "app_texts.h"
+#include "app/app_texts.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "message_overview_model.h"
+#include "app/message_overview_model.h"
 
 #include <QBrush>
 #include <QColor>

@@ -2,7 +2,7 @@
 // The message overview as a table for a view: one row per message code, filled entry by entry and
 // published in batches, and the proxy that sorts (most frequent first until a column is chosen) and
 // filters it by code or text.
-#include "message_overview.h"
+#include "records/message_overview.h"
 
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>

@@ -1,9 +1,9 @@
-#include "message_overview_panel.h"
+#include "app/message_overview_panel.h"
 
-#include "analysis_menu.h"
-#include "hint_router.h"
-#include "message_overview_model.h"
-#include "tfrm_main.h"
+#include "app/analysis_menu.h"
+#include "app/hint_router.h"
+#include "app/message_overview_model.h"
+#include "app/tfrm_main.h"
 
 #include <QAction>
 #include <QDockWidget>

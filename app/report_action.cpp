@@ -1,11 +1,11 @@
-#include "report_action.h"
+#include "app/report_action.h"
 
-#include "analysis_menu.h"
-#include "message_boxes.h"
-#include "save_dialog.h"
-#include "service_report.h"
-#include "shown_file_name.h"
-#include "tfrm_main.h"
+#include "app/analysis_menu.h"
+#include "app/message_boxes.h"
+#include "app/save_dialog.h"
+#include "report/service_report.h"
+#include "app/shown_file_name.h"
+#include "app/tfrm_main.h"
 
 #include <QAction>
 #include <QApplication>

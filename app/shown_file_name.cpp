@@ -1,7 +1,7 @@
-#include "shown_file_name.h"
+#include "app/shown_file_name.h"
 
-#include "app_texts.h"
-#include "dos_devices.h"
+#include "app/app_texts.h"
+#include "platform/dos_devices.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "temperature_chart_menu.h"
+#include "app/temperature_chart_menu.h"
 
-#include "analysis_menu.h"
-#include "hint_router.h"
-#include "temperature_chart_window.h"
-#include "tfrm_main.h"
+#include "app/analysis_menu.h"
+#include "app/hint_router.h"
+#include "app/temperature_chart_window.h"
+#include "app/tfrm_main.h"
 
 #include <QAction>
 #include <QEvent>

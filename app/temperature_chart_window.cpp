@@ -1,9 +1,9 @@
-#include "temperature_chart_window.h"
+#include "app/temperature_chart_window.h"
 
-#include "chart_picture.h"
-#include "message_boxes.h"
-#include "save_dialog.h"
-#include "temperature_chart.h"
+#include "chart/chart_picture.h"
+#include "app/message_boxes.h"
+#include "app/save_dialog.h"
+#include "chart/temperature_chart.h"
 
 #include <QActionGroup>
 #include <QChartView>

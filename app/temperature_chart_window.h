@@ -1,8 +1,8 @@
 #pragma once
 // The window of the temperature chart: the chart with wheel and rubber-band zoom, panning by
 // dragging with the right or middle button, tool tips, and the by-time / by-entry switch.
-#include "chart_points.h"
-#include "record_store.h"
+#include "chart/chart_points.h"
+#include "readout/record_store.h"
 
 #include <QWidget>
 

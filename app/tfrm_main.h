@@ -1,10 +1,10 @@
 #pragma once
 // The main window: menus, the two grids, the status bar, and the read, open and quit commands.
-#include "info_grids.h"
-#include "port_commands.h"
-#include "read_loop.h"
-#include "record_store.h"
-#include "serial_port.h"
+#include "records/info_grids.h"
+#include "link/port_commands.h"
+#include "link/read_loop.h"
+#include "readout/record_store.h"
+#include "link/serial_port.h"
 
 #include <QHash>
 #include <QMainWindow>

@@ -2,9 +2,9 @@
 // formatted as CSV, TSV and JSON (on two threads, so wall-clock time). The block is the simulated
 // unit's, as in the largest file the other figures open; random bytes are the worst case besides it,
 // every float a long exponent text and nearly every code a different message.
-#include "entry_layout.h"
-#include "entry_table.h"
-#include "sim/unit.h"
+#include "records/entry_layout.h"
+#include "records/entry_table.h"
+#include "tools/sim/unit.h"
 
 #include <benchmark/benchmark.h>
 

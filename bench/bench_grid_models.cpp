@@ -1,8 +1,8 @@
 // Opening a file of two full blocks: the one-reset rebuild of both grids, and what a view pays to
 // form every cell text of every column.
-#include "ginfo_grid_model.h"
-#include "record_store.h"
-#include "xinfo_grid_model.h"
+#include "records/ginfo_grid_model.h"
+#include "readout/record_store.h"
+#include "records/xinfo_grid_model.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,10 +1,10 @@
 // Figures of the temperature chart of a large X-Info block, for bench/run:
 //   probe_chart FILE    the chart window opened and painted; then zoom steps in and out, each repainted
 // Results are "name=value" lines on standard output (times in ms, memory in MB).
-#include "info_file.h"
-#include "probe_common.h"
-#include "temperature_chart.h"
-#include "temperature_chart_window.h"
+#include "file/info_file.h"
+#include "bench/probe_common.h"
+#include "chart/temperature_chart.h"
+#include "app/temperature_chart_window.h"
 
 #include <QApplication>
 #include <QChartView>

@@ -4,15 +4,15 @@
 //   probe_core core-read               the reading loop in-process against a paced simulator
 //   probe_core cli-read CLI SIM        lexorant-cli read of a lexorant-sim process, from its stderr lines
 // Results are "name=value" lines on standard output (times in ms).
-#include "identification.h"
-#include "info_file.h"
-#include "probe_common.h"
-#include "read_loop.h"
-#include "record_store.h"
-#include "serial_port.h"
-#include "sim/com_link.h"
-#include "sim/simulator.h"
-#include "sim/unit.h"
+#include "link/identification.h"
+#include "file/info_file.h"
+#include "bench/probe_common.h"
+#include "link/read_loop.h"
+#include "readout/record_store.h"
+#include "link/serial_port.h"
+#include "tools/sim/com_link.h"
+#include "tools/sim/simulator.h"
+#include "tools/sim/unit.h"
 
 #include <algorithm>
 #include <cerrno>

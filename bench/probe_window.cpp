@@ -6,12 +6,12 @@
 //                                      memory; activating rows until the grid is painted
 //   probe_window bigread LIMIT_S       65535 G-Info entries from an unpaced simulator: rate, paint gaps
 // Results are "name=value" lines on standard output (times in ms, memory in MB).
-#include "lexorant_application.h"
-#include "probe_common.h"
-#include "sim/com_link.h"
-#include "sim/simulator.h"
-#include "sim/unit.h"
-#include "tfrm_main.h"
+#include "app/lexorant_application.h"
+#include "bench/probe_common.h"
+#include "tools/sim/com_link.h"
+#include "tools/sim/simulator.h"
+#include "tools/sim/unit.h"
+#include "app/tfrm_main.h"
 
 #include <QAbstractButton>
 #include <QAction>

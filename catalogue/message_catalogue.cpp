@@ -1,13 +1,13 @@
-#include "message_catalogue.h"
+#include "catalogue/message_catalogue.h"
 
 namespace lexorant {
 
 // One row per line, the code first; the texts are grouped by subject in the included files.
 const std::array<MessageEntry, kMessageCount> MessageCatalogue = {{
-#include "texts/faults.inc"
-#include "texts/modules.inc"
-#include "texts/controller.inc"
-#include "texts/operation.inc"
+#include "catalogue/texts/faults.inc"
+#include "catalogue/texts/modules.inc"
+#include "catalogue/texts/controller.inc"
+#include "catalogue/texts/operation.inc"
 }};
 
 } // namespace lexorant

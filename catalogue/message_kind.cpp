@@ -1,6 +1,6 @@
-#include "message_kind.h"
+#include "catalogue/message_kind.h"
 
-#include "message_catalogue.h"
+#include "catalogue/message_catalogue.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
-#include "chart_points.h"
+#include "chart/chart_points.h"
 
-#include "entry_time.h"
-#include "xinfo_record.h"
+#include "readout/entry_time.h"
+#include "records/xinfo_record.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,7 +1,7 @@
 #pragma once
 // The points of the temperature chart: one per shown entry and field, in x order.
-#include "record_store.h"
-#include "temperature_fields.h"
+#include "readout/record_store.h"
+#include "chart/temperature_fields.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "min_max_reduction.h"
+#include "chart/min_max_reduction.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "temperature_fields.h"
+#include "chart/temperature_fields.h"
 
-#include "entry_layout.h"
+#include "records/entry_layout.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 // The temperatures (in degrees Celsius) that an X-Info entry of a given X-Info type carries, as the
 // chart draws them: the fields that the entry tables mark as temperatures.
-#include "field_table.h"
+#include "records/field_table.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,10 +1,10 @@
-#include "autosave_file.h"
+#include "file/autosave_file.h"
 
-#include "dos_devices.h"
-#include "file_naming.h"
-#include "info_file.h"
-#include "info_file_format.h"
-#include "temporary_file.h"
+#include "platform/dos_devices.h"
+#include "file/file_naming.h"
+#include "file/info_file.h"
+#include "file/info_file_format.h"
+#include "platform/temporary_file.h"
 
 namespace lexorant {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The autosave's file on a folder that several laptops write at once.
-#include "read_loop.h"
-#include "record_store.h"
+#include "readout/written_file.h"
+#include "readout/record_store.h"
 
 #include <string>
 

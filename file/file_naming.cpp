@@ -1,6 +1,6 @@
-#include "file_naming.h"
+#include "file/file_naming.h"
 
-#include "dos_devices.h"
+#include "platform/dos_devices.h"
 
 #include <cctype>
 #include <cstring>

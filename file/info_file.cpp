@@ -1,8 +1,8 @@
-#include "info_file.h"
+#include "file/info_file.h"
 
-#include "dos_devices.h"
-#include "regular_file.h"
-#include "replace_file.h"
+#include "platform/dos_devices.h"
+#include "platform/regular_file.h"
+#include "file/replace_file.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 // Writing a read-out to its ".inf" file and loading one back.
-#include "info_file_format.h"
-#include "read_loop.h"
-#include "record_store.h"
+#include "file/info_file_format.h"
+#include "readout/written_file.h"
+#include "readout/record_store.h"
 
 #include <string>
 

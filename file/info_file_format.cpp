@@ -1,4 +1,4 @@
-#include "info_file_format.h"
+#include "file/info_file_format.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // The bytes of a ".inf" file: six little-endian 16-bit header words (G-Info answer length, type,
 // entry count, then the same for X-Info), the stored part of every G-Info slot, then of every
 // X-Info slot. No signature, so any bytes decode.
-#include "record_store.h"
+#include "readout/record_store.h"
 
 #include <cstddef>
 #include <cstdint>

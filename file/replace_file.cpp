@@ -1,7 +1,7 @@
-#include "replace_file.h"
+#include "file/replace_file.h"
 
-#include "file_access.h"
-#include "temporary_file.h"
+#include "platform/file_access.h"
+#include "platform/temporary_file.h"
 
 #include <optional>
 

@@ -1,5 +1,5 @@
 // Entry answers of any length, for any announced answer length, must stay inside their slot.
-#include "protocol.h"
+#include "link/protocol.h"
 
 #include <array>
 #include <cstddef>

@@ -1,5 +1,5 @@
 // Any bytes the line delivers as a "GI?", "XI?" or "SN?" answer must parse without fault.
-#include "protocol.h"
+#include "link/protocol.h"
 
 #include <cstddef>
 #include <cstdint>

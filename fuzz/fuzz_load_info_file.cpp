@@ -5,7 +5,7 @@
 // kilobytes, so a larger count only takes the same path (the file ends before its blocks do) with
 // a bigger zero-filled store, and allocating up to 7 MB for every input would leave the fuzzer
 // about 80 inputs a second. The loader's unit tests load the largest counts.
-#include "info_file.h"
+#include "file/info_file.h"
 
 #include <algorithm>
 #include <cstdint>

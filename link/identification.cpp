@@ -1,8 +1,8 @@
-#include "identification.h"
+#include "link/identification.h"
 
-#include "protocol.h"
-#include "serial_port.h"
-#include "wire_trace.h"
+#include "link/protocol.h"
+#include "link/serial_port.h"
+#include "link/wire_trace.h"
 
 #include <system_error>
 

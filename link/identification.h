@@ -1,7 +1,7 @@
 #pragma once
 // The read command's identification of the controller, asked on the calling thread: flush, "SN?",
 // then "GI?" and "XI?". Two steps, so that the caller can choose the file name between them.
-#include "info_header.h"
+#include "readout/info_header.h"
 
 #include <optional>
 #include <string>

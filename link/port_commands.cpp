@@ -1,6 +1,6 @@
-#include "port_commands.h"
+#include "link/port_commands.h"
 
-#include "serial_port.h"
+#include "link/serial_port.h"
 
 #include <string>
 

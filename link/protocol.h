@@ -1,7 +1,7 @@
 #pragma once
 // The controller's wire format: request texts, answer checks and hex decoding.
 // Pure functions over bytes; the sequencing lives in identification.h and entry_exchange.h.
-#include "info_header.h"
+#include "readout/info_header.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "read_loop.h"
+#include "link/read_loop.h"
 
-#include "record_store.h"
-#include "serial_port.h"
+#include "readout/record_store.h"
+#include "link/serial_port.h"
 
 namespace lexorant {
 

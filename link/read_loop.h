@@ -1,7 +1,8 @@
 #pragma once
 // The body of the reading thread: every entry of both blocks into the record store, then the
 // file. Every effect on the user's side goes through ReadSteps, one step at a time.
-#include "protocol.h"
+#include "link/protocol.h"
+#include "readout/written_file.h"
 
 #include <atomic>
 #include <cstddef>
@@ -31,14 +32,6 @@ public:
     // An error that no step of the read expected (shown by the window as any escaped error).
     virtual void ShowUnexpectedError(const std::string& text) { ShowError(text); }
 };
-
-struct WrittenFile {
-    std::string name;  // the file written, or the one that could not be
-    std::string error; // the text to show, empty on success
-};
-
-// Writes the file at the end of a read.
-using FileWriter = std::function<WrittenFile(const RecordStore&)>;
 
 struct ReadJob {
     SerialPort& port;

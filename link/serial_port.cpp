@@ -1,7 +1,7 @@
-#include "serial_port.h"
+#include "link/serial_port.h"
 
-#include "dos_devices.h"
-#include "wire_trace.h"
+#include "platform/dos_devices.h"
+#include "link/wire_trace.h"
 
 namespace lexorant {
 

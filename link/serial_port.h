@@ -1,6 +1,6 @@
 #pragma once
 // The program's one serial line: port name, bit rate and the open device.
-#include "serial_device.h"
+#include "platform/serial_device.h"
 
 #include <chrono>
 #include <cstddef>

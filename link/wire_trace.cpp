@@ -1,6 +1,6 @@
-#include "wire_trace.h"
+#include "link/wire_trace.h"
 
-#include "serial_port.h"
+#include "link/serial_port.h"
 
 #include <cerrno>
 #include <cstring>

@@ -2,7 +2,7 @@
 // A record of what went over the serial line, for support: one line per request and per answer,
 // with the time since the trace began, the bytes as hex and as printable ASCII, and how each
 // answer ended. Safe to use from the window thread and the reading thread at once.
-#include "exchange_end.h"
+#include "platform/exchange_end.h"
 
 #include <chrono>
 #include <cstdio>

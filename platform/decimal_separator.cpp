@@ -1,4 +1,4 @@
-#include "decimal_separator.h"
+#include "platform/decimal_separator.h"
 
 #include <algorithm>
 #include <iterator>

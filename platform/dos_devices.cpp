@@ -1,4 +1,4 @@
-#include "dos_devices.h"
+#include "platform/dos_devices.h"
 
 #include <cstdlib>
 #include <vector>

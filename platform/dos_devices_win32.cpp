@@ -1,6 +1,6 @@
-#include "dos_devices.h"
+#include "platform/dos_devices.h"
 
-#include "wide_names.h"
+#include "platform/wide_names.h"
 
 namespace lexorant {
 

@@ -1,6 +1,6 @@
-#include "file_access.h"
+#include "platform/file_access.h"
 
-#include "posix_io.h"
+#include "platform/posix_io.h"
 
 #include <fcntl.h>
 #include <unistd.h>

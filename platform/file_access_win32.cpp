@@ -1,4 +1,4 @@
-#include "file_access.h"
+#include "platform/file_access.h"
 
 #include <algorithm>
 #include <windows.h>

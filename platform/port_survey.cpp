@@ -1,6 +1,6 @@
-#include "port_survey.h"
+#include "platform/port_survey.h"
 
-#include "dos_devices.h"
+#include "platform/dos_devices.h"
 
 #include <algorithm>
 #include <cerrno>

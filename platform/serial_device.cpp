@@ -1,4 +1,4 @@
-#include "serial_device.h"
+#include "platform/serial_device.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,7 +2,7 @@
 // A serial device opened exclusively (POSIX termios or Win32 communications), with the read
 // time-out that the controller's protocol relies on and a cancel that wakes a blocked exchange
 // from any thread.
-#include "exchange_end.h"
+#include "platform/exchange_end.h"
 
 #include <chrono>
 #include <cstddef>

@@ -1,6 +1,6 @@
-#include "temporary_file.h"
+#include "platform/temporary_file.h"
 
-#include "posix_io.h"
+#include "platform/posix_io.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "temporary_file.h"
+#include "platform/temporary_file.h"
 
 #include <algorithm>
 #include <atomic>

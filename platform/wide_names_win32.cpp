@@ -1,4 +1,4 @@
-#include "wide_names.h"
+#include "platform/wide_names.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The number texts that both grids use, as UTF-8; the decimal separator is the caller's (the user's).
-#include "info_head.h"
+#include "readout/info_head.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 // The one description of every entry field: the G-Info entry, the X-Info head and operating values,
 // and each X-Info tail. Decoding, grid texts, lexorant-cli show and the export all read these tables.
-#include "field_table.h"
+#include "records/field_table.h"
 
 #include <array>
 #include <string_view>

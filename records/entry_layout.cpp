@@ -1,8 +1,8 @@
-#include "entry_layout.h"
+#include "records/entry_layout.h"
 
-#include "byte_order.h"
-#include "cell_text.h"
-#include "entry_fields.h"
+#include "records/byte_order.h"
+#include "records/cell_text.h"
+#include "records/entry_fields.h"
 
 #include <bit>
 #include <stdexcept>

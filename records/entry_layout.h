@@ -1,7 +1,7 @@
 #pragma once
 // The fields of one kind of entry laid out as its grid: row 0 holds the entry number, every other
 // row exactly one field.
-#include "field_table.h"
+#include "records/field_table.h"
 
 #include <cstdint>
 #include <initializer_list>

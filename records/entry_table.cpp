@@ -1,7 +1,7 @@
-#include "entry_table.h"
+#include "records/entry_table.h"
 
-#include "cell_text.h"
-#include "find_message_text.h"
+#include "records/cell_text.h"
+#include "catalogue/find_message_text.h"
 
 #include <bit>
 #include <charconv>

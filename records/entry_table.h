@@ -1,7 +1,7 @@
 #pragma once
 // One block of entries as a table file: the grid's rows as columns, one line per entry, then the
 // message text. lexorant-cli show and the window's export write the same bytes through this.
-#include "entry_layout.h"
+#include "records/entry_layout.h"
 
 #include <cstdint>
 #include <span>

@@ -1,4 +1,4 @@
-#include "field_table.h"
+#include "records/field_table.h"
 
 namespace lexorant {
 

@@ -1,7 +1,7 @@
-#include "ginfo_grid_model.h"
+#include "records/ginfo_grid_model.h"
 
-#include "entry_layout.h"
-#include "ginfo_texts.h"
+#include "records/entry_layout.h"
+#include "records/ginfo_texts.h"
 
 #include <algorithm>
 

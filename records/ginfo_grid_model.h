@@ -1,7 +1,7 @@
 #pragma once
-#include "info_grid_model.h"
-#include "info_header.h"
-#include "record_store.h"
+#include "records/info_grid_model.h"
+#include "readout/info_header.h"
+#include "readout/record_store.h"
 
 namespace lexorant {
 

@@ -1,6 +1,6 @@
-#include "ginfo_texts.h"
+#include "records/ginfo_texts.h"
 
-#include "entry_layout.h"
+#include "records/entry_layout.h"
 
 namespace lexorant {
 

@@ -1,4 +1,4 @@
-#include "info_grid_model.h"
+#include "records/info_grid_model.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // A grid of one log: column 0 holds the row headings, row 0 the entry numbers, column n shows entry
 // n-1. Qt sees the grid without its heading column and row: Qt cell (r, c) is grid cell (c+1, r+1),
 // the vertical header is column 0 and the horizontal header row 0.
-#include "entry_layout.h"
+#include "records/entry_layout.h"
 
 #include <QAbstractTableModel>
 #include <QChar>

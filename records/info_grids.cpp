@@ -1,4 +1,4 @@
-#include "info_grids.h"
+#include "records/info_grids.h"
 
 namespace lexorant {
 

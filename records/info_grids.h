@@ -1,8 +1,8 @@
 #pragma once
 // The grid operations of a read and of opening a file, on both grids at once.
-#include "ginfo_grid_model.h"
-#include "record_store.h"
-#include "xinfo_grid_model.h"
+#include "records/ginfo_grid_model.h"
+#include "readout/record_store.h"
+#include "records/xinfo_grid_model.h"
 
 namespace lexorant {
 

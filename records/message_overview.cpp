@@ -1,9 +1,9 @@
-#include "message_overview.h"
+#include "records/message_overview.h"
 
-#include "byte_order.h"
-#include "entry_time.h"
-#include "find_message_text.h"
-#include "message_catalogue.h"
+#include "records/byte_order.h"
+#include "readout/entry_time.h"
+#include "catalogue/find_message_text.h"
+#include "catalogue/message_catalogue.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -120,10 +120,6 @@ std::size_t MessageOverview::Add(EntryRef entry, const InfoHead& head) {
         occurrences_.emplace_back();
     occurrences_[row].push_back(entry);
     return row;
-}
-
-const std::uint8_t* SlotOf(const RecordStore& store, EntryRef entry) {
-    return entry.block == InfoBlock::GInfo ? store.GInfoSlot(entry.index) : store.XInfoSlot(entry.index);
 }
 
 std::size_t MessageOverview::Add(const RecordStore& store, EntryRef entry) {

@@ -1,9 +1,10 @@
 #pragma once
 // What a read-out logged, one row per distinct message code of both blocks: how often, since when,
 // and where. Without Qt, so that the window, lexorant-cli and reports share it.
-#include "info_head.h"
-#include "message_kind.h"
-#include "record_store.h"
+#include "readout/info_head.h"
+#include "catalogue/message_kind.h"
+#include "readout/record_store.h"
+#include "readout/entry_ref.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,19 +14,6 @@
 #include <vector>
 
 namespace lexorant {
-
-enum class InfoBlock : std::uint8_t { GInfo, XInfo };
-
-// One entry of a read-out: its block and its 0-based position there.
-struct EntryRef {
-    InfoBlock block = InfoBlock::GInfo;
-    std::uint16_t index = 0;
-
-    friend bool operator==(const EntryRef&, const EntryRef&) = default;
-};
-
-// The slot of the entry in the store.
-const std::uint8_t* SlotOf(const RecordStore& store, EntryRef entry);
 
 // A time stamp that is a calendar date and time of day, with its ordering key.
 struct DatedStamp {

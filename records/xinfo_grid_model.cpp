@@ -1,6 +1,6 @@
-#include "xinfo_grid_model.h"
+#include "records/xinfo_grid_model.h"
 
-#include "entry_layout.h"
+#include "records/entry_layout.h"
 
 #include <algorithm>
 

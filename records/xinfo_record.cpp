@@ -1,7 +1,7 @@
-#include "xinfo_record.h"
+#include "records/xinfo_record.h"
 
-#include "byte_order.h"
-#include "entry_fields.h"
+#include "records/byte_order.h"
+#include "records/entry_fields.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "info_head.h"
+#include "readout/info_head.h"
 
 #include <array>
 #include <cstdint>

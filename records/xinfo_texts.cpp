@@ -1,6 +1,6 @@
-#include "xinfo_texts.h"
+#include "records/xinfo_texts.h"
 
-#include "entry_layout.h"
+#include "records/entry_layout.h"
 
 namespace lexorant {
 

@@ -1,9 +1,9 @@
-#include "report_content.h"
+#include "report/report_content.h"
 
-#include "cell_text.h"
-#include "entry_time.h"
-#include "file_naming.h"
-#include "message_kind.h"
+#include "records/cell_text.h"
+#include "readout/entry_time.h"
+#include "file/file_naming.h"
+#include "catalogue/message_kind.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #pragma once
 // What a service report says about one read-out, as ready texts: the head's facts, the message
 // overview and every fault entry. Without Qt; report_pdf lays it out on pages.
-#include "message_overview.h"
-#include "record_store.h"
+#include "records/message_overview.h"
+#include "readout/record_store.h"
 
 #include <cstddef>
 #include <string>

@@ -1,4 +1,4 @@
-#include "report_pdf.h"
+#include "report/report_pdf.h"
 
 #include <QBuffer>
 #include <QFont>

@@ -1,7 +1,7 @@
 #pragma once
 // A service report on A4 portrait pages, as a PDF made with Qt's own writer (fonts embedded, text
 // selectable); long tables go on over further pages with their head repeated, "Page N of M" below.
-#include "report_content.h"
+#include "report/report_content.h"
 
 #include <QByteArray>
 

@@ -1,11 +1,11 @@
 // The read command with the autosave switch among the program's arguments: no dialog, the file
 // named after the serial number with the first free number on drive O:.
-#include "com_thread.h"
-#include "info_file.h"
-#include "sim/simulator.h"
-#include "sim/unit.h"
-#include "tfrm_main.h"
-#include "window_test_support.h"
+#include "app/com_thread.h"
+#include "file/info_file.h"
+#include "tools/sim/simulator.h"
+#include "tools/sim/unit.h"
+#include "app/tfrm_main.h"
+#include "tests/app/window_test_support.h"
 
 #include <QAction>
 #include <QApplication>

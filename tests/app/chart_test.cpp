@@ -1,12 +1,12 @@
 // The temperature chart window: when it can be opened, that there is one, what a click on a point
 // does in the X-Info grid, that it goes when its entries or the main window go, and when its lines
 // are smoothed.
-#include "hint_router.h"
-#include "info_file.h"
-#include "temperature_chart.h"
-#include "temperature_chart_window.h"
-#include "tfrm_main.h"
-#include "window_test_support.h"
+#include "app/hint_router.h"
+#include "file/info_file.h"
+#include "chart/temperature_chart.h"
+#include "app/temperature_chart_window.h"
+#include "app/tfrm_main.h"
+#include "tests/app/window_test_support.h"
 
 #include <QAction>
 #include <QChartView>

@@ -1,8 +1,8 @@
 // The window program's own arguments: which one is the read-out to open at start, and opening it.
-#include "command_line.h"
-#include "info_file.h"
-#include "tfrm_main.h"
-#include "window_test_support.h"
+#include "app/command_line.h"
+#include "file/info_file.h"
+#include "app/tfrm_main.h"
+#include "tests/app/window_test_support.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,13 +1,13 @@
 // The message overview panel: what it lists after a file and a read, its order and filter, and where
 // activating a row leads in the grids.
-#include "find_message_text.h"
-#include "hint_router.h"
-#include "info_file.h"
-#include "message_overview.h"
-#include "sim/simulator.h"
-#include "sim/unit.h"
-#include "tfrm_main.h"
-#include "window_test_support.h"
+#include "catalogue/find_message_text.h"
+#include "app/hint_router.h"
+#include "file/info_file.h"
+#include "records/message_overview.h"
+#include "tools/sim/simulator.h"
+#include "tools/sim/unit.h"
+#include "app/tfrm_main.h"
+#include "tests/app/window_test_support.h"
 
 #include <QAbstractItemModel>
 #include <QAction>

@@ -1,12 +1,12 @@
 // The read command against a simulated controller on COM3, with the file named in the save
 // dialog: progress, grids, file, locked menus, failed entries and identification, quitting.
-#include "com_thread.h"
-#include "info_file.h"
-#include "sim/simulator.h"
-#include "sim/unit.h"
-#include "tfrm_main.h"
-#include "window_test_support.h"
-#include "wire_trace.h"
+#include "app/com_thread.h"
+#include "file/info_file.h"
+#include "tools/sim/simulator.h"
+#include "tools/sim/unit.h"
+#include "app/tfrm_main.h"
+#include "tests/app/window_test_support.h"
+#include "link/wire_trace.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
 // "&Report..." of the main window: when it can be chosen, what its dialog proposes, what it writes and
 // how a failed write is told.
-#include "app_texts.h"
-#include "info_file.h"
-#include "sim/unit.h"
-#include "tfrm_main.h"
-#include "window_test_support.h"
+#include "app/app_texts.h"
+#include "file/info_file.h"
+#include "tools/sim/unit.h"
+#include "app/tfrm_main.h"
+#include "tests/app/window_test_support.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,10 +1,10 @@
 // The window without a read: start-up, menus, port and rate items, opening files, the views,
 // cell hints and quitting.
-#include "hint_router.h"
-#include "info_file.h"
-#include "sim/simulator.h"
-#include "tfrm_main.h"
-#include "window_test_support.h"
+#include "app/hint_router.h"
+#include "file/info_file.h"
+#include "tools/sim/simulator.h"
+#include "app/tfrm_main.h"
+#include "tests/app/window_test_support.h"
 
 #include <QAction>
 #include <QCursor>

@@ -1,8 +1,8 @@
-#include "window_test_support.h"
+#include "tests/app/window_test_support.h"
 
-#include "com_thread.h"
-#include "dos_devices.h"
-#include "tfrm_main.h"
+#include "app/com_thread.h"
+#include "platform/dos_devices.h"
+#include "app/tfrm_main.h"
 
 #include <QAbstractButton>
 #include <QApplication>

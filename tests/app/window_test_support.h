@@ -1,7 +1,7 @@
 #pragma once
 // What the window tests share: a private device folder in which every COM name is mapped, a
 // closer that answers modal boxes and file dialogs, and the status texts of a read.
-#include "lexorant_application.h"
+#include "app/lexorant_application.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "find_message_text.h"
-#include "message_catalogue.h"
-#include "message_kind.h"
+#include "catalogue/find_message_text.h"
+#include "catalogue/message_catalogue.h"
+#include "catalogue/message_kind.h"
 
 #include <gtest/gtest.h>
 

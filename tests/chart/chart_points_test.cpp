@@ -1,6 +1,6 @@
-#include "chart_points.h"
-#include "chart_slots.h"
-#include "entry_time.h"
+#include "chart/chart_points.h"
+#include "tests/chart/chart_slots.h"
+#include "readout/entry_time.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // X-Info entries for the chart tests, written byte by byte as the controller sends them.
-#include "record_store.h"
+#include "readout/record_store.h"
 
 #include <cstdint>
 

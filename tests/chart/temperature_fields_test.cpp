@@ -1,7 +1,7 @@
-#include "chart_slots.h"
-#include "entry_fields.h"
-#include "entry_layout.h"
-#include "temperature_fields.h"
+#include "tests/chart/chart_slots.h"
+#include "records/entry_fields.h"
+#include "records/entry_layout.h"
+#include "chart/temperature_fields.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "autosave_file.h"
-#include "file_naming.h"
-#include "info_file_format.h"
-#include "file_test_folder.h"
+#include "file/autosave_file.h"
+#include "file/file_naming.h"
+#include "file/info_file_format.h"
+#include "tests/file/file_test_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "file_test_folder.h"
-#include "info_file.h"
+#include "tests/file/file_test_folder.h"
+#include "file/info_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // File names on Windows are UTF-8 texts; a serial number in the controller's code page still
 // names its file.
-#include "file_test_folder.h"
-#include "info_file.h"
+#include "tests/file/file_test_folder.h"
+#include "file/info_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "identification.h"
+#include "link/identification.h"
 
-#include "serial_port.h"
-#include "sim/unit.h"
-#include "sim_line.h"
-#include "sim_pty_peer.h"
+#include "link/serial_port.h"
+#include "tools/sim/unit.h"
+#include "tests/support/sim_line.h"
+#include "tests/support/sim_pty_peer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "port_commands.h"
-#include "serial_port.h"
+#include "link/port_commands.h"
+#include "link/serial_port.h"
 
 #include <gtest/gtest.h>
 

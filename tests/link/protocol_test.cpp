@@ -1,4 +1,4 @@
-#include "protocol.h"
+#include "link/protocol.h"
 
 #include <gtest/gtest.h>
 

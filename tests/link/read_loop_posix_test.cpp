@@ -1,9 +1,9 @@
-#include "read_loop.h"
+#include "link/read_loop.h"
 
-#include "record_store.h"
-#include "serial_port.h"
-#include "sim/unit.h"
-#include "sim_line.h"
+#include "readout/record_store.h"
+#include "link/serial_port.h"
+#include "tools/sim/unit.h"
+#include "tests/support/sim_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "wire_trace.h"
+#include "link/wire_trace.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The file primitives: a name claimed by many writers at once, and opening only regular files.
-#include "regular_file.h"
-#include "temporary_file.h"
+#include "platform/regular_file.h"
+#include "platform/temporary_file.h"
 
 #include <gtest/gtest.h>
 

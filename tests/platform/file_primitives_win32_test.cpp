@@ -1,7 +1,7 @@
 // The file primitives on Win32: claims that never replace, replaces that do, and reading only
 // regular files without waiting for a pipe's writer.
-#include "regular_file.h"
-#include "temporary_file.h"
+#include "platform/regular_file.h"
+#include "platform/temporary_file.h"
 
 #include <gtest/gtest.h>
 

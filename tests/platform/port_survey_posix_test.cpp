@@ -1,8 +1,8 @@
-#include "port_survey.h"
+#include "platform/port_survey.h"
 
-#include "dos_devices.h"
-#include "serial_device.h"
-#include "sim_pty_peer.h"
+#include "platform/dos_devices.h"
+#include "platform/serial_device.h"
+#include "tests/support/sim_pty_peer.h"
 
 #include <gtest/gtest.h>
 

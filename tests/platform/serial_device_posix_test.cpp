@@ -1,6 +1,6 @@
-#include "serial_device.h"
+#include "platform/serial_device.h"
 
-#include "sim_pty_peer.h"
+#include "tests/support/sim_pty_peer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The serial line on Win32. The tests that need a controller take the port it is on from
 // LEXORANT_TEST_PORT ("COM1"; a simulated unit with the serial number 4711-0815) and skip without.
-#include "dos_devices.h"
-#include "serial_device.h"
-#include "under_wine.h"
+#include "platform/dos_devices.h"
+#include "platform/serial_device.h"
+#include "tests/support/under_wine.h"
 
 #include <gtest/gtest.h>
 

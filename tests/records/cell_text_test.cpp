@@ -1,4 +1,4 @@
-#include "cell_text.h"
+#include "records/cell_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "entry_layout.h"
+#include "records/entry_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "entry_table.h"
+#include "records/entry_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ginfo_texts.h"
+#include "records/ginfo_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "message_overview.h"
+#include "records/message_overview.h"
 
-#include "find_message_text.h"
-#include "hand_made_read_out.h"
+#include "catalogue/find_message_text.h"
+#include "tests/support/hand_made_read_out.h"
 
 #include <gtest/gtest.h>
 

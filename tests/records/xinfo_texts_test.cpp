@@ -1,6 +1,6 @@
-#include "ginfo_texts.h"
-#include "entry_layout.h"
-#include "xinfo_texts.h"
+#include "records/ginfo_texts.h"
+#include "records/entry_layout.h"
+#include "records/xinfo_texts.h"
 
 #include <gtest/gtest.h>
 

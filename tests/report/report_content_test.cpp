@@ -1,6 +1,6 @@
-#include "report_content.h"
+#include "report/report_content.h"
 
-#include "hand_made_read_out.h"
+#include "tests/support/hand_made_read_out.h"
 
 #include <gtest/gtest.h>
 

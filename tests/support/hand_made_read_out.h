@@ -1,7 +1,7 @@
 #pragma once
 // Read-outs made by hand for tests: entries of both blocks with a message code and a time stamp.
-#include "info_head.h"
-#include "record_store.h"
+#include "readout/info_head.h"
+#include "readout/record_store.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 // A simulated controller reachable as "COM1" through a temporary device folder, for tests that
 // talk to it with SerialPort the way the program does.
-#include "sim/com_link.h"
-#include "sim/simulator.h"
+#include "tools/sim/com_link.h"
+#include "tools/sim/simulator.h"
 
 #include <cstdlib>
 #include <filesystem>

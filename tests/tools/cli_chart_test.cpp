@@ -1,7 +1,7 @@
 // lexorant-cli chart, run as a process without a display, where the program was built with it.
-#include "cli_process.h"
-#include "info_file.h"
-#include "sim/unit.h"
+#include "tests/support/cli_process.h"
+#include "file/info_file.h"
+#include "tools/sim/unit.h"
 
 using namespace lexorant;
 namespace fs = std::filesystem;

@@ -1,8 +1,8 @@
 // lexorant-cli report, run as a process without a display; the PDF is read back with poppler's tools.
-#include "cli_process.h"
-#include "hand_made_read_out.h"
-#include "info_file.h"
-#include "sim/unit.h"
+#include "tests/support/cli_process.h"
+#include "tests/support/hand_made_read_out.h"
+#include "file/info_file.h"
+#include "tools/sim/unit.h"
 
 #include <gtest/gtest.h>
 

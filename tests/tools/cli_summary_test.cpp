@@ -1,7 +1,7 @@
 // lexorant-cli summary over a few hand-made read-outs, run as a process.
-#include "cli_process.h"
-#include "hand_made_read_out.h"
-#include "info_file.h"
+#include "tests/support/cli_process.h"
+#include "tests/support/hand_made_read_out.h"
+#include "file/info_file.h"
 
 using namespace lexorant;
 using test::HandMadeReadOut;

@@ -1,10 +1,10 @@
 // lexorant-cli run as a process against a simulated controller, as a technician runs it.
-#include "cli_process.h"
-#include "info_file_format.h"
-#include "sim/com_link.h"
-#include "sim/simulator.h"
-#include "sim/unit.h"
-#include "sim_line.h"
+#include "tests/support/cli_process.h"
+#include "file/info_file_format.h"
+#include "tools/sim/com_link.h"
+#include "tools/sim/simulator.h"
+#include "tools/sim/unit.h"
+#include "tests/support/sim_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The lexorant-sim program, run as a process the way a developer runs it.
-#include "serial_port.h"
-#include "sim/answers.h"
-#include "sim/unit.h"
+#include "link/serial_port.h"
+#include "tools/sim/answers.h"
+#include "tools/sim/unit.h"
 
 #include <gtest/gtest.h>
 

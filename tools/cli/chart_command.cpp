@@ -1,10 +1,10 @@
 // Renders the temperature chart of a file's X-Info block as a picture, without a display.
-#include "chart_picture.h"
-#include "commands.h"
-#include "headless_qt.h"
-#include "record_store.h"
-#include "temperature_chart.h"
-#include "temperature_fields.h"
+#include "chart/chart_picture.h"
+#include "tools/cli/commands.h"
+#include "tools/cli/headless_qt.h"
+#include "readout/record_store.h"
+#include "chart/temperature_chart.h"
+#include "chart/temperature_fields.h"
 
 #include <QChartView>
 

@@ -1,4 +1,4 @@
-#include "headless_qt.h"
+#include "tools/cli/headless_qt.h"
 
 #include <cstdio>
 #include <cstdlib>

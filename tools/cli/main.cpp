@@ -1,4 +1,4 @@
-#include "commands.h"
+#include "tools/cli/commands.h"
 #include "lexorant_version.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "commands.h"
-#include "decimal_separator.h"
-#include "find_message_text.h"
+#include "tools/cli/commands.h"
+#include "platform/decimal_separator.h"
+#include "catalogue/find_message_text.h"
 
 #include <cstdio>
 

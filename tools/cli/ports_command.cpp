@@ -1,5 +1,5 @@
-#include "commands.h"
-#include "port_survey.h"
+#include "tools/cli/commands.h"
+#include "platform/port_survey.h"
 
 #include <cstdio>
 

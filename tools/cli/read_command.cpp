@@ -1,12 +1,12 @@
-#include "autosave_file.h"
-#include "commands.h"
-#include "file_naming.h"
-#include "identification.h"
-#include "info_file.h"
-#include "record_store.h"
-#include "serial_port.h"
-#include "terminal_steps.h"
-#include "wire_trace.h"
+#include "file/autosave_file.h"
+#include "tools/cli/commands.h"
+#include "file/file_naming.h"
+#include "link/identification.h"
+#include "file/info_file.h"
+#include "readout/record_store.h"
+#include "link/serial_port.h"
+#include "tools/cli/terminal_steps.h"
+#include "link/wire_trace.h"
 
 #include <cstdio>
 #include <memory>

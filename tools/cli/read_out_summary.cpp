@@ -1,7 +1,7 @@
-#include "read_out_summary.h"
+#include "tools/cli/read_out_summary.h"
 
-#include "file_naming.h"
-#include "info_file.h"
+#include "file/file_naming.h"
+#include "file/info_file.h"
 
 #include <algorithm>
 #include <atomic>

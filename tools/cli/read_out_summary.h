@@ -1,7 +1,7 @@
 #pragma once
 // What many read-outs logged: the messages of all of them summed, and a line per read-out. The files
 // are read by several workers at once, each summing into its own tally; the tallies are merged at the end.
-#include "message_overview.h"
+#include "records/message_overview.h"
 
 #include <cstddef>
 #include <cstdint>

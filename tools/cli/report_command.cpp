@@ -1,8 +1,8 @@
 // Writes the service report of a read-out as PDF, without a display.
-#include "commands.h"
-#include "headless_qt.h"
-#include "record_store.h"
-#include "service_report.h"
+#include "tools/cli/commands.h"
+#include "tools/cli/headless_qt.h"
+#include "readout/record_store.h"
+#include "report/service_report.h"
 
 #include <cstdio>
 #ifdef __GLIBC__

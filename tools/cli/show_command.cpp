@@ -1,8 +1,8 @@
-#include "commands.h"
-#include "entry_layout.h"
-#include "entry_table.h"
-#include "info_file.h"
-#include "record_store.h"
+#include "tools/cli/commands.h"
+#include "records/entry_layout.h"
+#include "records/entry_table.h"
+#include "file/info_file.h"
+#include "readout/record_store.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // lexorant-cli summary: the messages of many read-outs, or a line per read-out, as TSV, CSV or JSON.
-#include "commands.h"
-#include "entry_table.h"
-#include "read_out_summary.h"
+#include "tools/cli/commands.h"
+#include "records/entry_table.h"
+#include "tools/cli/read_out_summary.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "terminal_steps.h"
+#include "tools/cli/terminal_steps.h"
 
 namespace lexorant::cli {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The reading loop's steps on a terminal: texts on standard error, one line each, or one live
 // progress line with an estimate of the time left when standard error is a terminal.
-#include "read_loop.h"
+#include "link/read_loop.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "sim/answers.h"
+#include "tools/sim/answers.h"
 
 #include <algorithm>
 #include <cctype>

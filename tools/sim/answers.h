@@ -1,7 +1,7 @@
 #pragma once
 // The controller's side of the line protocol: one answer per complete request line.
-#include "sim/behaviour.h"
-#include "sim/unit.h"
+#include "tools/sim/behaviour.h"
+#include "tools/sim/unit.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "sim/behaviour.h"
+#include "tools/sim/behaviour.h"
 
 #include <array>
 #include <charconv>

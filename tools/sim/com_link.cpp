@@ -1,6 +1,6 @@
-#include "sim/com_link.h"
+#include "tools/sim/com_link.h"
 
-#include "dos_devices.h"
+#include "platform/dos_devices.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
-#include "sim/command_line.h"
+#include "tools/sim/command_line.h"
 
-#include "dos_devices.h"
+#include "platform/dos_devices.h"
 
 #include <charconv>
 #include <limits>

@@ -1,7 +1,7 @@
 #pragma once
 // The options of the lexorant-sim program.
-#include "sim/behaviour.h"
-#include "sim/unit.h"
+#include "tools/sim/behaviour.h"
+#include "tools/sim/unit.h"
 
 #include <optional>
 #include <string>

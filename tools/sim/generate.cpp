@@ -1,4 +1,4 @@
-#include "sim/unit.h"
+#include "tools/sim/unit.h"
 
 #include <array>
 #include <bit>

@@ -1,8 +1,8 @@
 // lexorant-sim: a Caldora controller on a pseudo-terminal, for trying the program without a unit.
-#include "sim/com_link.h"
-#include "sim/command_line.h"
-#include "sim/simulator.h"
-#include "sim/unit_file.h"
+#include "tools/sim/com_link.h"
+#include "tools/sim/command_line.h"
+#include "tools/sim/simulator.h"
+#include "tools/sim/unit_file.h"
 
 #include "lexorant_version.h"
 

@@ -1,4 +1,4 @@
-#include "sim/paced_writer.h"
+#include "tools/sim/paced_writer.h"
 
 #include <cerrno>
 #include <cstdint>

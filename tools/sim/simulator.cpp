@@ -1,7 +1,7 @@
-#include "sim/simulator.h"
+#include "tools/sim/simulator.h"
 
-#include "sim/answers.h"
-#include "sim/paced_writer.h"
+#include "tools/sim/answers.h"
+#include "tools/sim/paced_writer.h"
 
 #include <cerrno>
 #include <cstdint>

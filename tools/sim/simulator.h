@@ -1,8 +1,8 @@
 #pragma once
 // A controller on a pseudo-terminal: the program opens the slave side as its serial port, the
 // simulator answers on the master side from a thread of its own until stopped.
-#include "sim/behaviour.h"
-#include "sim/unit.h"
+#include "tools/sim/behaviour.h"
+#include "tools/sim/unit.h"
 
 #include <chrono>
 #include <condition_variable>

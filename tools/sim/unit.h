@@ -1,6 +1,6 @@
 #pragma once
 // What a simulated controller serves: its serial number and both logs.
-#include "record_store.h"
+#include "readout/record_store.h"
 
 #include <cstddef>
 #include <cstdint>

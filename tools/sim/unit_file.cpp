@@ -1,6 +1,6 @@
-#include "sim/unit_file.h"
+#include "tools/sim/unit_file.h"
 
-#include "info_file.h"
+#include "file/info_file.h"
 
 namespace lexorant::sim {
 

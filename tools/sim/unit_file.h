@@ -1,6 +1,6 @@
 #pragma once
 // A unit served from a ".inf" read-out instead of generated data.
-#include "sim/unit.h"
+#include "tools/sim/unit.h"
 
 #include <optional>
 #include <string>

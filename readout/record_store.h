@@ -1,6 +1,6 @@
 #pragma once
 // Both block headers and the two contiguous, zero-filled arrays of entry slots.
-#include "info_header.h"
+#include "readout/info_header.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 // The service report of a read-out as a PDF file: the same document from the window and from
 // lexorant-cli. Needs a QApplication.
-#include "record_store.h"
+#include "readout/record_store.h"
 
 #include <string>
 

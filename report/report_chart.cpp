@@ -1,6 +1,6 @@
-#include "report_chart.h"
+#include "report/report_chart.h"
 
-#include "temperature_chart.h"
+#include "chart/temperature_chart.h"
 
 #include <QGraphicsLayout>
 #include <QGraphicsScene>

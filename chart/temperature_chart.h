@@ -2,9 +2,9 @@
 // The chart of an X-Info block's temperatures: one line per temperature field (broken where an entry
 // cannot carry the value), the faults on the x axis, and each line thinned to the view's pixel
 // columns whenever the view changes.
-#include "chart_points.h"
-#include "info_head.h"
-#include "record_store.h"
+#include "chart/chart_points.h"
+#include "readout/info_head.h"
+#include "readout/record_store.h"
 
 #include <QChart>
 #include <QColor>

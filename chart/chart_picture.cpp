@@ -1,4 +1,4 @@
-#include "chart_picture.h"
+#include "chart/chart_picture.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,10 +1,10 @@
-#include "temperature_chart.h"
+#include "chart/temperature_chart.h"
 
-#include "cell_text.h"
-#include "message_kind.h"
-#include "find_message_text.h"
-#include "min_max_reduction.h"
-#include "xinfo_record.h"
+#include "records/cell_text.h"
+#include "catalogue/message_kind.h"
+#include "catalogue/find_message_text.h"
+#include "chart/min_max_reduction.h"
+#include "records/xinfo_record.h"
 
 #include <QDateTime>
 #include <QDateTimeAxis>

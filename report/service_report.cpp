@@ -1,10 +1,10 @@
-#include "service_report.h"
+#include "report/service_report.h"
 
-#include "info_file.h"
-#include "replace_file.h"
-#include "report_pdf.h"
+#include "file/info_file.h"
+#include "file/replace_file.h"
+#include "report/report_pdf.h"
 #ifdef LEXORANT_WITH_CHART
-#include "report_chart.h"
+#include "report/report_chart.h"
 #endif
 
 #include <QDateTime>

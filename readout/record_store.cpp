@@ -1,4 +1,4 @@
-#include "record_store.h"
+#include "readout/record_store.h"
 
 namespace lexorant {
 

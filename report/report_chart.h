@@ -1,8 +1,8 @@
 #pragma once
 // The temperature chart of a read-out's X-Info block, as the chart window first shows it, drawn into
 // a report's page as vectors.
-#include "record_store.h"
-#include "report_pdf.h"
+#include "readout/record_store.h"
+#include "report/report_pdf.h"
 
 namespace lexorant {
 

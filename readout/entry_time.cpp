@@ -1,4 +1,4 @@
-#include "entry_time.h"
+#include "readout/entry_time.h"
 
 #include <chrono>
 

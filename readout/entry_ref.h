@@ -1,0 +1,23 @@
+#pragma once
+// One entry of a read-out: its block and its 0-based position there.
+#include "readout/record_store.h"
+
+#include <cstdint>
+
+namespace lexorant {
+
+enum class InfoBlock : std::uint8_t { GInfo, XInfo };
+
+struct EntryRef {
+    InfoBlock block = InfoBlock::GInfo;
+    std::uint16_t index = 0;
+
+    friend bool operator==(const EntryRef&, const EntryRef&) = default;
+};
+
+// The slot of the entry in the store.
+inline const std::uint8_t* SlotOf(const RecordStore& store, EntryRef entry) {
+    return entry.block == InfoBlock::GInfo ? store.GInfoSlot(entry.index) : store.XInfoSlot(entry.index);
+}
+
+} // namespace lexorant
