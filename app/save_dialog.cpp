@@ -1,6 +1,10 @@
 #include "app/save_dialog.h"
 
+#include "platform/dos_devices.h"
+
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <utility>
@@ -26,6 +30,20 @@ void SetUpSaveDialog(QFileDialog& dialog, const QString& objectName,
                              if (f.filter == chosen)
                                  dialog.setDefaultSuffix(f.suffix);
                      });
+}
+
+void StartBesideReadOut(QFileDialog& dialog, const QString& readOut) {
+    if (readOut.isEmpty())
+        return;
+    if (const auto path = ResolveWindowsPath(readOut.toStdString())) {
+        const QFileInfo file(QString::fromStdString(path->string()));
+        dialog.setDirectory(file.absolutePath());
+        dialog.selectFile(file.completeBaseName());
+        return;
+    }
+    // An unreachable drive: the name alone, in the dialog's own folder.
+    const QString name = readOut.mid(readOut.lastIndexOf(QRegularExpression(QStringLiteral("[/\\\\]"))) + 1);
+    dialog.selectFile(QFileInfo(name).completeBaseName());
 }
 
 } // namespace lexorant

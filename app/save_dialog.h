@@ -18,4 +18,8 @@ struct SaveFilter {
 void SetUpSaveDialog(QFileDialog& dialog, const QString& objectName,
                      std::initializer_list<SaveFilter> filters);
 
+// Starts a save dialog in the read-out's folder with its base name, also where the read-out has a
+// Windows name ("O:\geraete\Lexorant\..." of an autosave read, reached through the drive's link).
+void StartBesideReadOut(QFileDialog& dialog, const QString& readOut);
+
 } // namespace lexorant

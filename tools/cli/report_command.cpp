@@ -2,6 +2,7 @@
 #include "tools/cli/commands.h"
 #include "tools/cli/headless_qt.h"
 #include "readout/record_store.h"
+#include "readout/read_out.h"
 #include "report/service_report.h"
 
 #include <cstdio>
@@ -61,7 +62,9 @@ int Report(const Arguments& args) {
         return 1;
     HeadlessApplication app;
     KeepPageBuffers();
-    const std::string error = WriteServiceReport(store, options->file, options->output);
+    ReadOut readOut;
+    readOut.Open(std::move(store), options->file, options->file);
+    const std::string error = WriteServiceReport(readOut, options->output);
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
