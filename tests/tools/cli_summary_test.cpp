@@ -65,6 +65,18 @@ TEST_F(CliSummaryTest, AnUnreadableFileIsSkippedWithExitThree) {
                      "a/b/U2_02.inf\tU2\t2\t1\t05.05.11 08:30:00\t05.05.11 08:30:00\t0\t\t0\tno\n");
 }
 
+TEST_F(CliSummaryTest, AFolderReportsWhatItCannotOpenAsWhenNamed) {
+    ASSERT_EQ(Run("a"), 0) << Err();
+    const std::string whole = Out();
+    fs::create_symlink(dir_ / "nowhere", dir_ / "a" / "gone.inf");
+    ASSERT_EQ(Run("a/gone.inf"), 3);
+    const std::string named = Err();
+    EXPECT_EQ(named, "lexorant-cli summary: Unable to open file a/gone.inf (skipped)\n");
+    ASSERT_EQ(Run("a"), 3);
+    EXPECT_EQ(Err(), named);
+    EXPECT_EQ(Out(), whole) << "the files beside the link count as before";
+}
+
 TEST_F(CliSummaryTest, CsvQuotesSeparatorsAndQuotes) {
     fs::copy_file(dir_ / "a" / "b" / "U2_02.inf", dir_ / "q\"u,ote_03.inf");
     ASSERT_EQ(Run("'q\"u,ote_03.inf' --by-file --format csv"), 0) << Err();

@@ -52,7 +52,10 @@ std::vector<std::string> ReadOutFiles(const std::vector<std::string>& paths) {
         const auto options = fs::directory_options::skip_permission_denied;
         for (auto it = fs::recursive_directory_iterator(path, options, error); !error && it != fs::end(it);
              it.increment(error)) {
-            if (HasInfSuffix(it->path()) && it->is_regular_file(error))
+            // Whatever is named "*.inf" and is no folder is the loader's to judge, as a file named
+            // on the command line is: a dangling link or an unreadable file is then reported.
+            std::error_code kindError;
+            if (HasInfSuffix(it->path()) && !it->is_directory(kindError))
                 found.push_back(it->path().string());
         }
         std::sort(found.begin(), found.end());
