@@ -1,5 +1,7 @@
 #include "app/save_dialog.h"
 
+#include "app/file_dialog.h"
+
 #include <QFileDialog>
 #include <QStringList>
 
@@ -13,7 +15,7 @@ void SetUpSaveDialog(QFileDialog& dialog, const QString& objectName,
     dialog.setObjectName(objectName);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    SetUpFileDialog(dialog);
     QStringList names;
     std::vector<SaveFilter> kept(filters);
     for (const SaveFilter& f : kept)
