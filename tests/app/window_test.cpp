@@ -290,7 +290,7 @@ private slots:
         auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         QTest::keyClicks(name, path);
         QAbstractItemView* list = name->completer()->popup();
-        QTRY_VERIFY(list->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(list->isVisible(), 30000); // the folder is listed on a thread of its own
         QTest::keyClick(list, Qt::Key_Return); // the list holds the keyboard and hands keys to the field
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(!list->isVisible());
