@@ -1,5 +1,6 @@
 #include "app/save_dialog.h"
 
+#include "app/file_dialog.h"
 #include "platform/dos_devices.h"
 
 #include <QFileDialog>
@@ -17,7 +18,7 @@ void SetUpSaveDialog(QFileDialog& dialog, const QString& objectName,
     dialog.setObjectName(objectName);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    SetUpFileDialog(dialog);
     QStringList names;
     std::vector<SaveFilter> kept(filters);
     for (const SaveFilter& f : kept)

@@ -1,6 +1,6 @@
 #pragma once
-// The program's save dialogs: Qt's own (the same on every desktop, and reachable by the tests), each
-// name filter with the suffix it gives a bare name.
+// The save dialogs of Export, Report and the chart: a file dialog as every other one, each name filter
+// with the suffix it gives a bare name.
 #include <QString>
 
 #include <initializer_list>

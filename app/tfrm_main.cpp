@@ -5,6 +5,7 @@
 #include "file/autosave_file.h"
 #include "app/com_thread.h"
 #include "app/export_action.h"
+#include "app/file_dialog.h"
 #include "file/file_naming.h"
 #include "catalogue/find_message_text.h"
 #include "app/hint_router.h"
@@ -52,8 +53,7 @@ QFileDialog* MakeFileDialog(QWidget* parent, const char* name, QFileDialog::Acce
     dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog->setNameFilter(kFileFilter);
     dialog->setDefaultSuffix(QStringLiteral("inf"));
-    // Qt's own dialog: the same on every desktop, and reachable by tests.
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    SetUpFileDialog(*dialog);
     dialog->setSizeGripEnabled(true);
     return dialog;
 }

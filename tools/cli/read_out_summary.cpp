@@ -22,14 +22,6 @@ bool HasInfSuffix(const fs::path& path) {
     return ext == ".inf";
 }
 
-// The entries that came whole from the file; a damaged file counts as far as it goes.
-void TallyWholeEntries(const RecordStore& store, const InfoFileLoad& load, MessageTally& tally) {
-    for (std::size_t i = 0; i < load.wholeGInfo; ++i)
-        tally.Add(InfoBlock::GInfo, OverviewHeadOf(store.GInfoSlot(i)));
-    for (std::size_t i = 0; i < load.wholeXInfo; ++i)
-        tally.Add(InfoBlock::XInfo, OverviewHeadOf(store.XInfoSlot(i)));
-}
-
 void DescribeFile(const MessageTally& tally, ReadOutLine& line) {
     for (const MessageRow& row : tally.Rows()) {
         if (row.first && (!line.first || row.first->ms < line.first->ms))
@@ -60,7 +52,10 @@ std::vector<std::string> ReadOutFiles(const std::vector<std::string>& paths) {
         const auto options = fs::directory_options::skip_permission_denied;
         for (auto it = fs::recursive_directory_iterator(path, options, error); !error && it != fs::end(it);
              it.increment(error)) {
-            if (HasInfSuffix(it->path()) && it->is_regular_file(error))
+            // Whatever is named "*.inf" and is no folder is the loader's to judge, as a file named
+            // on the command line is: a dangling link or an unreadable file is then reported.
+            std::error_code kindError;
+            if (HasInfSuffix(it->path()) && !it->is_directory(kindError))
                 found.push_back(it->path().string());
         }
         std::sort(found.begin(), found.end());
@@ -80,20 +75,22 @@ ReadOutSummary SummariseReadOuts(const std::vector<std::string>& files, bool per
         RecordStore store;
         for (std::size_t i; (i = next.fetch_add(1, std::memory_order_relaxed)) < files.size();) {
             ReadOutLine& line = summary.files[i];
-            const InfoFileLoad load = LoadInfoFileWhole(files[i], store);
+            // Every entry the loader gives, as the grids and the window's overview show them: a
+            // damaged file's missing bytes read as zero.
+            const InfoFileLoad load = LoadInfoFileNotingDamage(files[i], store);
             line.readable = load.readable;
             if (!load.readable)
                 continue;
             one.Clear();
-            TallyWholeEntries(store, load, one);
+            TallyMessages(store, one);
             total.Merge(one);
             if (!perFile)
                 continue;
             line.file = files[i];
             line.serial = SerialOfAutosaveName(files[i]);
             line.damaged = load.shortened;
-            line.gInfo = load.wholeGInfo;
-            line.xInfo = load.wholeXInfo;
+            line.gInfo = store.GInfo.EntryCount;
+            line.xInfo = store.XInfo.EntryCount;
             DescribeFile(one, line);
         }
     };
