@@ -113,9 +113,18 @@ std::string FileNameOfSerial(const std::string& serial) {
             name += kHex[c & 15];
         }
     }
-    // Windows drops a trailing blank or dot from a name.
+    // Windows drops a trailing blank or dot from a name, and takes CON, NUL, COM1, ... for devices
+    // whatever their extension.
     if (name.back() == ' ' || name.back() == '.')
         name.replace(name.size() - 1, 1, name.back() == ' ' ? "%20" : "%2E");
+    std::string upper = name;
+    for (char& c : upper)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    const bool numbered = upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
+                          upper[3] >= '0' && upper[3] <= '9';
+    if (numbered || upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL")
+        name.replace(0, 1, std::string("%") + kHex[static_cast<unsigned char>(name[0]) >> 4] +
+                               kHex[static_cast<unsigned char>(name[0]) & 15]);
     return name;
 }
 

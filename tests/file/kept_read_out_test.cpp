@@ -151,6 +151,7 @@ TEST(KeptReadOut, EverySerialHasAFileOfItsOwnInTheStateFolder) {
     const std::pair<const char*, const char*> names[] = {
         {"4711-0815", "4711-0815.partial"}, {"a/b", "a%2Fb.partial"}, {"a_b", "a_b.partial"},
         {"..", "%2E%2E.partial"},           {"", "%.partial"},        {"x%y", "x%25y.partial"},
+        {"nul", "%6Eul.partial"},           {"COM1", "%43OM1.partial"}, {"COM10", "COM10.partial"},
     };
     for (const auto& [serial, name] : names)
         EXPECT_EQ(KeptReadOutPath(serial), state.path() / "brenno-lexorant" / name) << serial;
