@@ -9,6 +9,7 @@
 #include "link/serial_port.h"
 #include "tools/cli/terminal_steps.h"
 #include "link/wire_trace.h"
+#include "platform/sleep_inhibitor.h"
 
 #include <cstdio>
 #include <memory>
@@ -181,6 +182,8 @@ int Read(const Arguments& args) {
         store = std::move(start.kept->store);
     else
         store.Replace(headers->g, headers->x);
+    // A laptop that goes to sleep loses its USB adapter; where the system will not say so, read all the same.
+    const SleepInhibitor awake("Reading the logs of unit " + *serial);
     TerminalSteps steps(stderr, isatty(STDERR_FILENO) != 0, headers->g.EntryCount + headers->x.EntryCount);
     ReadJob job{port, store, steps, writeFile};
     job.keeper = start.keeper.get();
