@@ -46,7 +46,7 @@ private:
             return;
         const QString name = dialog.selectedFiles().front();
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        const std::string error = WriteServiceReport(readOut_.Document(), name.toStdString());
+        const std::string error = WriteServiceReport(readOut_.Document().Store(), readOut, name.toStdString());
         QApplication::restoreOverrideCursor();
         if (!error.empty())
             ShowErrorBox(parent_, QStringLiteral("Unable to write file ") + name);

@@ -13,10 +13,10 @@
 
 namespace lexorant {
 
-std::string WriteServiceReport(const ReadOut& readOut, const std::string& target) {
-    const RecordStore& store = readOut.Store();
+std::string WriteServiceReport(const RecordStore& store, const std::string& readOutName, const std::string& target,
+                               const ReadOutFile* partial) {
     const std::string madeAt = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")).toStdString();
-    const ReportContent content = BuildReportContent(store, readOut.Name(), madeAt);
+    const ReportContent content = BuildReportContent(store, readOutName, madeAt, partial);
 #ifdef LEXORANT_WITH_CHART
     const ReportChart chart = TemperatureReportChart(store);
 #else

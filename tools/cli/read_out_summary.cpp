@@ -1,7 +1,7 @@
 #include "tools/cli/read_out_summary.h"
 
 #include "file/file_naming.h"
-#include "file/info_file.h"
+#include "file/read_out_file.h"
 
 #include <algorithm>
 #include <atomic>
@@ -20,6 +20,17 @@ bool HasInfSuffix(const fs::path& path) {
     for (char& c : ext)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext == ".inf";
+}
+
+// The entries that came whole from the file; a damaged file counts as far as it goes, a partial
+// read-out with the entries read.
+void TallyWholeEntries(const RecordStore& store, const ReadOutFile& load, MessageTally& tally) {
+    for (std::size_t i = 0; i < load.in.Size(InfoBlock::GInfo); ++i)
+        if (load.in.Has({InfoBlock::GInfo, static_cast<std::uint16_t>(i)}))
+            tally.Add(InfoBlock::GInfo, OverviewHeadOf(store.GInfoSlot(i)));
+    for (std::size_t i = 0; i < load.in.Size(InfoBlock::XInfo); ++i)
+        if (load.in.Has({InfoBlock::XInfo, static_cast<std::uint16_t>(i)}))
+            tally.Add(InfoBlock::XInfo, OverviewHeadOf(store.XInfoSlot(i)));
 }
 
 void DescribeFile(const MessageTally& tally, ReadOutLine& line) {
@@ -75,22 +86,26 @@ ReadOutSummary SummariseReadOuts(const std::vector<std::string>& files, bool per
         RecordStore store;
         for (std::size_t i; (i = next.fetch_add(1, std::memory_order_relaxed)) < files.size();) {
             ReadOutLine& line = summary.files[i];
-            // Every entry the loader gives, as the grids and the window's overview show them: a
-            // damaged file's missing bytes read as zero.
-            const InfoFileLoad load = LoadInfoFileNotingDamage(files[i], store);
+            const ReadOutFile load = LoadReadOutFile(files[i], store);
             line.readable = load.readable;
             if (!load.readable)
                 continue;
             one.Clear();
-            TallyMessages(store, one);
+            // Every entry the loader gives, as the grids and the window's overview show them (a
+            // damaged file's missing bytes read as zero); of a kept read-out only the entries read.
+            if (load.partial)
+                TallyWholeEntries(store, load, one);
+            else
+                TallyMessages(store, one);
             total.Merge(one);
             if (!perFile)
                 continue;
             line.file = files[i];
-            line.serial = SerialOfAutosaveName(files[i]);
+            line.serial = load.partial ? load.serial : SerialOfAutosaveName(files[i]);
             line.damaged = load.shortened;
-            line.gInfo = store.GInfo.EntryCount;
-            line.xInfo = store.XInfo.EntryCount;
+            line.partial = load.partial;
+            line.gInfo = load.partial ? load.in.Count(InfoBlock::GInfo) : store.GInfo.EntryCount;
+            line.xInfo = load.partial ? load.in.Count(InfoBlock::XInfo) : store.XInfo.EntryCount;
             DescribeFile(one, line);
         }
     };

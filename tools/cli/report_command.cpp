@@ -58,13 +58,13 @@ int Report(const Arguments& args) {
     if (!options)
         return 1;
     RecordStore store;
-    if (!LoadReadOut(options->file, store))
+    const auto load = LoadReadOut(options->file, store);
+    if (!load)
         return 1;
     HeadlessApplication app;
     KeepPageBuffers();
-    ReadOut readOut;
-    readOut.Open(std::move(store), options->file, options->file);
-    const std::string error = WriteServiceReport(readOut, options->output);
+    const std::string error =
+        WriteServiceReport(store, options->file, options->output, load->partial ? &*load : nullptr);
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
