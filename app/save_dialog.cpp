@@ -13,7 +13,9 @@ void SetUpSaveDialog(QFileDialog& dialog, const QString& objectName,
     dialog.setObjectName(objectName);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+#ifndef Q_OS_WIN
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+#endif
     QStringList names;
     std::vector<SaveFilter> kept(filters);
     for (const SaveFilter& f : kept)

@@ -47,8 +47,10 @@ QFileDialog* MakeFileDialog(QWidget* parent, const char* name, QFileDialog::Acce
     dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog->setNameFilter(kFileFilter);
     dialog->setDefaultSuffix(QStringLiteral("inf"));
-    // Qt's own dialog: the same on every desktop, and reachable by tests.
+#ifndef Q_OS_WIN
+    // Qt's own dialog: the same on every Linux desktop, and reachable by tests.
     dialog->setOption(QFileDialog::DontUseNativeDialog);
+#endif
     dialog->setSizeGripEnabled(true);
     return dialog;
 }
