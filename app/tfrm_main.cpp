@@ -6,6 +6,7 @@
 #include "app/com_thread.h"
 #include "app/export_action.h"
 #include "app/file_dialog.h"
+#include "app/grid_heading_style.h"
 #include "file/file_naming.h"
 #include "catalogue/find_message_text.h"
 #include "app/hint_router.h"
@@ -77,12 +78,14 @@ QTableView* MakeGrid(QWidget* parent, const char* name, QAbstractItemModel* mode
     rows->setFixedWidth(100);
     rows->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     rows->setSectionsClickable(false);
+    KeepHeadingTextsWhole(*rows);
     QHeaderView* columns = grid->horizontalHeader();
     columns->setMinimumSectionSize(1);
     columns->setDefaultSectionSize(64);
     columns->setSectionResizeMode(QHeaderView::Fixed);
     columns->setSectionsClickable(false);
     columns->setFixedHeight(15);
+    KeepHeadingTextsWhole(*columns);
     // The heading of the fixed corner cell, which a table view leaves blank.
     auto* corner = new QLabel(QStringLiteral(" No."), grid);
     corner->setObjectName(QStringLiteral("cornerHeading"));

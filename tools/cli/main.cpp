@@ -28,11 +28,13 @@ const char* const kUsage =
     "      Exit codes: 0 every entry read, 3 file written but some entries failed,\n"
     "      4 the line was lost (the read can be continued), 2 the unit could not be\n"
     "      identified, 1 port, file or trace unusable.\n"
+#ifndef _WIN32
     "\n"
     "  ports\n"
     "      Lists COM1..COM15: the device each maps to, whether it exists and can be opened\n"
     "      now (free, busy, permission denied), and the vendor, product and serial number\n"
     "      of a USB adapter.\n"
+#endif
     "\n"
     "  show FILE [--block G|X] [--format tsv|csv|json]\n"
     "      Prints one block of a \".inf\" file (default G), one line per entry, with the\n"
