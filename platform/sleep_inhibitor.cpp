@@ -24,7 +24,7 @@ SleepInhibitor::SleepInhibitor(const std::string& why) {
     sd_bus* bus = nullptr;
     sd_bus_message* call = nullptr;
     sd_bus_message* reply = nullptr;
-    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_error error{}; // SD_BUS_ERROR_NULL, without the C compound literal that C++ does not have
     int r = sd_bus_open_system(&bus);
     if (r >= 0)
         r = sd_bus_message_new_method_call(bus, &call, "org.freedesktop.login1", "/org/freedesktop/login1",
