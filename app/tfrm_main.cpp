@@ -7,6 +7,7 @@
 #include "app/export_action.h"
 #include "file/file_naming.h"
 #include "catalogue/find_message_text.h"
+#include "platform/decimal_separator.h"
 #include "app/hint_router.h"
 #include "link/identification.h"
 #include "file/info_file.h"
@@ -23,7 +24,6 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QLocale>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -35,9 +35,9 @@ namespace lexorant {
 
 namespace {
 
+// The grids take the user's separator as one character; it is never empty.
 QChar DecimalSeparator() {
-    const QString point = QLocale::system().decimalPoint();
-    return point.isEmpty() ? QLatin1Char('.') : point.front();
+    return QString::fromStdString(UserDecimalSeparator()).front();
 }
 
 QFileDialog* MakeFileDialog(QWidget* parent, const char* name, QFileDialog::AcceptMode mode) {
@@ -367,7 +367,7 @@ void TfrmMain::SelectCell(QTableView* grid, InfoGridModel& model, int col) {
     SetHint(grid, QString::fromLatin1(kMessageTextMissing));
     const QString code = model.Cell(col, 4);
     try {
-        const char separator = static_cast<char>(DecimalSeparator().toLatin1());
+        const std::string separator = QString(model.DecimalSeparator()).toStdString();
         SetHint(grid, QString::fromStdString(FindMessageText(code.toStdString(), separator)));
     } catch (const std::exception& e) {
         ShowStopBox(this, QString::fromStdString(e.what()));

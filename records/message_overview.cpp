@@ -3,7 +3,6 @@
 #include "records/byte_order.h"
 #include "readout/entry_time.h"
 #include "catalogue/find_message_text.h"
-#include "catalogue/message_catalogue.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -53,17 +52,6 @@ std::string StampText(const std::optional<DatedStamp>& stamp) {
     if (!stamp)
         return {};
     return StampDateText(stamp->stamp) + ' ' + StampTimeText(stamp->stamp);
-}
-
-std::string_view MessageTextOf(std::int16_t code) {
-    if (code == 0)
-        return kNoMessageText;
-    // The catalogue is ordered by falling code.
-    const auto it = std::lower_bound(MessageCatalogue.begin(), MessageCatalogue.end(), code,
-                                     [](const MessageEntry& e, std::int16_t c) { return e.Code > c; });
-    if (it != MessageCatalogue.end() && it->Code == code)
-        return it->Text;
-    return kMessageTextMissing;
 }
 
 std::size_t MessageTally::RowFor(std::int16_t code) {

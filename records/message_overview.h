@@ -45,10 +45,6 @@ struct MessageRow {
     friend bool operator==(const MessageRow&, const MessageRow&) = default;
 };
 
-// The text that a cell selection shows for a code, without parsing: the same as FindMessageText of
-// the code's integer text.
-std::string_view MessageTextOf(std::int16_t code);
-
 // The rows of one read-out, or of several merged. Rows keep the order in which their codes first
 // appeared; Add is for the entries of one read-out (a new row counts one file), Merge for adding
 // further read-outs.

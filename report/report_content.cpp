@@ -3,6 +3,7 @@
 #include "records/cell_text.h"
 #include "readout/entry_time.h"
 #include "file/file_naming.h"
+#include "catalogue/find_message_text.h"
 #include "catalogue/message_kind.h"
 
 #include <algorithm>

@@ -208,28 +208,29 @@ TEST(MessageCatalogue, TheErrorChainBelongsToItsCalibrationTexts) {
 
 struct LookupCase {
     const char* cell;
-    char separator;
+    const char* separator;
     std::string expected;
 };
 
 TEST(FindMessageText, ResultsForWhatRowFourCanHold) {
     const std::vector<LookupCase> cases = {
-        {"-1", '.', "Der Übertemperaturschutz meldet: Übertemperatur an ÜT-Fühler 1"},
-        {"0", '.', kNoMessageText},
-        {"-607", '.', ""},
-        {"-2", '.', kMessageTextMissing},
-        {"5", '.', kMessageTextMissing},
-        {"65532", '.', kMessageTextMissing},
-        {"-32768", '.', kMessageTextMissing},
-        {"-4220", '.', "CAN-Nachricht im MessageObject 20 verlorengegangen."},
-        {"-16416", '.', "Temperierprogramm 10 wurde gestartet."},
-        {"-20001", ',', TextOf(-20001)},
+        {"-1", ".", "Der Übertemperaturschutz meldet: Übertemperatur an ÜT-Fühler 1"},
+        {"0", ".", kNoMessageText},
+        {"-607", ".", ""},
+        {"-2", ".", kMessageTextMissing},
+        {"5", ".", kMessageTextMissing},
+        {"65532", ".", kMessageTextMissing},
+        {"-32768", ".", kMessageTextMissing},
+        {"-4220", ".", "CAN-Nachricht im MessageObject 20 verlorengegangen."},
+        {"-16416", ".", "Temperierprogramm 10 wurde gestartet."},
+        {"-20001", ",", TextOf(-20001)},
         // Only the exact text "0" means no message; other spellings are compared as numbers.
-        {"00", '.', kMessageTextMissing},
-        {"-0", '.', kMessageTextMissing},
-        {"-4.0", '.', TextOf(-4)},
-        {"-4,0", ',', TextOf(-4)},
-        {" -9 ", '.', TextOf(-9)},
+        {"00", ".", kMessageTextMissing},
+        {"-0", ".", kMessageTextMissing},
+        {"-4.0", ".", TextOf(-4)},
+        {"-4,0", ",", TextOf(-4)},
+        {"-4.5", ".", kMessageTextMissing},
+        {" -9 ", ".", TextOf(-9)},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FindMessageText(c.cell, c.separator), c.expected) << c.cell;
@@ -237,7 +238,7 @@ TEST(FindMessageText, ResultsForWhatRowFourCanHold) {
 
 TEST(FindMessageText, TextsThatAreNoNumberFailWithTheConversionError) {
     for (const char* cell : {"", " ", "-", "abc", "-4x", "1e", "-4.0"}) {
-        const char separator = std::string(cell) == "-4.0" ? ',' : '.';
+        const char* separator = std::string(cell) == "-4.0" ? "," : ".";
         try {
             FindMessageText(cell, separator);
             ADD_FAILURE() << "no error for '" << cell << "'";

@@ -28,7 +28,4 @@ int Report(const Arguments& args);
 // Loads a read-out as the window's Open command does; says "Unable to open file NAME" when it cannot.
 bool LoadReadOut(const std::string& file, RecordStore& store);
 
-// The user's decimal separator, from the locale (a German locale gives a comma).
-char UserDecimalSeparator();
-
 } // namespace lexorant::cli

@@ -3,6 +3,7 @@
 #include "records/entry_layout.h"
 #include "records/entry_table.h"
 #include "file/info_file.h"
+#include "platform/decimal_separator.h"
 #include "readout/record_store.h"
 
 #include <algorithm>
@@ -67,7 +68,7 @@ int Show(const Arguments& args) {
     for (std::size_t i = 0; i < count; ++i)
         entries[i] = slots.data() + i * slotSize;
 
-    const std::string text = FormatEntryTable(layout, entries, options->format, std::string(1, UserDecimalSeparator()));
+    const std::string text = FormatEntryTable(layout, entries, options->format, UserDecimalSeparator());
     std::fwrite(text.data(), 1, text.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 #include "tools/cli/commands.h"
 #include "tools/cli/option_parser.h"
 #include "records/entry_table.h"
+#include "platform/decimal_separator.h"
 #include "tools/cli/read_out_summary.h"
 
 #include <cmath>
@@ -55,7 +56,7 @@ Value TextOrNull(std::string text) {
 class RecordWriter {
 public:
     RecordWriter(TableFormat format, std::vector<std::string> heading)
-        : format_(format), heading_(std::move(heading)), separator_(UserDecimalSeparator() == ',' ? ';' : ',') {
+        : format_(format), heading_(std::move(heading)), separator_(CsvFieldSeparator(UserDecimalSeparator())) {
         if (format_ == TableFormat::Json) {
             out_ = "[";
             return;
