@@ -5,7 +5,7 @@
 #include "catalogue/find_message_text.h"
 #include "platform/decimal_separator.h"
 #include "chart/min_max_reduction.h"
-#include "records/xinfo_record.h"
+#include "records/entry_layout.h"
 
 #include <QDateTime>
 #include <QDateTimeAxis>
@@ -61,9 +61,8 @@ TemperatureChart::TemperatureChart(const RecordStore& store, std::size_t count, 
     codes_.reserve(count_);
     stamps_.reserve(count_);
     for (std::size_t i = 0; i < count_; ++i) {
-        const XInfoRecord r = XInfoRecord::FromSlot(xInfo_.XInfoSlot(i));
-        codes_.push_back(r.MessageCode);
-        stamps_.push_back(r.TimeStamp);
+        codes_.push_back(EntryMessageCode(xInfo_.XInfoSlot(i)));
+        stamps_.push_back(EntryTimeStamp(xInfo_.XInfoSlot(i)));
     }
     const auto fields = OrderedFields(store.XInfo.InfoType);
     for (std::size_t i = 0; i < fields.size(); ++i) {

@@ -248,6 +248,13 @@ TEST(FindMessageText, TextsThatAreNoNumberFailWithTheConversionError) {
     }
 }
 
+TEST(MessageTextOf, IsWhatFindMessageTextGivesForTheCodesText) {
+    for (int code : {0, -1, -607, -2, 5, -4220, -16416, -20001, 32767, -32768}) {
+        const std::string text = std::to_string(code);
+        EXPECT_EQ(MessageTextOf(static_cast<std::int16_t>(code)), FindMessageText(text)) << code;
+    }
+}
+
 TEST(MessageKind, EveryCatalogueCodeLiesInARunAndOthersAreUnknown) {
     for (const MessageEntry& e : MessageCatalogue)
         EXPECT_NE(KindOfMessage(e.Code), MessageKind::Unknown) << e.Code;

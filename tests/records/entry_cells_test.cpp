@@ -1,17 +1,105 @@
-#include "records/ginfo_texts.h"
+// The cell texts of whole entry columns of both grids, as the field tables lay them out.
 #include "records/entry_layout.h"
-#include "records/xinfo_texts.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace lexorant;
 
 namespace {
+
+// Rows 0 to the layout's last of one entry column; `number` (from 1) is row 0.
+std::vector<std::string> ColumnTexts(const EntryLayout& layout, const std::uint8_t* slot, int number,
+                                     std::string_view separator = ".") {
+    std::vector<std::string> texts;
+    for (int row = 0; row < layout.RowCount(); ++row)
+        texts.push_back(CellText(layout, slot, number, row, separator));
+    return texts;
+}
+
+namespace g_info {
+
+using Slot = std::array<std::uint8_t, 16>;
+
+Slot GSlot(std::uint8_t entryType, int actStatus, int extStatus, int messageCode = 0) {
+    Slot s{};
+    s[0] = entryType;
+    s[8] = static_cast<std::uint8_t>(messageCode & 0xFF);
+    s[9] = static_cast<std::uint8_t>((messageCode >> 8) & 0xFF);
+    s[10] = static_cast<std::uint8_t>(actStatus & 0xFF);
+    s[11] = static_cast<std::uint8_t>((actStatus >> 8) & 0xFF);
+    s[12] = static_cast<std::uint8_t>(extStatus & 0xFF);
+    s[13] = static_cast<std::uint8_t>((extStatus >> 8) & 0xFF);
+    return s;
+}
+
+std::vector<std::string> Texts(int number, const Slot& slot) {
+    return ColumnTexts(GInfoLayout(), slot.data(), number);
+}
+
+Slot WithTimeStamp(Slot s) {
+    const std::uint8_t stamp[] = {9, 12, 24, 7, 5, 0}; // year, month, day, hour, minute, second
+    std::copy(std::begin(stamp), std::end(stamp), s.begin() + 1);
+    s[7] = 0xFF; // not interpreted
+    return s;
+}
+
+TEST(GInfoCells, WholeColumns) {
+    struct Case {
+        const char* name;
+        int number;
+        Slot slot;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        {"all zero",
+         1,
+         Slot{},
+         {"1", "0", "00.00.00", "00:00:00", "0", "0", "off", "off", "off", "manual", "inactive", "???", "???",
+          "0", "off", "off", "off"}},
+        {"type 1, every bit",
+         2,
+         WithTimeStamp(GSlot(1, 0x039F, 0x000D)),
+         {"2", "1", "24.12.09", "07:05:00", "0", "927", "on", "stopping", "on", "ramp", "active", "60 Hz",
+          "400 V", "13", "on", "on", "on"}},
+        {"type 0 hides the mains bits",
+         3,
+         GSlot(0, 0x039F, 0x000D),
+         {"3", "0", "00.00.00", "00:00:00", "0", "927", "on", "stopping", "on", "ramp", "active", "???",
+          "???", "13", "on", "on", "on"}},
+        {"type 2, mains bits clear, negative words",
+         65535,
+         GSlot(2, 0x8022, 0xFFF2, 0xFFFF),
+         {"65535", "2", "00.00.00", "00:00:00", "-1", "-32734", "off", "starting", "off", "program",
+          "inactive", "50 Hz", "230 V", "-14", "off", "off", "off"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Texts(c.number, c.slot), c.expected) << c.name;
+    }
+}
+
+TEST(GInfoCells, CompressorStateAndSetpointSource) {
+    const char* compressor[] = {"off", "starting", "on", "stopping"};
+    for (int state = 0; state < 4; ++state) {
+        EXPECT_EQ(Texts(1, GSlot(1, state << 1, 0))[7], compressor[state]);
+    }
+    const char* source[] = {"manual",     "ramp",    "program", "AIF",
+                            "ext. Pt100", "unknown", "unknown", "unknown"};
+    for (int value = 0; value < 8; ++value) {
+        EXPECT_EQ(Texts(1, GSlot(1, value << 4, 0))[9], source[value]) << value;
+    }
+}
+
+} // namespace g_info
+
+namespace x_info {
 
 using Slot = std::array<std::uint8_t, 96>;
 
@@ -26,86 +114,11 @@ void Put32(Slot& s, int offset, std::uint32_t value) {
     }
 }
 
-std::vector<std::string> Texts(const Slot& slot, int xInfoType, char separator = '.') {
-    return XInfoColumnTexts(1, slot.data(), xInfoType, std::string(1, separator));
+std::vector<std::string> Texts(const Slot& slot, int xInfoType, std::string_view separator = ".") {
+    return ColumnTexts(XInfoLayout(xInfoType), slot.data(), 1, separator);
 }
 
-std::vector<std::string> Headings(int xInfoType) {
-    return XInfoRowHeadings(xInfoType);
-}
-
-const std::vector<std::string> kFixedHeadings = {"No.",
-                                                 "Type",
-                                                 "Date",
-                                                 "Time",
-                                                 "Message",
-                                                 "Act. Status",
-                                                 "Pump",
-                                                 "Compressor",
-                                                 "Heater",
-                                                 "Setpoint",
-                                                 "2nd Setpoint",
-                                                 "Mains Frequency",
-                                                 "Mains Voltage",
-                                                 "Ext.Status",
-                                                 "Compressor",
-                                                 "Fan",
-                                                 "NTR",
-                                                 "Dig. Input",
-                                                 "DSEin1",
-                                                 "DSEin2",
-                                                 "DEin1",
-                                                 "DEin2",
-                                                 "DEin3",
-                                                 "Min. Setpoint",
-                                                 "Max. Setpoint",
-                                                 "Setpoint",
-                                                 "TI",
-                                                 "TE",
-                                                 "TR",
-                                                 "TVE",
-                                                 "T0",
-                                                 "TC",
-                                                 "Expansion Valve",
-                                                 "Current",
-                                                 "OT SP Heater",
-                                                 "OT SP Exp. Vessel",
-                                                 "OT Heater 1",
-                                                 "OT Heater 2",
-                                                 "OT Exp. Vessel",
-                                                 "Delta T.",
-                                                 "Heatlimit",
-                                                 "Coolinglimit",
-                                                 "KP Int.",
-                                                 "TN Int.",
-                                                 "TV Int.",
-                                                 "KP Ext.",
-                                                 "TN Ext.",
-                                                 "TV Ext."};
-
-TEST(XInfoTexts, HeadingsAndRowCountsPerType) {
-    struct Case {
-        int type;
-        std::vector<std::string> tail;
-    };
-    const Case cases[] = {
-        {0, {}},
-        {1, {"TC HT", "T0 HT", "TVE HT", "ExpValve HT"}},
-        {2, {"Pump hrs", "Compressor hrs"}},
-        {3, {"TC HT", "T0 HT", "TVE HT", "ExpValve HT", "Pump hrs", "Compressor hrs"}},
-        {4, {}},
-        {255, {}},
-    };
-    for (const Case& c : cases) {
-        std::vector<std::string> expected = kFixedHeadings;
-        expected.insert(expected.end(), c.tail.begin(), c.tail.end());
-        EXPECT_EQ(Headings(c.type), expected) << "type " << c.type;
-        EXPECT_EQ(XInfoRowCount(c.type), static_cast<int>(expected.size())) << "type " << c.type;
-        EXPECT_EQ(Texts(Slot{}, c.type).size(), expected.size()) << "type " << c.type;
-    }
-}
-
-TEST(XInfoTexts, AllZeroEntryUnderType2) {
+TEST(XInfoCells, AllZeroEntryUnderType2) {
     const std::vector<std::string> expected = {
         "1",        "0",      "00.00.00", "00:00:00", "0",   "0",   "off", "off", "off",    "manual",
         "inactive", "???",    "???",      "0",        "off", "off", "off", "0",   "closed", "closed",
@@ -115,7 +128,7 @@ TEST(XInfoTexts, AllZeroEntryUnderType2) {
     EXPECT_EQ(Texts(Slot{}, 2), expected);
 }
 
-TEST(XInfoTexts, HeadRowsMatchTheGInfoGridWithStatusWordsTwoBytesLater) {
+TEST(XInfoCells, HeadRowsMatchTheGInfoGridWithStatusWordsTwoBytesLater) {
     std::array<std::uint8_t, 16> g{};
     Slot x{};
     g[0] = x[0] = 1;
@@ -128,15 +141,15 @@ TEST(XInfoTexts, HeadRowsMatchTheGInfoGridWithStatusWordsTwoBytesLater) {
     g[11] = x[13] = 0x03;
     g[12] = x[14] = 0x0D; // ExtStatus 000D
     Put16(x, 10, 0x7777); // between message and status words: ignored
-    const auto gTexts = GInfoColumnTexts(1, g.data());
-    const auto xTexts = XInfoColumnTexts(1, x.data(), 3, ".");
-    for (int row = 0; row < kGInfoRowCount; ++row) {
+    const auto gTexts = ColumnTexts(GInfoLayout(), g.data(), 1);
+    const auto xTexts = ColumnTexts(XInfoLayout(3), x.data(), 1);
+    for (int row = 0; row < GInfoLayout().RowCount(); ++row) {
         EXPECT_EQ(xTexts[static_cast<std::size_t>(row)], gTexts[static_cast<std::size_t>(row)])
             << "row " << row;
     }
 }
 
-TEST(XInfoTexts, DigitalInputs) {
+TEST(XInfoCells, DigitalInputs) {
     struct Case {
         std::uint8_t byte;
         std::vector<std::string> rows17to22;
@@ -158,7 +171,7 @@ TEST(XInfoTexts, DigitalInputs) {
     }
 }
 
-TEST(XInfoTexts, OperatingValues) {
+TEST(XInfoCells, OperatingValues) {
     struct Case {
         int offset;
         int value;
@@ -190,19 +203,19 @@ TEST(XInfoTexts, OperatingValues) {
     for (const Case& c : cases) {
         Slot s{};
         Put16(s, c.offset, c.value);
-        EXPECT_EQ(Texts(s, 0, '.')[static_cast<std::size_t>(c.row)], c.point) << "row " << c.row;
-        EXPECT_EQ(Texts(s, 0, ',')[static_cast<std::size_t>(c.row)], c.comma) << "row " << c.row;
+        EXPECT_EQ(Texts(s, 0, ".")[static_cast<std::size_t>(c.row)], c.point) << "row " << c.row;
+        EXPECT_EQ(Texts(s, 0, ",")[static_cast<std::size_t>(c.row)], c.comma) << "row " << c.row;
     }
 }
 
-TEST(XInfoTexts, ControlParametersAreWidenedFloats) {
+TEST(XInfoCells, ControlParametersAreWidenedFloats) {
     Slot s{};
     const float values[] = {0.1f, 3.5f, -1.25f, 100.0f, 1e-5f, std::bit_cast<float>(0x7FC00000u)};
     const char* texts[] = {"0,100000001490116", "3,5", "-1,25", "100", "9,99999974737875E-6", "NAN"};
     for (int i = 0; i < 6; ++i) {
         Put32(s, 56 + 4 * i, std::bit_cast<std::uint32_t>(values[i]));
     }
-    const auto column = Texts(s, 0, ',');
+    const auto column = Texts(s, 0, ",");
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(column[static_cast<std::size_t>(42 + i)], texts[i]) << "row " << 42 + i;
     }
@@ -217,7 +230,7 @@ Slot TailSlot(std::uint8_t entryType) {
     return s;
 }
 
-TEST(XInfoTexts, Tails) {
+TEST(XInfoCells, Tails) {
     struct Case {
         const char* name;
         int xInfoType;
@@ -263,12 +276,14 @@ TEST(XInfoTexts, Tails) {
     EXPECT_EQ(type3Texts[12], "???");
 }
 
-TEST(XInfoTexts, RowsBeyondTheTypeAreEmpty) {
+TEST(XInfoCells, RowsBeyondTheTypeAreEmpty) {
     const Slot s{};
     EXPECT_EQ(CellText(XInfoLayout(2), s.data(), 1, 50, "."), "");
     EXPECT_EQ(CellText(XInfoLayout(0), s.data(), 1, 48, "."), "");
     EXPECT_EQ(CellText(XInfoLayout(3), s.data(), 1, 54, "."), "");
     EXPECT_EQ(CellText(XInfoLayout(3), s.data(), 1, -1, "."), "");
 }
+
+} // namespace x_info
 
 } // namespace
