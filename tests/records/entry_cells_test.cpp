@@ -171,41 +171,35 @@ TEST(XInfoCells, DigitalInputs) {
     }
 }
 
-TEST(XInfoCells, OperatingValues) {
+// Every operating word (offsets 16 to 55) shows by its rule in its own row, with the separator given.
+TEST(XInfoCells, OperatingValuesByTheirRule) {
     struct Case {
-        int offset;
+        TextRule rule;
         int value;
-        int row;
         const char* point;
         const char* comma;
     };
     const Case cases[] = {
-        {16, 2345, 23, "23.45", "23,45"},
-        {18, -5, 24, "-0.05", "-0,05"},
-        {20, 2345, 25, "23.45", "23,45"},
-        {22, -32768, 26, "-327.68", "-327,68"},
-        {24, 100, 27, "1", "1"},
-        {26, 1, 28, "0.01", "0,01"},
-        {28, 32767, 29, "327.67", "327,67"},
-        {30, -1, 30, "-0.01", "-0,01"},
-        {32, 10, 31, "0.1", "0,1"},
-        {34, -300, 32, "-300", "-300"},
-        {38, 1234, 33, "1234", "1234"},
-        {40, 9000, 34, "90", "90"},
-        {42, 9050, 35, "90.5", "90,5"},
-        {44, 1, 36, "0.01", "0,01"},
-        {46, 2, 37, "0.02", "0,02"},
-        {48, 3, 38, "0.03", "0,03"},
-        {50, -250, 39, "-2.5", "-2,5"},
-        {52, 100, 40, "100", "100"},
-        {54, -1, 41, "-1", "-1"},
+        {TextRule::Hundredths, 2345, "23.45", "23,45"},  {TextRule::Hundredths, -5, "-0.05", "-0,05"},
+        {TextRule::Hundredths, -32768, "-327.68", "-327,68"}, {TextRule::Hundredths, 9000, "90", "90"},
+        {TextRule::Integer, -300, "-300", "-300"},       {TextRule::Integer, 1234, "1234", "1234"},
     };
-    for (const Case& c : cases) {
-        Slot s{};
-        Put16(s, c.offset, c.value);
-        EXPECT_EQ(Texts(s, 0, ".")[static_cast<std::size_t>(c.row)], c.point) << "row " << c.row;
-        EXPECT_EQ(Texts(s, 0, ",")[static_cast<std::size_t>(c.row)], c.comma) << "row " << c.row;
+    int checked = 0;
+    for (const FieldDef* f : XInfoLayout(0).Fields()) {
+        if (f->offset < 16 || f->offset >= 56 || f->row < 0)
+            continue;
+        ++checked;
+        EXPECT_TRUE(f->rule == TextRule::Hundredths || f->rule == TextRule::Integer) << f->name;
+        for (const Case& c : cases) {
+            if (c.rule != f->rule)
+                continue;
+            Slot s{};
+            Put16(s, f->offset, c.value);
+            EXPECT_EQ(Texts(s, 0, ".")[static_cast<std::size_t>(f->row)], c.point) << f->name << " " << c.value;
+            EXPECT_EQ(Texts(s, 0, ",")[static_cast<std::size_t>(f->row)], c.comma) << f->name << " " << c.value;
+        }
     }
+    EXPECT_GT(checked, 0);
 }
 
 TEST(XInfoCells, ControlParametersAreWidenedFloats) {
