@@ -33,12 +33,15 @@ const char* const kHelp =
     "  --help                show this text and exit\n"
     "  --version             show the version and exit\n"
     "Qt's own options (such as -platform offscreen) are taken as well.\n"
+#ifndef _WIN32
     "\n"
     "Ports and drive letters are links in ${XDG_CONFIG_HOME:-~/.config}/brenno-lexorant/dosdevices/:\n"
     "com1 to com15 lead to serial devices (default: COM1-COM4 /dev/ttyS0-3, COM5-COM10\n"
     "/dev/ttyUSB0-5, COM11-COM15 /dev/ttyACM0-4), o: to the folder that is drive O:.\n"
     "Serial devices belong to the group dialout: the user must be a member of it\n"
-    "(sudo usermod -aG dialout $USER, then log in again).\n";
+    "(sudo usermod -aG dialout $USER, then log in again).\n"
+#endif
+    ;
 
 bool IsTraceSwitch(const char* arg) {
     return strcasecmp(arg, "-trace") == 0 || strcasecmp(arg, "/trace") == 0;

@@ -1,17 +1,15 @@
 #include "app/export_action.h"
 
-#include "app/analysis_menu.h"
-#include "records/entry_table.h"
 #include "app/message_boxes.h"
-#include "file/replace_file.h"
+#include "app/read_out_signals.h"
 #include "app/save_dialog.h"
-#include "app/shown_file_name.h"
-#include "app/tfrm_main.h"
+#include "file/replace_file.h"
+#include "records/entry_table.h"
+#include "records/info_grid_model.h"
 
 #include <QAction>
 #include <QFileDialog>
 #include <QMenu>
-#include <QTableView>
 
 #include <filesystem>
 #include <string>
@@ -26,36 +24,25 @@ const QString kTsvFilter = QStringLiteral("Tab-separated text (*.tsv)");
 
 class ExportMenu : public QObject {
 public:
-    explicit ExportMenu(TfrmMain& window) : QObject(&window), window_(window) {
-        QMenu* analysis = &AnalysisMenu(window);
-        item_ = analysis->addAction(QStringLiteral("&Export..."));
+    ExportMenu(QMenu& analysis, ReadOutSignals& readOut, ShownGrid shownGrid, QWidget* parent)
+        : QObject(parent), readOut_(readOut), shownGrid_(std::move(shownGrid)), parent_(parent) {
+        item_ = analysis.addAction(QStringLiteral("&Export..."));
         item_->setObjectName(QStringLiteral("miExport"));
         item_->setStatusTip(QStringLiteral("Write the shown grid to a file"));
         item_->setEnabled(false);
-        connect(analysis, &QMenu::aboutToShow, this, [this] { item_->setEnabled(ShownModel() != nullptr); });
+        connect(&analysis, &QMenu::aboutToShow, this, [this] { item_->setEnabled(shownGrid_() != nullptr); });
         connect(item_, &QAction::triggered, this, [this] { Export(); });
     }
 
 private:
-    // The model of the grid on screen, or null while neither grid is.
-    InfoGridModel* ShownModel() {
-        auto* g = window_.findChild<QTableView*>(QStringLiteral("sgGInfo"));
-        auto* x = window_.findChild<QTableView*>(QStringLiteral("sgXInfo"));
-        if (g && !g->isHidden())
-            return &window_.GInfoModel();
-        if (x && !x->isHidden())
-            return &window_.XInfoModel();
-        return nullptr;
-    }
-
     void Export() {
-        InfoGridModel* model = ShownModel();
+        const InfoGridModel* model = shownGrid_();
         if (!model || !model->Layout())
             return;
-        QFileDialog dialog(&window_, QStringLiteral("Export"));
+        QFileDialog dialog(parent_, QStringLiteral("Export"));
         SetUpSaveDialog(dialog, QStringLiteral("ExportDialog"),
                         {{kCsvFilter, QStringLiteral("csv")}, {kTsvFilter, QStringLiteral("tsv")}});
-        StartBesideReadOut(dialog, ShownFileName(window_));
+        StartBesideReadOut(dialog, QString::fromStdString(readOut_.Document().Name()));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return;
         const QString name = dialog.selectedFiles().front();
@@ -73,17 +60,19 @@ private:
                                                   QString(model->DecimalSeparator()).toStdString());
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
         if (!WriteWholeFile(std::filesystem::path(name.toStdString()), {bytes, text.size()}))
-            ShowErrorBox(&window_, QStringLiteral("Unable to write file ") + name);
+            ShowErrorBox(parent_, QStringLiteral("Unable to write file ") + name);
     }
 
-    TfrmMain& window_;
+    ReadOutSignals& readOut_;
+    ShownGrid shownGrid_;
+    QWidget* parent_;
     QAction* item_ = nullptr;
 };
 
 } // namespace
 
-void AddExportMenu(TfrmMain& window) {
-    new ExportMenu(window);
+void AddExportMenu(QMenu& analysis, ReadOutSignals& readOut, ShownGrid shownGrid, QWidget* parent) {
+    new ExportMenu(analysis, readOut, std::move(shownGrid), parent);
 }
 
 } // namespace lexorant

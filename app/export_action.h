@@ -1,10 +1,19 @@
 #pragma once
-// "&Export..." in the "&Analysis" menu of the main window: writes the shown grid as lexorant-cli show
-// writes it, as CSV or tab-separated text.
+// "&Export..." in the "&Analysis" menu: writes the shown grid as lexorant-cli show writes it, as CSV or
+// tab-separated text.
+#include <functional>
+
+class QMenu;
+class QWidget;
+
 namespace lexorant {
 
-class TfrmMain;
+class InfoGridModel;
+class ReadOutSignals;
 
-void AddExportMenu(TfrmMain& window);
+// The grid on screen, or null while neither grid is.
+using ShownGrid = std::function<const InfoGridModel*()>;
+
+void AddExportMenu(QMenu& analysis, ReadOutSignals& readOut, ShownGrid shownGrid, QWidget* parent);
 
 } // namespace lexorant

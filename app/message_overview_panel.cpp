@@ -1,41 +1,38 @@
 #include "app/message_overview_panel.h"
 
-#include "app/analysis_menu.h"
 #include "app/hint_router.h"
 #include "app/message_overview_model.h"
-#include "app/tfrm_main.h"
 
 #include <QAction>
 #include <QDockWidget>
 #include <QEvent>
 #include <QHeaderView>
-#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace lexorant {
 
 namespace {
 
-constexpr int kMessageRow = 3; // row 4 of a grid, below the heading row
-
 class MessageOverviewPanel : public QObject {
 public:
-    explicit MessageOverviewPanel(TfrmMain& window) : QObject(&window), window_(window) {
-        QMenu* analysis = &AnalysisMenu(window);
-        auto* item = new QAction(QStringLiteral("&Messages"), analysis);
+    MessageOverviewPanel(QMainWindow& window, QMenu& analysis, ReadOutSignals& readOut, EntrySelector select)
+        : QObject(&window), window_(window), readOut_(readOut), select_(std::move(select)) {
+        auto* item = new QAction(QStringLiteral("&Messages"), &analysis);
         item->setObjectName(QStringLiteral("miMessages"));
         item->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
         item->setStatusTip(QStringLiteral("Show every message of the entries with its counts"));
-        const QList<QAction*> items = analysis->actions();
-        analysis->insertAction(items.isEmpty() ? nullptr : items.front(), item);
+        const QList<QAction*> items = analysis.actions();
+        analysis.insertAction(items.isEmpty() ? nullptr : items.front(), item);
         connect(item, &QAction::triggered, this, [this] { Open(); });
         timer_.setSingleShot(true);
         connect(&timer_, &QTimer::timeout, this, [this] { Update(); });
@@ -118,19 +115,19 @@ private:
         window_.resizeDocks({dock_}, {600}, Qt::Horizontal);
         window_.installEventFilter(this);
 
-        for (InfoGridModel* grid : Grids()) {
-            connect(grid, &QAbstractItemModel::modelReset, this, [this] {
-                rebuild_ = true;
-                Schedule();
-            });
-            connect(grid, &QAbstractItemModel::columnsInserted, this, [this] { Schedule(); });
-            connect(grid, &QAbstractItemModel::dataChanged, this, [this] { Schedule(); });
-        }
+        connect(&readOut_, &ReadOutSignals::replaced, this, [this] {
+            rebuild_ = true;
+            Schedule();
+        });
+        connect(&readOut_, &ReadOutSignals::entriesArrived, this,
+                [this](InfoBlock block, qsizetype first, qsizetype count) {
+                    for (qsizetype i = first; i < first + count; ++i)
+                        arrived_.push_back(EntryRef{block, static_cast<std::uint16_t>(i)});
+                    Schedule();
+                });
         rebuild_ = true;
         Update();
     }
-
-    std::array<InfoGridModel*, 2> Grids() { return {&window_.GInfoModel(), &window_.XInfoModel()}; }
 
     void SortBy(int section) {
         Qt::SortOrder order = Qt::AscendingOrder;
@@ -151,27 +148,21 @@ private:
     }
 
     void Update() {
+        const ReadOut& readOut = readOut_.Document();
         if (rebuild_) {
             rebuild_ = false;
             model_->Clear();
-            consumed_ = {0, 0};
             lastCode_.reset();
+            arrived_.clear();
+            for (InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
+                for (std::size_t i = 0; i < readOut.Extent(block); ++i)
+                    if (const EntryRef entry{block, static_cast<std::uint16_t>(i)}; readOut.Arrived(entry))
+                        arrived_.push_back(entry);
         }
-        const RecordStore& store = window_.Store();
-        const std::array<InfoBlock, 2> blocks = {InfoBlock::GInfo, InfoBlock::XInfo};
-        for (std::size_t b = 0; b < blocks.size(); ++b) {
-            const InfoGridModel& grid = *Grids()[b];
-            const int columns = grid.ColCount();
-            // Column n shows entry n-1. A column left empty by a failed entry stays empty once a
-            // later entry is shown; the last one may still be waiting for its entry.
-            for (int col = consumed_[b] + 1; col < columns; ++col) {
-                if (!grid.Cell(col, 0).isEmpty())
-                    model_->Add(store, EntryRef{blocks[b], static_cast<std::uint16_t>(col - 1)});
-                else if (col == columns - 1)
-                    break;
-                consumed_[b] = col;
-            }
-        }
+        // Entries in the order they came: the G-Info block, then the X-Info block.
+        for (const EntryRef& entry : arrived_)
+            model_->Add(readOut.Store(), entry);
+        arrived_.clear();
         model_->Publish();
     }
 
@@ -185,36 +176,16 @@ private:
         lastCode_ = row.code;
         const EntryRef entry = places[next_];
 
-        const bool gInfo = entry.block == InfoBlock::GInfo;
-        if (gInfo)
-            window_.miGInfoClick();
-        else
-            window_.miXInfoClick();
-        auto* grid =
-            window_.findChild<QTableView*>(gInfo ? QStringLiteral("sgGInfo") : QStringLiteral("sgXInfo"));
-        if (!grid)
-            return;
-        const QModelIndex current = grid->selectionModel()->currentIndex();
-        const int gridRow =
-            current.isValid() ? current.row() : std::min(kMessageRow, grid->model()->rowCount() - 1);
-        const QModelIndex target = grid->model()->index(gridRow, entry.index);
-        // A grid's first cell is current from its fill on without having been selected; making it current
-        // again changes nothing, so it is selected as a click would select it.
-        const bool wasCurrent = current == target;
-        grid->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
-        if (wasCurrent && gInfo)
-            window_.sgGInfoSelectCell(target.column() + 1, target.row() + 1);
-        else if (wasCurrent)
-            window_.sgXInfoSelectCell(target.column() + 1, target.row() + 1);
-        grid->scrollTo(target);
-        // The selection gave the grid the message as its hint; the status bar shows it now, and
-        // again whenever the pointer rests on the panel.
-        const QString text = HintOf(grid);
+        // The selection gives the message; the status bar shows it now, and again whenever the pointer
+        // rests on the panel.
+        const QString text = select_(entry);
         SetHint(dock_, text);
-        window_.ShowHint(text);
+        window_.statusBar()->showMessage(text);
     }
 
-    TfrmMain& window_;
+    QMainWindow& window_;
+    ReadOutSignals& readOut_;
+    EntrySelector select_;
     QDockWidget* dock_ = nullptr;
     QLineEdit* filter_ = nullptr;
     QTableView* view_ = nullptr;
@@ -222,7 +193,7 @@ private:
     MessageFilterModel* proxy_ = nullptr;
     QTimer timer_;
     bool rebuild_ = true;
-    std::array<int, 2> consumed_{};        // grid columns looked at, per block
+    std::vector<EntryRef> arrived_;        // entries in since the list was last brought up to date
     std::optional<std::int16_t> lastCode_; // the code activated last, and which of its entries
     std::size_t next_ = 0;
     int sortColumn_ = -1;
@@ -231,8 +202,8 @@ private:
 
 } // namespace
 
-void AddMessageOverviewMenu(TfrmMain& window) {
-    new MessageOverviewPanel(window);
+void AddMessageOverviewMenu(QMainWindow& window, QMenu& analysis, ReadOutSignals& readOut, EntrySelector select) {
+    new MessageOverviewPanel(window, analysis, readOut, std::move(select));
 }
 
 } // namespace lexorant

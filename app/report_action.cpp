@@ -1,11 +1,9 @@
 #include "app/report_action.h"
 
-#include "app/analysis_menu.h"
 #include "app/message_boxes.h"
+#include "app/read_out_signals.h"
 #include "app/save_dialog.h"
 #include "report/service_report.h"
-#include "app/shown_file_name.h"
-#include "app/tfrm_main.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,53 +16,51 @@ namespace {
 
 class ReportMenu : public QObject {
 public:
-    explicit ReportMenu(TfrmMain& window) : QObject(&window), window_(window) {
-        QMenu* analysis = &AnalysisMenu(window);
-        item_ = analysis->addAction(QStringLiteral("&Report..."));
+    ReportMenu(QMenu& analysis, ReadOutSignals& readOut, QWidget* parent)
+        : QObject(parent), readOut_(readOut), parent_(parent) {
+        item_ = analysis.addAction(QStringLiteral("&Report..."));
         item_->setObjectName(QStringLiteral("miReport"));
         item_->setStatusTip(QStringLiteral("Write a service report of the read-out as PDF"));
         item_->setEnabled(false);
-        connect(analysis, &QMenu::aboutToShow, this, [this] { item_->setEnabled(Loaded()); });
+        connect(&analysis, &QMenu::aboutToShow, this, [this] { item_->setEnabled(Loaded()); });
         connect(item_, &QAction::triggered, this, [this] { Report(); });
-        // The caption names the read-out the store holds only once the grids were filled anew after
-        // it changed: a read whose block headers fail leaves the caption named and the old entries.
-        connect(&window, &QWidget::windowTitleChanged, this, [this] {
-            if (!window_.ReadRunning())
-                filled_ = false;
-        });
-        connect(&window.GInfoModel(), &QAbstractItemModel::modelReset, this, [this] { filled_ = true; });
     }
 
 private:
-    bool Loaded() const { return filled_ && !window_.ReadRunning() && !ShownFileName(window_).isEmpty(); }
+    bool Loaded() const {
+        const ReadOut& readOut = readOut_.Document();
+        return readOut.Settled() && !readOut.Name().empty();
+    }
 
     void Report() {
         if (!Loaded())
             return;
-        const QString readOut = ShownFileName(window_);
-        QFileDialog dialog(&window_, QStringLiteral("Report"));
+        const std::string readOut = readOut_.Document().Name();
+        QFileDialog dialog(parent_, QStringLiteral("Report"));
         SetUpSaveDialog(dialog, QStringLiteral("ReportDialog"),
                         {{QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf")}});
-        StartBesideReadOut(dialog, readOut);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() || !Loaded())
+        StartBesideReadOut(dialog, QString::fromStdString(readOut));
+        // The read-out may have been replaced while the dialog was open.
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() || !Loaded() ||
+            readOut_.Document().Name() != readOut)
             return;
         const QString name = dialog.selectedFiles().front();
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        const std::string error = WriteServiceReport(window_.Store(), readOut.toStdString(), name.toStdString());
+        const std::string error = WriteServiceReport(readOut_.Document().Store(), readOut, name.toStdString());
         QApplication::restoreOverrideCursor();
         if (!error.empty())
-            ShowErrorBox(&window_, QStringLiteral("Unable to write file ") + name);
+            ShowErrorBox(parent_, QStringLiteral("Unable to write file ") + name);
     }
 
-    TfrmMain& window_;
+    ReadOutSignals& readOut_;
+    QWidget* parent_;
     QAction* item_ = nullptr;
-    bool filled_ = false;
 };
 
 } // namespace
 
-void AddReportMenu(TfrmMain& window) {
-    new ReportMenu(window);
+void AddReportMenu(QMenu& analysis, ReadOutSignals& readOut, QWidget* parent) {
+    new ReportMenu(analysis, readOut, parent);
 }
 
 } // namespace lexorant

@@ -1,10 +1,14 @@
 #pragma once
-// "&Report..." in the "&Analysis" menu of the main window: writes the service report of the shown
-// read-out as lexorant-cli report writes it.
+// "&Report..." in the "&Analysis" menu: writes the service report of the read-out as lexorant-cli
+// report writes it.
+class QMenu;
+class QWidget;
+
 namespace lexorant {
 
-class TfrmMain;
+class ReadOutSignals;
 
-void AddReportMenu(TfrmMain& window);
+// `parent` owns the item's state and the dialogs.
+void AddReportMenu(QMenu& analysis, ReadOutSignals& readOut, QWidget* parent);
 
 } // namespace lexorant

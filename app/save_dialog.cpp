@@ -1,6 +1,11 @@
 #include "app/save_dialog.h"
 
+#include "app/file_dialog.h"
+#include "platform/dos_devices.h"
+
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <utility>
@@ -13,7 +18,7 @@ void SetUpSaveDialog(QFileDialog& dialog, const QString& objectName,
     dialog.setObjectName(objectName);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    SetUpFileDialog(dialog);
     QStringList names;
     std::vector<SaveFilter> kept(filters);
     for (const SaveFilter& f : kept)
@@ -26,6 +31,20 @@ void SetUpSaveDialog(QFileDialog& dialog, const QString& objectName,
                              if (f.filter == chosen)
                                  dialog.setDefaultSuffix(f.suffix);
                      });
+}
+
+void StartBesideReadOut(QFileDialog& dialog, const QString& readOut) {
+    if (readOut.isEmpty())
+        return;
+    if (const auto path = ResolveWindowsPath(readOut.toStdString())) {
+        const QFileInfo file(QString::fromStdString(path->string()));
+        dialog.setDirectory(file.absolutePath());
+        dialog.selectFile(file.completeBaseName());
+        return;
+    }
+    // An unreachable drive: the name alone, in the dialog's own folder.
+    const QString name = readOut.mid(readOut.lastIndexOf(QRegularExpression(QStringLiteral("[/\\\\]"))) + 1);
+    dialog.selectFile(QFileInfo(name).completeBaseName());
 }
 
 } // namespace lexorant

@@ -5,6 +5,8 @@
 #include "file/autosave_file.h"
 #include "app/com_thread.h"
 #include "app/export_action.h"
+#include "app/file_dialog.h"
+#include "app/grid_heading_style.h"
 #include "file/file_naming.h"
 #include "catalogue/find_message_text.h"
 #include "platform/decimal_separator.h"
@@ -13,6 +15,7 @@
 #include "file/info_file.h"
 #include "app/message_boxes.h"
 #include "app/message_overview_panel.h"
+#include "app/read_out_signals.h"
 #include "app/report_action.h"
 #ifdef LEXORANT_WITH_CHART
 #include "app/temperature_chart_menu.h"
@@ -31,9 +34,13 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace lexorant {
 
 namespace {
+
+constexpr int kMessageRow = 3; // row 4 of a grid, below the heading row
 
 // The grids take the user's separator as one character; it is never empty.
 QChar DecimalSeparator() {
@@ -47,8 +54,7 @@ QFileDialog* MakeFileDialog(QWidget* parent, const char* name, QFileDialog::Acce
     dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog->setNameFilter(kFileFilter);
     dialog->setDefaultSuffix(QStringLiteral("inf"));
-    // Qt's own dialog: the same on every desktop, and reachable by tests.
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    SetUpFileDialog(*dialog);
     dialog->setSizeGripEnabled(true);
     return dialog;
 }
@@ -72,12 +78,14 @@ QTableView* MakeGrid(QWidget* parent, const char* name, QAbstractItemModel* mode
     rows->setFixedWidth(100);
     rows->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     rows->setSectionsClickable(false);
+    KeepHeadingTextsWhole(*rows);
     QHeaderView* columns = grid->horizontalHeader();
     columns->setMinimumSectionSize(1);
     columns->setDefaultSectionSize(64);
     columns->setSectionResizeMode(QHeaderView::Fixed);
     columns->setSectionsClickable(false);
     columns->setFixedHeight(15);
+    KeepHeadingTextsWhole(*columns);
     // The heading of the fixed corner cell, which a table view leaves blank.
     auto* corner = new QLabel(QStringLiteral(" No."), grid);
     corner->setObjectName(QStringLiteral("cornerHeading"));
@@ -101,6 +109,7 @@ QTableView* MakeGrid(QWidget* parent, const char* name, QAbstractItemModel* mode
 
 TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmMain"));
+    readOut_ = new ReadOutSignals(this);
     setWindowTitle(kStartCaption);
     setWindowIcon(AppIcon());
     SetHint(this, kWindowHint);
@@ -116,12 +125,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
 
     BuildMenus();
     BuildGrids();
-    AddMessageOverviewMenu(*this);
-#ifdef LEXORANT_WITH_CHART
-    AddTemperatureChartMenu(*this);
-#endif
-    AddExportMenu(*this);
-    AddReportMenu(*this);
+    FollowReadOut();
+    BuildAnalysisMenu();
     saveDialog_ = MakeFileDialog(this, "SaveDialog", QFileDialog::AcceptSave);
     openDialog_ = MakeFileDialog(this, "OpenDialog", QFileDialog::AcceptOpen);
 
@@ -249,6 +254,71 @@ void TfrmMain::BuildGrids() {
             });
 }
 
+void TfrmMain::BuildAnalysisMenu() {
+    miAnalysis_ = menuBar()->addMenu(QStringLiteral("&Analysis"));
+    miAnalysis_->setObjectName(QStringLiteral("miAnalysis"));
+    miAnalysis_->menuAction()->setObjectName(QStringLiteral("miAnalysis"));
+    const EntrySelector select = [this](EntryRef entry) { return SelectEntry(entry); };
+    AddMessageOverviewMenu(*this, *miAnalysis_, *readOut_, select);
+#ifdef LEXORANT_WITH_CHART
+    AddTemperatureChartMenu(*miAnalysis_, *readOut_, select, this);
+#endif
+    AddExportMenu(*miAnalysis_, *readOut_, [this] { return ShownGrid(); }, this);
+    AddReportMenu(*miAnalysis_, *readOut_, this);
+}
+
+// The grids show what the read-out holds: all of an opened file, a read's entries as they come in.
+void TfrmMain::FollowReadOut() {
+    connect(readOut_, &ReadOutSignals::replaced, this, [this] {
+        const ReadOut& readOut = readOut_->Document();
+        if (readOut.Origin() == ReadOutOrigin::File) {
+            gModel_.ShowAll(readOut.Store());
+            xModel_.ShowAll(readOut.Store());
+        } else {
+            lexorant::InitInfoGrids(readOut.Store(), gModel_, xModel_);
+        }
+    });
+    connect(readOut_, &ReadOutSignals::entriesArrived, this, [this](InfoBlock block, qsizetype first, qsizetype count) {
+        const RecordStore& store = readOut_->Document().Store();
+        for (qsizetype i = first; i < first + count; ++i) {
+            const EntryRef entry{block, static_cast<std::uint16_t>(i)};
+            if (block == InfoBlock::GInfo)
+                gModel_.ShowEntry(entry.index, SlotOf(store, entry));
+            else
+                xModel_.ShowEntry(entry.index, SlotOf(store, entry));
+        }
+    });
+}
+
+const RecordStore& TfrmMain::Store() const { return readOut_->Document().Store(); }
+
+const InfoGridModel* TfrmMain::ShownGrid() const {
+    if (!sgGInfo_->isHidden())
+        return &gModel_;
+    if (!sgXInfo_->isHidden())
+        return &xModel_;
+    return nullptr;
+}
+
+QString TfrmMain::SelectEntry(EntryRef entry) {
+    const bool gInfo = entry.block == InfoBlock::GInfo;
+    QTableView* grid = gInfo ? sgGInfo_ : sgXInfo_;
+    SetGridVisible(grid, gInfo ? sgXInfo_ : sgGInfo_);
+    const QModelIndex current = grid->selectionModel()->currentIndex();
+    const int row = current.isValid() ? current.row() : std::min(kMessageRow, grid->model()->rowCount() - 1);
+    const QModelIndex target = grid->model()->index(row, entry.index);
+    // A grid's first cell is current from its fill on without having been selected; making it current
+    // again changes nothing, so it is selected as a click would select it.
+    const bool wasCurrent = current == target;
+    grid->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+    if (wasCurrent && gInfo)
+        sgGInfoSelectCell(target.column() + 1, target.row() + 1);
+    else if (wasCurrent)
+        sgXInfoSelectCell(target.column() + 1, target.row() + 1);
+    grid->scrollTo(target);
+    return HintOf(grid);
+}
+
 bool TfrmMain::Reachable(const QAction* action) const {
     for (const QAction* a = action; a; ) {
         if (!a->isEnabled())
@@ -292,13 +362,14 @@ void TfrmMain::miReadClick() {
         ShowErrorBox(this, QString::fromLatin1(identification.FailureText().c_str()));
         return;
     }
-    store_.Replace(headers->g, headers->x);
-    InitInfoGrids();
+    readBroke_ = false;
+    readOut_->Document().StartRead(headers->g, headers->x, fileName.toStdString(), port_.PortName());
+    SetGridVisible(sgGInfo_, sgXInfo_);
     LockMenus(); // at once, so that nothing queued behind this command can reach the store
     thread_.reset();
     ReadSteps& steps = *this;
     thread_ = std::make_unique<ComThread>(
-        steps, port_, store_, [this](const RecordStore& s) { return WriteReadOut(s); }, this);
+        steps, port_, readOut_->Document().StoreToFill(), [this](const RecordStore& s) { return WriteReadOut(s); }, this);
     thread_->start();
 }
 
@@ -344,9 +415,7 @@ int TfrmMain::LoadInfoFile(const QString& fileName) {
     if (!lexorant::LoadInfoFile(fileName.toStdString(), loaded))
         return 1;
     setWindowTitle(FileCaption(fileName));
-    store_ = std::move(loaded);
-    gModel_.ShowAll(store_);
-    xModel_.ShowAll(store_);
+    readOut_->Document().Open(std::move(loaded), fileName.toStdString(), fileName.toStdString());
     SetGridVisible(sgGInfo_, sgXInfo_);
     miGInfo_->setEnabled(true);
     miXInfo_->setEnabled(true);
@@ -432,12 +501,13 @@ void TfrmMain::UnlockMenus() {
     miSetup_->menuAction()->setEnabled(true);
     miRead_->setEnabled(true);
     miOpen_->setEnabled(true);
+    readOut_->Document().EndRead(readBroke_ ? ReadOutState::Stopped : ReadOutState::Complete);
 }
 
 void TfrmMain::InitInfoGrids() {
     if (quitting_)
         return;
-    lexorant::InitInfoGrids(store_, gModel_, xModel_);
+    lexorant::InitInfoGrids(Store(), gModel_, xModel_);
     SetGridVisible(sgGInfo_, sgXInfo_);
 }
 
@@ -450,14 +520,14 @@ void TfrmMain::ShowGInfoEntry(int index) {
     if (quitting_)
         return;
     miGInfo_->setEnabled(true);
-    gModel_.ShowEntry(index, store_.GInfoSlot(static_cast<std::size_t>(index)));
+    readOut_->Document().EntryArrived(EntryRef{InfoBlock::GInfo, static_cast<std::uint16_t>(index)});
 }
 
 void TfrmMain::ShowXInfoEntry(int index) {
     if (quitting_)
         return;
     miXInfo_->setEnabled(true);
-    xModel_.ShowEntry(index, store_.XInfoSlot(static_cast<std::size_t>(index)));
+    readOut_->Document().EntryArrived(EntryRef{InfoBlock::XInfo, static_cast<std::uint16_t>(index)});
 }
 
 void TfrmMain::ShowFileName(const std::string& fileName) {
@@ -465,9 +535,11 @@ void TfrmMain::ShowFileName(const std::string& fileName) {
         return;
     saveFileName_ = QString::fromStdString(fileName);
     setWindowTitle(FileCaption(saveFileName_));
+    readOut_->Document().Rename(fileName);
 }
 
 void TfrmMain::ShowUnexpectedError(const std::string& text) {
+    readBroke_ = true;
     if (!quitting_)
         ShowStopBox(this, QString::fromStdString(text));
 }

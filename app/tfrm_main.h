@@ -3,6 +3,7 @@
 #include "records/info_grids.h"
 #include "link/port_commands.h"
 #include "link/read_loop.h"
+#include "readout/entry_ref.h"
 #include "readout/record_store.h"
 #include "link/serial_port.h"
 
@@ -21,6 +22,7 @@ namespace lexorant {
 
 class ComThread;
 class HintRouter;
+class ReadOutSignals;
 class WireTrace;
 
 class TfrmMain : public QMainWindow, private PortMenu, private ReadSteps {
@@ -42,7 +44,11 @@ public:
     // 0 when the file was opened and loaded, 1 when it cannot be opened.
     int LoadInfoFile(const QString& fileName);
 
-    const RecordStore& Store() const { return store_; }
+    // The read-out every view of the window follows.
+    ReadOutSignals& ReadOutShown() { return *readOut_; }
+    const RecordStore& Store() const;
+    // Shows the entry in its grid as a click on its cell would; gives back the message it shows.
+    QString SelectEntry(EntryRef entry);
     GInfoGridModel& GInfoModel() { return gModel_; }
     XInfoGridModel& XInfoModel() { return xModel_; }
     ComThread* CurrentThread() const { return thread_.get(); }
@@ -58,6 +64,9 @@ private:
     void FormCreate();
     void BuildMenus();
     void BuildGrids();
+    void BuildAnalysisMenu();
+    void FollowReadOut();
+    const InfoGridModel* ShownGrid() const;
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
                      const QString& hint, void (TfrmMain::*handler)());
     // A shortcut acts only while its item and every menu above it are enabled.
@@ -85,7 +94,7 @@ private:
     void ShowUnexpectedError(const std::string& text) override;
 
     SerialPort port_;
-    RecordStore store_;
+    ReadOutSignals* readOut_ = nullptr; // the first child, so that every view can follow it
     GInfoGridModel gModel_;
     XInfoGridModel xModel_;
     QString saveFileName_;
@@ -94,6 +103,8 @@ private:
     bool quitting_ = false;
     // True while the error box of a failed entry is open: the reading thread waits for it.
     bool showingEntryError_ = false;
+    // An error no step expected ended the read early.
+    bool readBroke_ = false;
 
     HintRouter* hints_ = nullptr;
     QTableView* sgGInfo_ = nullptr;
@@ -101,6 +112,7 @@ private:
     QFileDialog* saveDialog_ = nullptr;
     QFileDialog* openDialog_ = nullptr;
     QMenu* miSetup_ = nullptr;
+    QMenu* miAnalysis_ = nullptr;
     QAction* miRead_ = nullptr;
     QAction* miOpen_ = nullptr;
     QAction* miGInfo_ = nullptr;

@@ -44,8 +44,9 @@ inline void Report(const char* name, double value) {
     std::fflush(stdout);
 }
 
-// A fresh folder that serves as XDG_CONFIG_HOME, so that "comN" and "o:" links made here reach
-// only the program under measurement. Removed on destruction.
+// A fresh folder that serves as XDG_CONFIG_HOME (and holds XDG_STATE_HOME), so that "comN" and "o:"
+// links made here reach only the program under measurement, and its kept read-outs stay here.
+// Removed on destruction.
 class ScratchConfig {
 public:
     ScratchConfig() {
@@ -53,6 +54,7 @@ public:
         if (char* made = ::mkdtemp(pattern))
             root_ = made;
         ::setenv("XDG_CONFIG_HOME", root_.c_str(), 1);
+        ::setenv("XDG_STATE_HOME", (root_ / "state").c_str(), 1);
         std::filesystem::create_directories(DeviceFolder());
         std::filesystem::create_directories(root_ / "o-drive");
         std::filesystem::create_symlink(root_ / "o-drive", DeviceFolder() / "o:");

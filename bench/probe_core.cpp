@@ -3,9 +3,11 @@
 //   probe_core make-read-outs DIR N  N read-outs of 200 G-Info + 50 X-Info entries, autosave names, 100 a folder
 //   probe_core core-read               the reading loop in-process against a paced simulator
 //   probe_core cli-read CLI SIM        lexorant-cli read of a lexorant-sim process, from its stderr lines
+//   probe_core keep DIR                keeping a full unit's entries as a read does, in a kept read-out in DIR
 // Results are "name=value" lines on standard output (times in ms).
 #include "link/identification.h"
 #include "file/info_file.h"
+#include "file/kept_read_out.h"
 #include "bench/probe_common.h"
 #include "link/read_loop.h"
 #include "readout/record_store.h"
@@ -13,6 +15,7 @@
 #include "tools/sim/com_link.h"
 #include "tools/sim/simulator.h"
 #include "tools/sim/unit.h"
+#include "platform/append_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -246,6 +249,59 @@ int CliRead(const std::string& cli, const std::string& simProgram) {
     return 0;
 }
 
+// What keeping costs a read: every entry of a full unit (65535 G-Info, 65535 X-Info) through the
+// kept read-out's writer on the calling thread, against the line time of those entries at 19200
+// bit/s; and one sync of half a second's worth of entries, which the writer's own thread does twice
+// a second.
+int Keep(const std::string& dir) {
+    constexpr int kCount = 65535;
+    sim::GenerateOptions options;
+    options.gCount = kCount;
+    options.xCount = kCount;
+    const sim::SimUnit unit = sim::GenerateUnit(options);
+    const std::filesystem::path path = std::filesystem::path(dir) / "probe.partial";
+    std::string error;
+    auto writer = KeptReadOutWriter::Begin(path, unit.serial, unit.store.GInfo, unit.store.XInfo, error);
+    if (!writer) {
+        std::cerr << "cannot keep in " << path << ": " << error << "\n";
+        return 1;
+    }
+    const long long start = MonotonicNanos();
+    for (int i = 0; i < kCount; ++i)
+        writer->Keep({InfoBlock::GInfo, static_cast<std::uint16_t>(i)}, {unit.store.GInfoSlot(i), kGInfoSlotSize});
+    for (int i = 0; i < kCount; ++i)
+        writer->Keep({InfoBlock::XInfo, static_cast<std::uint16_t>(i)}, {unit.store.XInfoSlot(i), kXInfoSlotSize});
+    const double keepMs = MillisSince(start);
+    writer->Completed();
+    const LineBytes bytes = EntryPhaseBytes(kCount, kCount);
+    const double lineMs = LineMillis(bytes.requests + bytes.answers, kBaud);
+    Report("keep_full_unit_ms", keepMs);
+    Report("keep_full_unit_line_ms", lineMs);
+    Report("keep_percent_of_line", 100.0 * keepMs / lineMs);
+    Report("keep_per_entry_us", keepMs * 1000.0 / (2.0 * kCount));
+
+    // Half a second of G-Info entries at 19200 bit/s (43 bytes each) per sync, 20 times: the median.
+    AppendFile file;
+    if (!file.Create(path, error))
+        return 1;
+    const std::string record = EncodeKeptRecord({InfoBlock::GInfo, 0}, {unit.store.GInfoSlot(0), kGInfoSlotSize});
+    const std::span<const std::uint8_t> recordBytes(reinterpret_cast<const std::uint8_t*>(record.data()), record.size());
+    std::vector<double> syncs;
+    for (int round = 0; round < 20; ++round) {
+        for (int i = 0; i < 22; ++i)
+            file.Append(recordBytes);
+        const long long t = MonotonicNanos();
+        file.Sync();
+        syncs.push_back(MillisSince(t));
+    }
+    file.Close();
+    std::filesystem::remove(path);
+    std::sort(syncs.begin(), syncs.end());
+    Report("keep_sync_median_ms", syncs[syncs.size() / 2]);
+    Report("keep_sync_max_ms", syncs.back());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -258,6 +314,8 @@ int main(int argc, char** argv) {
         return CoreRead();
     if (args.size() == 3 && args[0] == "cli-read")
         return CliRead(args[1], args[2]);
-    std::cerr << "usage: probe_core make-file PATH | make-read-outs DIR N | core-read | cli-read CLI SIM\n";
+    if (args.size() == 2 && args[0] == "keep")
+        return Keep(args[1]);
+    std::cerr << "usage: probe_core make-file PATH | make-read-outs DIR N | core-read | cli-read CLI SIM | keep DIR\n";
     return 2;
 }

@@ -52,10 +52,10 @@ bool ReadInfoBytes(RegularFileReader& file, std::vector<std::uint8_t>& bytes) {
 } // namespace
 
 bool LoadInfoFile(const std::string& fileName, RecordStore& store) {
-    return LoadInfoFileWhole(fileName, store).readable;
+    return LoadInfoFileNotingDamage(fileName, store).readable;
 }
 
-InfoFileLoad LoadInfoFileWhole(const std::string& fileName, RecordStore& store) {
+InfoFileLoad LoadInfoFileNotingDamage(const std::string& fileName, RecordStore& store) {
     InfoFileLoad load;
     const auto path = ResolveWindowsPath(fileName);
     if (!path)
@@ -67,17 +67,7 @@ InfoFileLoad LoadInfoFileWhole(const std::string& fileName, RecordStore& store) 
         return load;
     DecodeInfoFile(bytes, store);
     load.readable = true;
-    const InfoHeader& g = store.GInfo;
-    const InfoHeader& x = store.XInfo;
-    load.shortened = bytes.size() < kInfoFileHeaderSize || bytes.size() < InfoFileSize(g, x);
-    const std::size_t gSize = StoredEntrySize(g.AnswerLength, kGInfoSlotSize);
-    const std::size_t xSize = StoredEntrySize(x.AnswerLength, kXInfoSlotSize);
-    std::size_t left = bytes.size() > kInfoFileHeaderSize ? bytes.size() - kInfoFileHeaderSize : 0;
-    load.wholeGInfo = gSize == 0 ? g.EntryCount : std::min<std::size_t>(g.EntryCount, left / gSize);
-    left -= std::min(left, load.wholeGInfo * gSize);
-    load.wholeXInfo = xSize == 0 ? x.EntryCount : std::min<std::size_t>(x.EntryCount, left / xSize);
-    if (load.wholeGInfo < g.EntryCount)
-        load.wholeXInfo = 0;
+    load.shortened = bytes.size() < kInfoFileHeaderSize || bytes.size() < InfoFileSize(store.GInfo, store.XInfo);
     return load;
 }
 

@@ -22,14 +22,11 @@ std::string WriteFailureText(const std::string& fileName);
 // a short file, even one shorter than its header, reads as if its missing bytes were zero.
 bool LoadInfoFile(const std::string& fileName, RecordStore& store);
 
-// How much of a file LoadInfoFileWhole found.
+// LoadInfoFile, and whether the file held all that its header announces.
 struct InfoFileLoad {
-    bool readable = false; // false: store untouched
-    bool shortened = false;  // the file ends before the blocks its header announces
-    // Entries whose every stored byte came from the file (all of them when it is not shortened).
-    std::size_t wholeGInfo = 0;
-    std::size_t wholeXInfo = 0;
+    bool readable = false;  // false: store untouched
+    bool shortened = false; // the file ends before the blocks its header announces
 };
-InfoFileLoad LoadInfoFileWhole(const std::string& fileName, RecordStore& store);
+InfoFileLoad LoadInfoFileNotingDamage(const std::string& fileName, RecordStore& store);
 
 } // namespace lexorant

@@ -1,5 +1,6 @@
 #include "link/identification.h"
 
+#include "link/port_commands.h"
 #include "link/protocol.h"
 #include "link/serial_port.h"
 #include "link/wire_trace.h"
@@ -65,6 +66,29 @@ std::optional<std::string> Identification::SerialNumber() {
     if (!serial)
         Fail(kNoSerialText, RejectedAnswerReason(answer, "SN "));
     return serial;
+}
+
+std::optional<std::string> Identification::SerialNumberAtAnyRate() {
+    auto serial = SerialNumber();
+    if (serial || !port_.IsOpen())
+        return serial;
+    const std::string text = failureText_;
+    const std::string reason = failureReason_;
+    const std::string name = port_.PortName();
+    const int given = port_.BitRate();
+    for (const int rate : kBitRates) {
+        if (rate == given || !port_.OpenPort(name, rate))
+            continue;
+        if (WireTrace* trace = port_.Trace())
+            trace->Note("trying " + std::to_string(rate) + " bit/s");
+        serial = ParseSerialAnswer(port_.Exchange(kSerialRequest, kSerialAnswerLimit).answer);
+        if (serial)
+            return serial;
+    }
+    port_.OpenPort(name, given);
+    failureText_ = text;
+    failureReason_ = reason;
+    return std::nullopt;
 }
 
 std::optional<InfoHeaders> Identification::Headers() {

@@ -27,6 +27,11 @@ public:
     // Nothing when no port is open; otherwise sends "\r\n", discards what comes back within the
     // time-out, and asks "SN?".
     std::optional<std::string> SerialNumber();
+    // SerialNumber at the port's rate; when that brings no accepted answer, "SN?" once more at each
+    // of the other rates, the port opened anew by its name for each, until one answers (each costs a
+    // time-out). The port stays at the rate that answered; when none did, it is back at its own and
+    // the failure is the one at that rate.
+    std::optional<std::string> SerialNumberAtAnyRate();
     // Asks "GI?" and, once that is accepted, "XI?".
     std::optional<InfoHeaders> Headers();
 

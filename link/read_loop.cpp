@@ -1,12 +1,152 @@
 #include "link/read_loop.h"
 
-#include "readout/record_store.h"
 #include "link/serial_port.h"
+#include "readout/entry_keeper.h"
+#include "readout/entry_set.h"
+#include "readout/record_store.h"
+
+#include <utility>
+#include <vector>
 
 namespace lexorant {
 
 namespace {
+
 bool StopRequested(const ReadJob& job) { return job.stop && job.stop->load(std::memory_order_acquire); }
+
+char LetterOf(InfoBlock block) { return block == InfoBlock::GInfo ? 'G' : 'X'; }
+
+// Tells a line that is gone from an entry that failed: a hang-up at once, silence once it has lasted
+// kSilentEntriesForLoss entries (one, right after the port was opened again for a retry).
+class LossWatch {
+public:
+    // A failed exchange of entry (of a block of count entries); the loss, if the line counts as lost now.
+    std::optional<LineLoss> Failed(const Exchanged& exchanged, EntryRef entry, int count) {
+        const bool silent = exchanged.answer.empty() && exchanged.end == ExchangeEnd::TimedOut;
+        const bool gone = exchanged.end == ExchangeEnd::HungUp || exchanged.end == ExchangeEnd::WriteFailed ||
+                          exchanged.end == ExchangeEnd::NotOpen;
+        if (!silent && !gone) {
+            Answered();
+            return std::nullopt;
+        }
+        if (silent_++ == 0)
+            first_ = {entry, count, LineLossReason::StoppedAnswering};
+        if (gone)
+            return LineLoss{first_.entry, first_.count, LineLossReason::HungUp};
+        if (silent_ >= (retried_ ? 1 : kSilentEntriesForLoss))
+            return first_;
+        return std::nullopt;
+    }
+    // Any byte came: the line is there.
+    void Answered() {
+        silent_ = 0;
+        retried_ = false;
+        goingOn_ = false;
+        reported_.clear();
+    }
+    // The loss is to be asked about, unless the steps chose to go on and no answer has come since.
+    bool Ask() const { return !goingOn_; }
+    void GoOn() { goingOn_ = true; }
+    // Back to the first entry without answer, on a line opened again: the failures reported since
+    // then are asked anew.
+    std::vector<EntryRef> Retry() {
+        silent_ = 0;
+        retried_ = true;
+        goingOn_ = false;
+        return std::exchange(reported_, {});
+    }
+    void Reported(EntryRef entry) { reported_.push_back(entry); }
+
+private:
+    int silent_ = 0;
+    LineLoss first_;
+    bool retried_ = false;
+    bool goingOn_ = false;
+    std::vector<EntryRef> reported_; // failures reported since the last answer
+};
+
+struct Block {
+    InfoBlock block;
+    int count;
+    std::size_t answerLength;
+    std::uint8_t* slots;
+    std::size_t slotSize;
+};
+
+enum class BlockEnd { Done, Stopped, Lost, Retry };
+
+class Reader {
+public:
+    explicit Reader(ReadJob& job) : job_(job) {}
+
+    // Reads the block from entry `from` on. On Retry, RetryAt() is where to go on.
+    BlockEnd Read(const Block& b, int from, BlockTally& tally) {
+        const char letter = LetterOf(b.block);
+        for (int index = from; index < b.count; ++index) {
+            const EntryRef entry{b.block, static_cast<std::uint16_t>(index)};
+            if (job_.in && job_.in->Has(entry))
+                continue;
+            if (StopRequested(job_))
+                return BlockEnd::Stopped;
+            job_.steps.ShowStatus(ReadingText(letter, index + 1, b.count));
+            std::uint8_t* slot = b.slots + static_cast<std::size_t>(index) * b.slotSize;
+            const Exchanged exchanged = job_.port.Exchange(EntryRequest(letter, index), b.answerLength);
+            const EntryOutcome outcome = EvaluateEntryAnswer(exchanged.answer, b.answerLength, slot, b.slotSize);
+            if (outcome == EntryOutcome::Good) {
+                ++tally.good;
+                watch_.Answered();
+                if (job_.keeper)
+                    job_.keeper->Keep(entry, {slot, b.slotSize});
+                if (b.block == InfoBlock::GInfo)
+                    job_.steps.ShowGInfoEntry(index);
+                else
+                    job_.steps.ShowXInfoEntry(index);
+                continue;
+            }
+            if (StopRequested(job_))
+                return BlockEnd::Stopped;
+            if (const auto loss = watch_.Failed(exchanged, entry, b.count); loss && watch_.Ask()) {
+                switch (job_.steps.LineLost(*loss)) {
+                case AfterLoss::Stop:
+                    lost_ = loss;
+                    return BlockEnd::Lost;
+                case AfterLoss::Retry:
+                    retryAt_ = loss->entry;
+                    return BlockEnd::Retry;
+                case AfterLoss::GoOn:
+                    watch_.GoOn();
+                    break;
+                }
+            }
+            ++tally.failed;
+            watch_.Reported(entry);
+            job_.steps.ShowError(EntryFailureText(outcome, letter, index));
+        }
+        job_.steps.ShowStatus(BlockDoneText(letter, b.count));
+        return BlockEnd::Done;
+    }
+
+    // Opens the port again by its name and rate, forgetting the failures that the retry asks anew.
+    void Reopen(BlockTally& g, BlockTally& x) {
+        for (const EntryRef& e : watch_.Retry())
+            --(e.block == InfoBlock::GInfo ? g : x).failed;
+        SerialPort& port = job_.port;
+        const std::string name = port.PortName();
+        const int rate = port.BitRate();
+        port.ClosePort();
+        port.OpenPort(name, rate); // a port still gone shows as the next exchange failing at once
+    }
+
+    EntryRef RetryAt() const { return retryAt_; }
+    const std::optional<LineLoss>& Lost() const { return lost_; }
+
+private:
+    ReadJob& job_;
+    LossWatch watch_;
+    EntryRef retryAt_;
+    std::optional<LineLoss> lost_;
+};
+
 } // namespace
 
 std::string ReadingText(char letter, int number, int count) {
@@ -17,30 +157,35 @@ std::string BlockDoneText(char letter, int count) {
     return std::to_string(count) + " " + std::string(1, letter) + "-Infos read";
 }
 
-BlockTally ReadBlock(ReadJob& job, char letter, int count, std::size_t answerLength, std::uint8_t* slots,
-                     std::size_t slotSize) {
-    BlockTally tally;
-    for (int index = 0; index < count; ++index) {
-        if (StopRequested(job))
-            return tally;
-        job.steps.ShowStatus(ReadingText(letter, index + 1, count));
-        std::uint8_t* slot = slots + static_cast<std::size_t>(index) * slotSize;
-        const std::string answer = job.port.Exchange(EntryRequest(letter, index), answerLength).answer;
-        const EntryOutcome outcome = EvaluateEntryAnswer(answer, answerLength, slot, slotSize);
-        if (outcome == EntryOutcome::Good) {
-            ++tally.good;
-            if (letter == 'G')
-                job.steps.ShowGInfoEntry(index);
+std::string LineLostText(const LineLoss& loss) {
+    const char* why = loss.reason == LineLossReason::HungUp ? "the line hung up" : "no answer to 10 requests in a row";
+    return "The unit stopped answering at " + std::string(1, LetterOf(loss.entry.block)) + "-Info " +
+           std::to_string(loss.entry.index + 1) + " of " + std::to_string(loss.count) + " (" + why + ")";
+}
+
+void ReadSteps::ShowKeptEntries(const EntrySet& in) {
+    for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo}) {
+        for (std::size_t i = 0; i < in.Size(block); ++i) {
+            if (!in.Has({block, static_cast<std::uint16_t>(i)}))
+                continue;
+            if (block == InfoBlock::GInfo)
+                ShowGInfoEntry(static_cast<int>(i));
             else
-                job.steps.ShowXInfoEntry(index);
-        } else {
-            ++tally.failed;
-            if (StopRequested(job))
-                return tally;
-            job.steps.ShowError(EntryFailureText(outcome, letter, index));
+                ShowXInfoEntry(static_cast<int>(i));
         }
     }
-    job.steps.ShowStatus(BlockDoneText(letter, count));
+}
+
+BlockTally ReadBlock(ReadJob& job, char letter, int count, std::size_t answerLength, std::uint8_t* slots,
+                     std::size_t slotSize) {
+    const Block b{letter == 'G' ? InfoBlock::GInfo : InfoBlock::XInfo, count, answerLength, slots, slotSize};
+    Reader reader(job);
+    BlockTally tally, other;
+    int from = 0;
+    while (reader.Read(b, from, tally) == BlockEnd::Retry) {
+        reader.Reopen(letter == 'G' ? tally : other, letter == 'G' ? other : tally);
+        from = reader.RetryAt().index;
+    }
     return tally;
 }
 
@@ -48,20 +193,40 @@ ReadTally RunRead(ReadJob& job) {
     ReadTally tally;
     job.steps.LockMenus();
     job.steps.InitInfoGrids();
+    if (job.in && job.in->Count() > 0)
+        job.steps.ShowKeptEntries(*job.in);
     RecordStore& store = job.store;
-    tally.g = ReadBlock(job, 'G', store.GInfo.EntryCount, store.GInfo.AnswerLength, store.GInfoSlots.data(),
-                        kGInfoSlotSize);
-    if (!StopRequested(job))
-        tally.x = ReadBlock(job, 'X', store.XInfo.EntryCount, store.XInfo.AnswerLength,
-                            store.XInfoSlots.data(), kXInfoSlotSize);
+    const Block blocks[] = {
+        {InfoBlock::GInfo, store.GInfo.EntryCount, store.GInfo.AnswerLength, store.GInfoSlots.data(), kGInfoSlotSize},
+        {InfoBlock::XInfo, store.XInfo.EntryCount, store.XInfo.AnswerLength, store.XInfoSlots.data(), kXInfoSlotSize},
+    };
+    Reader reader(job);
+    std::size_t current = 0;
+    int from = 0;
+    while (current < 2) {
+        const BlockEnd end = reader.Read(blocks[current], from, current == 0 ? tally.g : tally.x);
+        if (end == BlockEnd::Done) {
+            ++current;
+            from = 0;
+        } else if (end == BlockEnd::Retry) {
+            reader.Reopen(tally.g, tally.x);
+            current = reader.RetryAt().block == InfoBlock::GInfo ? 0 : 1;
+            from = reader.RetryAt().index;
+        } else {
+            break;
+        }
+    }
     tally.stopped = StopRequested(job);
-    if (!tally.stopped && job.writeFile) {
+    tally.lost = reader.Lost();
+    if (!tally.stopped && !tally.lost && job.writeFile) {
         WrittenFile written = job.writeFile(store);
         tally.fileName = std::move(written.name);
         tally.fileError = std::move(written.error);
         job.steps.ShowFileName(tally.fileName);
         if (!tally.fileError.empty())
             job.steps.ShowError(tally.fileError);
+        else if (job.keeper)
+            job.keeper->Completed();
     }
     job.steps.UnlockMenus();
     return tally;

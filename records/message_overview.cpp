@@ -118,8 +118,12 @@ MessageOverview BuildMessageOverview(const RecordStore& store) {
 
 MessageTally TallyMessages(const RecordStore& store) {
     MessageTally tally;
-    ForEachEntry(store, [&](EntryRef entry, const InfoHead& head) { tally.Add(entry.block, head); });
+    TallyMessages(store, tally);
     return tally;
+}
+
+void TallyMessages(const RecordStore& store, MessageTally& tally) {
+    ForEachEntry(store, [&](EntryRef entry, const InfoHead& head) { tally.Add(entry.block, head); });
 }
 
 } // namespace lexorant

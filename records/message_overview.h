@@ -84,5 +84,7 @@ InfoHead OverviewHeadOf(const std::uint8_t* slot);
 MessageOverview BuildMessageOverview(const RecordStore& store);
 // The same without the occurrences, for summing many read-outs.
 MessageTally TallyMessages(const RecordStore& store);
+// Adds every entry of both blocks to `tally` (one that is reused per read-out).
+void TallyMessages(const RecordStore& store, MessageTally& tally);
 
 } // namespace lexorant

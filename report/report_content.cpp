@@ -30,15 +30,21 @@ Span SpanOf(const MessageTally& tally) {
 }
 
 std::vector<ReportFact> Facts(const RecordStore& store, std::string_view fileName, std::string_view madeAt,
-                              const MessageTally& tally, std::size_t faultEntries) {
+                              const MessageTally& tally, std::size_t faultEntries, const ReadOutFile* partial) {
     std::vector<ReportFact> facts;
-    facts.push_back({"Read-out", NameWithoutFolder(fileName)});
-    const std::string serial = SerialOfAutosaveName(std::string(fileName));
+    facts.push_back({"Read-out", NameWithoutFolder(fileName) + (partial ? " (partial: the read has not ended)" : "")});
+    const std::string serial = partial ? partial->serial : SerialOfAutosaveName(std::string(fileName));
     if (!serial.empty())
         facts.push_back({"Serial number", serial});
     facts.push_back({"Report made", std::string(madeAt)});
-    facts.push_back({"G-Info entries", IntegerText(store.GInfo.EntryCount)});
-    facts.push_back({"X-Info entries", IntegerText(store.XInfo.EntryCount) + " (X-Info type " +
+    // A partial read-out: "25 of 40 read".
+    const auto count = [partial](InfoBlock block, std::uint16_t entries) {
+        return partial ? IntegerText(static_cast<std::int64_t>(partial->in.Count(block))) + " of " +
+                             IntegerText(entries) + " read"
+                       : IntegerText(entries);
+    };
+    facts.push_back({"G-Info entries", count(InfoBlock::GInfo, store.GInfo.EntryCount)});
+    facts.push_back({"X-Info entries", count(InfoBlock::XInfo, store.XInfo.EntryCount) + " (X-Info type " +
                                            IntegerText(store.XInfo.InfoType) + ")"});
     const Span span = SpanOf(tally);
     facts.push_back({"Time span", span.first ? StampText(span.first) + " to " + StampText(span.last)
@@ -114,12 +120,22 @@ std::vector<EntryRef> FaultEntriesInTimeOrder(const RecordStore& store) {
     return entries;
 }
 
-ReportContent BuildReportContent(const RecordStore& store, std::string_view fileName, std::string_view madeAt) {
+ReportContent BuildReportContent(const RecordStore& store, std::string_view fileName, std::string_view madeAt,
+                                 const ReadOutFile* partial) {
     ReportContent content;
-    const MessageTally tally = TallyMessages(store);
-    const std::vector<EntryRef> faults = FaultEntriesInTimeOrder(store);
+    MessageTally tally;
+    std::vector<EntryRef> faults = FaultEntriesInTimeOrder(store);
+    if (partial) {
+        for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
+            for (std::size_t i = 0; i < partial->in.Size(block); ++i)
+                if (const EntryRef entry{block, static_cast<std::uint16_t>(i)}; partial->in.Has(entry))
+                    tally.Add(block, OverviewHeadOf(SlotOf(store, entry)));
+        std::erase_if(faults, [partial](const EntryRef& entry) { return !partial->in.Has(entry); });
+    } else {
+        tally = TallyMessages(store);
+    }
     content.fileName = NameWithoutFolder(fileName);
-    content.facts = Facts(store, fileName, madeAt, tally, faults.size());
+    content.facts = Facts(store, fileName, madeAt, tally, faults.size(), partial);
     content.overview = Overview(tally, content.moreCodes);
     content.hasTemperatures = store.XInfo.EntryCount > 0 && !store.XInfoSlots.empty();
     content.faults = Faults(store, faults);

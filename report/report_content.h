@@ -1,6 +1,7 @@
 #pragma once
 // What a service report says about one read-out, as ready texts: the head's facts, the message
 // overview and every fault entry. Without Qt; report_pdf lays it out on pages.
+#include "file/read_out_file.h"
 #include "records/message_overview.h"
 #include "readout/record_store.h"
 
@@ -41,7 +42,9 @@ std::vector<MessageRow> ReportOverviewOrder(const MessageTally& tally);
 std::vector<EntryRef> FaultEntriesInTimeOrder(const RecordStore& store);
 
 // `fileName` as the user named it (any folder is left out of the report); `madeAt` is when the report
-// is made, as the caller's clock and locale say.
-ReportContent BuildReportContent(const RecordStore& store, std::string_view fileName, std::string_view madeAt);
+// is made, as the caller's clock and locale say. `partial`: a kept read-out of a read that has not
+// ended; only its entries that are in count, and the facts say that it is partial.
+ReportContent BuildReportContent(const RecordStore& store, std::string_view fileName, std::string_view madeAt,
+                                 const ReadOutFile* partial = nullptr);
 
 } // namespace lexorant

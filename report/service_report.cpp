@@ -13,9 +13,10 @@
 
 namespace lexorant {
 
-std::string WriteServiceReport(const RecordStore& store, const std::string& readOutName, const std::string& target) {
+std::string WriteServiceReport(const RecordStore& store, const std::string& readOutName, const std::string& target,
+                               const ReadOutFile* partial) {
     const std::string madeAt = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")).toStdString();
-    const ReportContent content = BuildReportContent(store, readOutName, madeAt);
+    const ReportContent content = BuildReportContent(store, readOutName, madeAt, partial);
 #ifdef LEXORANT_WITH_CHART
     const ReportChart chart = TemperatureReportChart(store);
 #else

@@ -1,14 +1,17 @@
 #pragma once
 // The service report of a read-out as a PDF file: the same document from the window and from
 // lexorant-cli. Needs a QApplication.
+#include "file/read_out_file.h"
 #include "readout/record_store.h"
 
 #include <string>
 
 namespace lexorant {
 
-// Writes the report of `store`, loaded from `readOutName`, to `target`, replacing it whole or not at
+// Writes the report of the read-out, under the name it is known by, to `target`, replacing it whole or not at
 // all. Empty on success, otherwise "Unable to write file " + target. Names as the file system has them.
-std::string WriteServiceReport(const RecordStore& store, const std::string& readOutName, const std::string& target);
+// `partial`: see BuildReportContent.
+std::string WriteServiceReport(const RecordStore& store, const std::string& readOutName, const std::string& target,
+                               const ReadOutFile* partial = nullptr);
 
 } // namespace lexorant

@@ -1,6 +1,11 @@
 // "&Report..." of the main window: when it can be chosen, what its dialog proposes, what it writes and
 // how a failed write is told.
 #include "app/app_texts.h"
+#include "app/read_out_signals.h"
+#include "app/report_action.h"
+#ifdef LEXORANT_WITH_CHART
+#include "app/temperature_chart_menu.h"
+#endif
 #include "file/info_file.h"
 #include "tools/sim/unit.h"
 #include "app/tfrm_main.h"
@@ -51,13 +56,6 @@ private slots:
         report->trigger();
         QCOMPARE(closer.seen.last(), QStringLiteral("Fehler: Unable to write file ") + closer.fileForDialog);
 
-        // A read names its file before it asks for the blocks; when that fails, the caption names a
-        // file whose entries the window does not hold.
-        w.setWindowTitle(FileCaption(files_.filePath(QStringLiteral("4711-0815_06.inf"))));
-        QVERIFY(!enabled());
-        QCOMPARE(w.LoadInfoFile(path), 0);
-        QVERIFY(enabled());
-
         // An autosave read-out, named as on Windows: the dialog starts beside it all the same.
         QVERIFY(QDir(files_.path()).mkpath(QStringLiteral("geraete/Lexorant")));
         QVERIFY(QFile::copy(path, files_.filePath(QStringLiteral("geraete/Lexorant/4711-0815_07.inf"))));
@@ -66,6 +64,38 @@ private slots:
         closer.fileForDialog.clear();
         report->trigger();
         QCOMPARE(closer.proposedFiles.last(), files_.filePath(QStringLiteral("geraete/Lexorant/4711-0815_07.pdf")));
+    }
+
+    // The analysis items follow the read-out alone: no window, no grid, no caption.
+    void itemsFollowTheReadOutState() {
+        QWidget parent;
+        QMenu analysis;
+        ReadOutSignals readOut;
+        AddReportMenu(analysis, readOut, &parent);
+#ifdef LEXORANT_WITH_CHART
+        AddTemperatureChartMenu(analysis, readOut, [](EntryRef) { return QString(); }, &parent);
+#endif
+        auto enabled = [&](const char* name) {
+            emit analysis.aboutToShow();
+            auto* item = analysis.findChild<QAction*>(QString::fromLatin1(name));
+            return item && item->isEnabled();
+        };
+        QVERIFY(!enabled("miReport"));
+        const RecordStore unit = sim::GenerateUnit({}).store;
+        readOut.Document().StartRead(unit.GInfo, unit.XInfo, "4711-0815_06.inf", "COM1");
+        QVERIFY(!enabled("miReport")); // not while it is being read
+#ifdef LEXORANT_WITH_CHART
+        QVERIFY(!enabled("miTemperatures"));
+        readOut.Document().EntryArrived(EntryRef{InfoBlock::XInfo, 1}); // the first one failed
+        QVERIFY(enabled("miTemperatures"));
+#endif
+        readOut.Document().EndRead(ReadOutState::Stopped);
+        QVERIFY(enabled("miReport"));
+        readOut.Document().StartRead(unit.GInfo, unit.XInfo, "4711-0815_07.inf", "COM1");
+        QVERIFY(!enabled("miReport"));
+#ifdef LEXORANT_WITH_CHART
+        QVERIFY(!enabled("miTemperatures"));
+#endif
     }
 
 private:

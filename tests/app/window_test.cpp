@@ -1,12 +1,17 @@
 // The window without a read: start-up, menus, port and rate items, opening files, the views,
 // cell hints and quitting.
+#include "app/file_dialog.h"
 #include "app/hint_router.h"
 #include "file/info_file.h"
 #include "tools/sim/simulator.h"
 #include "app/tfrm_main.h"
 #include "tests/app/window_test_support.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QCompleter>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
@@ -271,6 +276,24 @@ private slots:
         QCOMPARE(w.GInfoModel().ColCount(), 3);
         QCOMPARE(w.XInfoModel().ColCount(), 2);
         QVERIFY(Grid(w, "sgGInfo")->isHidden() && !Grid(w, "sgXInfo")->isHidden());
+    }
+
+    void fileDialogClosesItsCompletionList() {
+        const QString path = files_.filePath(QStringLiteral("typed.inf"));
+        QVERIFY(WriteInfoFile(StoreWithCodes({0}, {}), path.toStdString()).empty());
+        QFileDialog dialog;
+        SetUpFileDialog(dialog);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDirectory(files_.path());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QTest::keyClicks(name, path);
+        QAbstractItemView* list = name->completer()->popup();
+        QTRY_VERIFY_WITH_TIMEOUT(list->isVisible(), 30000); // the folder is listed on a thread of its own
+        QTest::keyClick(list, Qt::Key_Return); // the list holds the keyboard and hands keys to the field
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(!list->isVisible());
     }
 
     void selectionSetsGridHint_data() {

@@ -228,7 +228,10 @@ class Session:
         for n in list(range(first, 240)) + list(range(140, first)):
             if os.path.exists("/tmp/.X%d-lock" % n) or os.path.exists("/tmp/.X11-unix/X%d" % n):
                 continue
-            process = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            # -noreset: the server keeps running, unchanged, when its last client (a window manager
+            # that is taken down, say) leaves.
+            process = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                                        "-noreset"],
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                        stdin=subprocess.DEVNULL)
             deadline = time.monotonic() + 30
@@ -259,6 +262,29 @@ class Session:
         return subprocess.run(["xdotool", "getmouselocation"], env=env, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL).returncode == 0
 
+    def start_window_manager(self):
+        """openbox on the session's display, as on a user's desktop: it frames, places and maximises
+        the windows and gives the focus to the one it activates. Taken down with the session."""
+        process = subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+
+        def stop():
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        self.cleanups.append(stop)
+
+        # A window manager that runs names itself on the root window.
+        def running():
+            check(process.poll() is None, "openbox ended with %s" % process.returncode)
+            return "window id #" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
+                                                  capture_output=True, text=True, timeout=20).stdout
+        wait_for("the window manager", running, timeout=30.0)
+
     def xdotool(self, *args, check_result=False):
         result = subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, capture_output=True,
                                 text=True, timeout=20)
@@ -267,11 +293,12 @@ class Session:
         return result
 
     def mapped_windows(self, *patterns):
-        """(id, caption, pop-up) of the mapped top-level windows whose caption matches any of the
-        regular expressions, in stacking order (the topmost last), from one look at the screen.
+        """(id, caption, pop-up) of the mapped windows whose caption matches any of the regular
+        expressions, in stacking order (the topmost last), from one look at the screen.
         Pop-ups (menus, completion lists: override-redirect windows, which xdotool's search misses)
         count too, marked as such: they share the application's caption with the stop box."""
-        listing = subprocess.run(["xwininfo", "-root", "-children"], env=self.env, capture_output=True,
+        # The whole tree: under a window manager a program's window sits inside the manager's frame.
+        listing = subprocess.run(["xwininfo", "-root", "-tree"], env=self.env, capture_output=True,
                                  text=True, timeout=20).stdout
         found = []
         for line in listing.splitlines():
@@ -393,21 +420,12 @@ class Session:
         dialog = self.wait_window("^Open$")
         self.fill_file_dialog(dialog, path)
         self.wait_no_window("^Open$")
-        self.dismiss_popups(window.id)
 
     def fill_file_dialog(self, dialog, path):
         """Types the full path into a file dialog's name field and confirms it with Return."""
         self.key(dialog, "ctrl+a")
         self.type_text(dialog, path)
         self.key(dialog, "Return")
-
-    def dismiss_popups(self, window_id):
-        """Closes what a file dialog's name completion may leave on screen: without a window manager
-        its pop-up list can stay mapped (and hold the keyboard) after the dialog has closed. A click
-        on the window's status bar closes any pop-up."""
-        if self.windows("^Brenno Lexorant$"):
-            self.xdotool("mousemove", "--window", window_id, 600, 438, "click", "1")
-            self.wait_no_window("^Brenno Lexorant$")
 
     def screenshot(self, suffix=""):
         path = os.path.join(self.shots, self.name + suffix + ".png")

@@ -18,7 +18,6 @@ def scenario(s):
     s.type_text(dialog, "grid")
     s.key(dialog, "Return")
     s.wait_no_window("^Export$")
-    s.dismiss_popups(window.id)
     exported = os.path.join(os.path.dirname(path), "grid.csv")
     expected = s.cli("show", path, "--block", "X", "--format", "csv")
     e2e.check(expected.returncode == 0, "lexorant-cli show failed")

@@ -27,7 +27,6 @@ def save_through_dialog(s, window, path):
     if replace != "closed":
         s.key(replace, "alt+y")
         s.wait_no_window("^Save As$")
-    s.dismiss_popups(window.id)
 
 
 def leftovers(folder):

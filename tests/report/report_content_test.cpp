@@ -126,3 +126,21 @@ TEST(ReportContent, HeadTellsTheReadOut) {
         EXPECT_EQ(Fact(content, "X-Info entries"), "1 (X-Info type 3)") << c.fileName;
     }
 }
+
+// A kept read-out of a read that has not ended: only the entries read count, and the report says so.
+TEST(ReportContent, APartialReadOutCountsOnlyTheEntriesRead) {
+    const RecordStore s = Store({{-9}, {-9}, {0}}, {{-4106}});
+    ReadOutFile partial;
+    partial.partial = true;
+    partial.serial = "4711";
+    partial.in = EntrySet(s.GInfo, s.XInfo);
+    partial.in.Add({InfoBlock::GInfo, 0});
+    partial.in.Add({InfoBlock::GInfo, 2});
+    const ReportContent c = BuildReportContent(s, "/state/4711.partial", "", &partial);
+    EXPECT_EQ(Fact(c, "Read-out"), "4711.partial (partial: the read has not ended)");
+    EXPECT_EQ(Fact(c, "Serial number"), "4711");
+    EXPECT_EQ(Fact(c, "G-Info entries"), "2 of 3 read");
+    EXPECT_EQ(Fact(c, "X-Info entries"), "0 of 1 read (X-Info type 2)");
+    EXPECT_EQ(Column(c.faults, 0), (std::vector<std::string>{"1"}));
+    EXPECT_EQ(Column(c.overview, 0), (std::vector<std::string>{"-9", "0"}));
+}

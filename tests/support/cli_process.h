@@ -28,8 +28,13 @@ protected:
         char dir[] = "/tmp/lexorant-cli-XXXXXX";
         ASSERT_NE(::mkdtemp(dir), nullptr);
         dir_ = dir;
+        // Read-outs kept by a run stay with the test: never the user's, never another test's.
+        ::setenv("XDG_STATE_HOME", (dir_ / "state").c_str(), 1);
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    void TearDown() override {
+        ::unsetenv("XDG_STATE_HOME");
+        std::filesystem::remove_all(dir_);
+    }
 
     // `env`: "NAME=value " assignments (or an `env ...` prefix) in front of the program.
     CliRun Cli(const std::string& args, const std::string& env = "") {

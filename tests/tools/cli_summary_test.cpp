@@ -24,9 +24,9 @@ protected:
                                                 {{-4106, {0, 0, 0, 0, 0, 0}}}),
                                 (dir_ / "a" / "b" / "U2_02.inf").string()),
                   "");
-        // The first file, cut inside its first X-Info entry: three whole G-Info entries.
+        // The first file, cut inside its last X-Info entry just after the entry's message code.
         ASSERT_EQ(WriteInfoFile(first, (dir_ / "a" / "c.inf").string()), "");
-        fs::resize_file(dir_ / "a" / "c.inf", 12 + 3 * 16 + 10);
+        fs::resize_file(dir_ / "a" / "c.inf", 12 + 3 * 16 + 96 + 10);
         std::ofstream(dir_ / "a" / "notes.txt") << "not a read-out";
     }
     int Run(const std::string& args) { return Cli("summary " + args, "LC_ALL=C ").exitCode; }
@@ -37,8 +37,8 @@ protected:
 TEST_F(CliSummaryTest, SumsMessagesOverAFolderMostFrequentFirst) {
     ASSERT_EQ(Run("a"), 0) << Err();
     EXPECT_EQ(Out(), "Code\tKind\tG-Info\tX-Info\tFiles\tFirst\tLast\tMessage text\n"
-                     "-9\tFault\t4\t1\t2\t24.12.09 07:05:00\t01.01.10 00:00:00\tPt100 Fühler Vorlauf (RF1) defekt\n"
-                     "-4106\tNote\t1\t2\t2\t02.01.10 12:00:00\t05.05.11 08:30:00\tDer Sollwert wurde bei der Eingabe begrenzt\n"
+                     "-9\tFault\t4\t2\t2\t24.12.09 07:05:00\t01.01.10 00:00:00\tPt100 Fühler Vorlauf (RF1) defekt\n"
+                     "-4106\tNote\t1\t3\t3\t02.01.10 12:00:00\t05.05.11 08:30:00\tDer Sollwert wurde bei der Eingabe begrenzt\n"
                      "0\tNone\t3\t0\t3\t\t\tKeine Meldung!\n");
 }
 
@@ -47,7 +47,15 @@ TEST_F(CliSummaryTest, ByFileTellsSerialFaultsAndDamage) {
     EXPECT_EQ(Out(), "File\tSerial\tG-Info\tX-Info\tFirst\tLast\tFaults\tTop fault\tTop fault count\tDamaged\n"
                      "a/U1_01.inf\tU1\t3\t2\t24.12.09 07:05:00\t02.01.10 12:00:00\t3\t-9\t3\tno\n"
                      "a/b/U2_02.inf\tU2\t2\t1\t05.05.11 08:30:00\t05.05.11 08:30:00\t0\t\t0\tno\n"
-                     "a/c.inf\t\t3\t0\t24.12.09 07:05:00\t01.01.10 00:00:00\t2\t-9\t2\tyes\n");
+                     "a/c.inf\t\t3\t2\t24.12.09 07:05:00\t02.01.10 12:00:00\t3\t-9\t3\tyes\n");
+}
+
+TEST_F(CliSummaryTest, ACutEntryCountsWithTheCodeTheGridShows) {
+    ASSERT_EQ(Run("a/c.inf"), 0) << Err();
+    EXPECT_EQ(Out(), "Code\tKind\tG-Info\tX-Info\tFiles\tFirst\tLast\tMessage text\n"
+                     "-9\tFault\t2\t1\t1\t24.12.09 07:05:00\t01.01.10 00:00:00\tPt100 Fühler Vorlauf (RF1) defekt\n"
+                     "-4106\tNote\t0\t1\t1\t02.01.10 12:00:00\t02.01.10 12:00:00\tDer Sollwert wurde bei der Eingabe begrenzt\n"
+                     "0\tNone\t1\t0\t1\t\t\tKeine Meldung!\n");
 }
 
 TEST_F(CliSummaryTest, AnUnreadableFileIsSkippedWithExitThree) {
@@ -55,6 +63,18 @@ TEST_F(CliSummaryTest, AnUnreadableFileIsSkippedWithExitThree) {
     EXPECT_NE(Err().find("missing.inf"), std::string::npos) << Err();
     EXPECT_EQ(Out(), "File\tSerial\tG-Info\tX-Info\tFirst\tLast\tFaults\tTop fault\tTop fault count\tDamaged\n"
                      "a/b/U2_02.inf\tU2\t2\t1\t05.05.11 08:30:00\t05.05.11 08:30:00\t0\t\t0\tno\n");
+}
+
+TEST_F(CliSummaryTest, AFolderReportsWhatItCannotOpenAsWhenNamed) {
+    ASSERT_EQ(Run("a"), 0) << Err();
+    const std::string whole = Out();
+    fs::create_symlink(dir_ / "nowhere", dir_ / "a" / "gone.inf");
+    ASSERT_EQ(Run("a/gone.inf"), 3);
+    const std::string named = Err();
+    EXPECT_EQ(named, "lexorant-cli summary: Unable to open file a/gone.inf (skipped)\n");
+    ASSERT_EQ(Run("a"), 3);
+    EXPECT_EQ(Err(), named);
+    EXPECT_EQ(Out(), whole) << "the files beside the link count as before";
 }
 
 TEST_F(CliSummaryTest, CsvQuotesSeparatorsAndQuotes) {

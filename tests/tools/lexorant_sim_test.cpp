@@ -151,7 +151,8 @@ TEST_F(LexorantSim, ServesReadOutFile) {
     std::ofstream(file, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 
-    SimProcess process({"--file", file.string(), "--unpaced"});
+    const fs::path log = folder_ / "requests.txt";
+    SimProcess process({"--file", file.string(), "--unpaced", "--request-log", log.string()});
     const std::string device = process.FirstLine();
     SerialPort port;
     ASSERT_TRUE(port.OpenPort(device, 9600));
@@ -159,6 +160,9 @@ TEST_F(LexorantSim, ServesReadOutFile) {
     EXPECT_EQ(port.Exchange("XI?\r\n", 13).answer, "XI C4010001\r\n");
     EXPECT_EQ(port.Exchange("GI@ 1\r\n", 36).answer, sim::EncodeEntryAnswer(bytes.data() + 12 + 16, 16));
     EXPECT_EQ(port.Exchange("XI@ 0\r\n", 196).answer, sim::EncodeEntryAnswer(bytes.data() + 12 + 32, 96));
+    // Each request is logged before it is answered.
+    std::ifstream logged(log);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(logged), {}), "GI?\nXI?\nGI@ 1\nXI@ 0\n");
     port.ClosePort();
     EXPECT_EQ(process.Terminate(), 0);
 }
@@ -169,11 +173,12 @@ struct Invocation {
 };
 
 TEST_F(LexorantSim, HelpAndBadOptionsEndAtOnce) {
-    const std::array<Invocation, 5> invocations = {{
+    const std::array<Invocation, 6> invocations = {{
         {{"--help"}, 0},
         {{"--x-type", "4"}, 2},
         {{"--fault", "Q:1:zero"}, 2},
         {{"--link", "com16"}, 2},
+        {{"--line-rate", "300"}, 2},
         {{"--file", "/nonexistent/unit.inf"}, 1},
     }};
     for (const auto& invocation : invocations) {

@@ -1,5 +1,8 @@
 #pragma once
 // The sub-commands of lexorant-cli; each returns the process exit code.
+#include "file/read_out_file.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +28,8 @@ int Chart(const Arguments& args);
 int Report(const Arguments& args);
 #endif
 
-// Loads a read-out as the window's Open command does; says "Unable to open file NAME" when it cannot.
-bool LoadReadOut(const std::string& file, RecordStore& store);
+// Loads a read-out as the window's Open command does, or a kept, partial one (and says so on standard
+// error); says "Unable to open file NAME" when it cannot.
+std::optional<ReadOutFile> LoadReadOut(const std::string& file, RecordStore& store);
 
 } // namespace lexorant::cli

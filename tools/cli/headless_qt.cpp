@@ -1,7 +1,8 @@
 #include "tools/cli/headless_qt.h"
 
+#include <QtGlobal>
+
 #include <cstdio>
-#include <cstdlib>
 
 namespace lexorant::cli {
 
@@ -20,8 +21,8 @@ void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, cons
 } // namespace
 
 HeadlessSetup::HeadlessSetup() {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietOffscreenNotes);
 }
 

@@ -2,12 +2,15 @@
 #include "tools/cli/commands.h"
 #include "tools/cli/option_parser.h"
 #include "file/file_naming.h"
+#include "file/kept_read_out.h"
 #include "link/identification.h"
+#include "link/kept_check.h"
 #include "file/info_file.h"
 #include "readout/record_store.h"
 #include "link/serial_port.h"
 #include "tools/cli/terminal_steps.h"
 #include "link/wire_trace.h"
+#include "platform/sleep_inhibitor.h"
 
 #include <cstdio>
 #include <memory>
@@ -18,21 +21,24 @@ namespace lexorant::cli {
 
 namespace {
 
-enum Exit { kAllRead = 0, kUnusable = 1, kNotIdentified = 2, kEntriesFailed = 3 };
+enum Exit { kAllRead = 0, kUnusable = 1, kNotIdentified = 2, kEntriesFailed = 3, kLineLost = 4 };
 
 struct ReadOptions {
     std::string port;
     int baud = 9600;
+    bool anyBaud = false; // --baud auto
     std::string output;
     std::string trace;
     bool autosave = false;
+    bool fresh = false; // start anew even where a kept read-out could be continued
 };
 
 std::optional<ReadOptions> ParseReadOptions(const Arguments& args) {
     ReadOptions options;
     OptionParser parser("read");
     parser.Value("--baud", [&](const std::string& value) {
-        options.baud = 0;
+        options.anyBaud = value == "auto";
+        options.baud = options.anyBaud ? 9600 : 0;
         for (int rate : {1200, 2400, 4800, 9600, 19200})
             if (value == std::to_string(rate))
                 options.baud = rate;
@@ -41,6 +47,7 @@ std::optional<ReadOptions> ParseReadOptions(const Arguments& args) {
     parser.Value("--output", options.output);
     parser.Value("--trace", options.trace);
     parser.Flag("--autosave", options.autosave);
+    parser.Flag("--fresh", options.fresh);
     parser.Argument(options.port);
     if (!parser.Parse(args))
         return std::nullopt;
@@ -53,6 +60,57 @@ std::optional<ReadOptions> ParseReadOptions(const Arguments& args) {
         return std::nullopt;
     }
     return options;
+}
+
+const char* const kContinueHint = "Run the same command again to continue the read where it stopped.";
+
+// What the read starts from: the unit's kept read-out, when it can be continued, or nothing; and
+// where the entries of this read are kept.
+struct Start {
+    std::optional<KeptReadOut> kept;
+    std::unique_ptr<KeptReadOutWriter> keeper;
+    std::optional<KeptCheckResult> unchecked; // the unit did not answer the check: stop
+};
+
+Start StartFrom(SerialPort& port, const std::string& serial, const InfoHeaders& headers, bool fresh) {
+    Start start;
+    std::string error;
+    const auto path = KeptReadOutPath(serial);
+    auto found = path ? LoadKeptReadOut(*path) : std::nullopt;
+    if (found && found->serial != serial)
+        found.reset(); // another serial number that shares the file name: replaced
+    if (found && !fresh && (found->store.GInfo != headers.g || found->store.XInfo != headers.x)) {
+        std::fprintf(stderr, "The unit's logs have grown since its read-out was kept: reading it anew\n");
+        found.reset();
+    }
+    if (!fresh) {
+        if (auto& kept = found) {
+            const KeptCheckResult check = CheckKeptEntries(port, kept->store, kept->in);
+            if (check.check == KeptCheck::NoAnswer) {
+                start.unchecked = check;
+                return start;
+            }
+            if (check.check == KeptCheck::Same) {
+                start.keeper = KeptReadOutWriter::Resume(*kept, error);
+                std::fprintf(stderr, "Continuing the kept read-out of %s: %zu of %zu entries are in (%s)\n",
+                             serial.c_str(), kept->in.Count(), kept->in.Size(), kept->path.string().c_str());
+                start.kept = std::move(kept);
+            } else {
+                std::fprintf(stderr, "The log of %s has changed since its read-out was kept: reading it anew\n",
+                             serial.c_str());
+            }
+        }
+    }
+    if (!start.kept) {
+        if (path)
+            start.keeper = KeptReadOutWriter::Begin(*path, serial, headers.g, headers.x, error);
+        else
+            error = "no state folder";
+    }
+    if (!start.keeper)
+        std::fprintf(stderr, "lexorant-cli read: cannot keep the entries read (%s): a lost line loses them\n",
+                     error.c_str());
+    return start;
 }
 
 } // namespace
@@ -85,9 +143,11 @@ int Read(const Arguments& args) {
             std::fprintf(stderr, "%s\n", identification.FailureReason().c_str());
         return kNotIdentified;
     };
-    const auto serial = identification.SerialNumber();
+    const auto serial = options->anyBaud ? identification.SerialNumberAtAnyRate() : identification.SerialNumber();
     if (!serial)
         return notIdentified();
+    if (options->anyBaud)
+        std::fprintf(stderr, "The unit answers at %d bit/s\n", port.BitRate());
     // The autosave number is chosen now, as in the window, and claimed when the file is written.
     const FileWriter writeFile =
         options->autosave        ? AutosaveInfoFileWriter(*serial, FirstFreeAutosaveNumber(*serial))
@@ -97,15 +157,44 @@ int Read(const Arguments& args) {
     if (!headers)
         return notIdentified();
 
+    Start start = StartFrom(port, *serial, *headers, options->fresh);
+    if (start.unchecked) {
+        const KeptCheckResult& check = *start.unchecked;
+        std::fprintf(stderr, "The unit gave no good answer for %c-Info %d of %d, asked to check its kept read-out\n%s\n",
+                     check.entry.block == InfoBlock::GInfo ? 'G' : 'X', check.entry.index + 1, check.count,
+                     kContinueHint);
+        return kLineLost;
+    }
     RecordStore store;
-    store.Replace(headers->g, headers->x);
+    if (start.kept)
+        store = std::move(start.kept->store);
+    else
+        store.Replace(headers->g, headers->x);
+    // A laptop that goes to sleep loses its USB adapter; where the system will not say so, read all the same.
+    const SleepInhibitor awake("Reading the logs of unit " + *serial);
     TerminalSteps steps(stderr, isatty(STDERR_FILENO) != 0, headers->g.EntryCount + headers->x.EntryCount);
     ReadJob job{port, store, steps, writeFile};
+    job.keeper = start.keeper.get();
+    job.in = start.kept ? &start.kept->in : nullptr;
     const ReadTally tally = RunRead(job);
     port.ClosePort();
 
-    if (!tally.fileError.empty())
+    const std::string keepError = start.keeper ? start.keeper->Error() : "";
+    if (!keepError.empty())
+        std::fprintf(stderr, "%s\n", keepError.c_str());
+    if (tally.lost) {
+        std::fprintf(stderr, "%s\n", LineLostText(*tally.lost).c_str());
+        if (start.keeper && keepError.empty())
+            std::fprintf(stderr, "What was read is kept in %s. %s\n", start.keeper->Path().string().c_str(),
+                         kContinueHint);
+        return kLineLost;
+    }
+    if (!tally.fileError.empty()) {
+        if (start.keeper && keepError.empty())
+            std::fprintf(stderr, "What was read is kept in %s: the same command asks only for what is missing\n",
+                         start.keeper->Path().string().c_str());
         return kUnusable;
+    }
     std::printf("%s\n", tally.fileName.c_str());
     return tally.g.failed + tally.x.failed > 0 ? kEntriesFailed : kAllRead;
 }

@@ -1,7 +1,7 @@
 #include "tools/cli/read_out_summary.h"
 
 #include "file/file_naming.h"
-#include "file/info_file.h"
+#include "file/read_out_file.h"
 
 #include <algorithm>
 #include <atomic>
@@ -22,12 +22,15 @@ bool HasInfSuffix(const fs::path& path) {
     return ext == ".inf";
 }
 
-// The entries that came whole from the file; a damaged file counts as far as it goes.
-void TallyWholeEntries(const RecordStore& store, const InfoFileLoad& load, MessageTally& tally) {
-    for (std::size_t i = 0; i < load.wholeGInfo; ++i)
-        tally.Add(InfoBlock::GInfo, OverviewHeadOf(store.GInfoSlot(i)));
-    for (std::size_t i = 0; i < load.wholeXInfo; ++i)
-        tally.Add(InfoBlock::XInfo, OverviewHeadOf(store.XInfoSlot(i)));
+// The entries that came whole from the file; a damaged file counts as far as it goes, a partial
+// read-out with the entries read.
+void TallyWholeEntries(const RecordStore& store, const ReadOutFile& load, MessageTally& tally) {
+    for (std::size_t i = 0; i < load.in.Size(InfoBlock::GInfo); ++i)
+        if (load.in.Has({InfoBlock::GInfo, static_cast<std::uint16_t>(i)}))
+            tally.Add(InfoBlock::GInfo, OverviewHeadOf(store.GInfoSlot(i)));
+    for (std::size_t i = 0; i < load.in.Size(InfoBlock::XInfo); ++i)
+        if (load.in.Has({InfoBlock::XInfo, static_cast<std::uint16_t>(i)}))
+            tally.Add(InfoBlock::XInfo, OverviewHeadOf(store.XInfoSlot(i)));
 }
 
 void DescribeFile(const MessageTally& tally, ReadOutLine& line) {
@@ -57,7 +60,10 @@ std::vector<std::string> ReadOutFiles(const std::vector<std::string>& paths) {
         const auto options = fs::directory_options::skip_permission_denied;
         for (auto it = fs::recursive_directory_iterator(path, options, error); !error && it != fs::end(it);
              it.increment(error)) {
-            if (HasInfSuffix(it->path()) && it->is_regular_file(error))
+            // Whatever is named "*.inf" and is no folder is the loader's to judge, as a file named
+            // on the command line is: a dangling link or an unreadable file is then reported.
+            std::error_code kindError;
+            if (HasInfSuffix(it->path()) && !it->is_directory(kindError))
                 found.push_back(it->path().string());
         }
         std::sort(found.begin(), found.end());
@@ -77,20 +83,26 @@ ReadOutSummary SummariseReadOuts(const std::vector<std::string>& files, bool per
         RecordStore store;
         for (std::size_t i; (i = next.fetch_add(1, std::memory_order_relaxed)) < files.size();) {
             ReadOutLine& line = summary.files[i];
-            const InfoFileLoad load = LoadInfoFileWhole(files[i], store);
+            const ReadOutFile load = LoadReadOutFile(files[i], store);
             line.readable = load.readable;
             if (!load.readable)
                 continue;
             one.Clear();
-            TallyWholeEntries(store, load, one);
+            // Every entry the loader gives, as the grids and the window's overview show them (a
+            // damaged file's missing bytes read as zero); of a kept read-out only the entries read.
+            if (load.partial)
+                TallyWholeEntries(store, load, one);
+            else
+                TallyMessages(store, one);
             total.Merge(one);
             if (!perFile)
                 continue;
             line.file = files[i];
-            line.serial = SerialOfAutosaveName(files[i]);
+            line.serial = load.partial ? load.serial : SerialOfAutosaveName(files[i]);
             line.damaged = load.shortened;
-            line.gInfo = load.wholeGInfo;
-            line.xInfo = load.wholeXInfo;
+            line.partial = load.partial;
+            line.gInfo = load.partial ? load.in.Count(InfoBlock::GInfo) : store.GInfo.EntryCount;
+            line.xInfo = load.partial ? load.in.Count(InfoBlock::XInfo) : store.XInfo.EntryCount;
             DescribeFile(one, line);
         }
     };

@@ -13,9 +13,10 @@ namespace lexorant::cli {
 
 struct ReadOutLine {
     std::string file;
-    std::string serial; // from an autosave name, else empty
+    std::string serial; // from an autosave name or a kept read-out, else empty
     bool readable = false;
     bool damaged = false; // shorter than its header says
+    bool partial = false; // a kept read-out of a read that has not ended
     std::size_t gInfo = 0;
     std::size_t xInfo = 0;
     std::optional<DatedStamp> first, last;

@@ -3,6 +3,7 @@
 #include "tools/cli/option_parser.h"
 #include "tools/cli/headless_qt.h"
 #include "readout/record_store.h"
+#include "readout/read_out.h"
 #include "report/service_report.h"
 
 #include <cstdio>
@@ -52,11 +53,13 @@ int Report(const Arguments& args) {
     if (!options)
         return 1;
     RecordStore store;
-    if (!LoadReadOut(options->file, store))
+    const auto load = LoadReadOut(options->file, store);
+    if (!load)
         return 1;
     HeadlessApplication app;
     KeepPageBuffers();
-    const std::string error = WriteServiceReport(store, options->file, options->output);
+    const std::string error =
+        WriteServiceReport(store, options->file, options->output, load->partial ? &*load : nullptr);
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;

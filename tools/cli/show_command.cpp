@@ -2,7 +2,7 @@
 #include "tools/cli/option_parser.h"
 #include "records/entry_layout.h"
 #include "records/entry_table.h"
-#include "file/info_file.h"
+#include "file/read_out_file.h"
 #include "platform/decimal_separator.h"
 #include "readout/record_store.h"
 
@@ -44,11 +44,16 @@ std::optional<ShowOptions> ParseShowOptions(const Arguments& args) {
 
 } // namespace
 
-bool LoadReadOut(const std::string& file, RecordStore& store) {
-    if (LoadInfoFile(file, store))
-        return true;
-    std::fprintf(stderr, "Unable to open file %s\n", file.c_str());
-    return false;
+std::optional<ReadOutFile> LoadReadOut(const std::string& file, RecordStore& store) {
+    ReadOutFile load = LoadReadOutFile(file, store);
+    if (!load.readable) {
+        std::fprintf(stderr, "Unable to open file %s\n", file.c_str());
+        return std::nullopt;
+    }
+    if (load.partial)
+        std::fprintf(stderr, "%s is a partial read-out of %s: %zu of %zu entries have been read\n", file.c_str(),
+                     load.serial.c_str(), load.in.Count(), load.in.Size());
+    return load;
 }
 
 int Show(const Arguments& args) {
@@ -56,7 +61,8 @@ int Show(const Arguments& args) {
     if (!options)
         return 1;
     RecordStore store;
-    if (!LoadReadOut(options->file, store))
+    const auto load = LoadReadOut(options->file, store);
+    if (!load)
         return 1;
     const bool g = options->block == 'G';
     const EntryLayout& layout = g ? GInfoLayout() : XInfoLayout(store.XInfo.InfoType);
@@ -65,8 +71,11 @@ int Show(const Arguments& args) {
     const std::size_t count =
         std::min<std::size_t>(g ? store.GInfo.EntryCount : store.XInfo.EntryCount, slots.size() / slotSize);
     std::vector<const std::uint8_t*> entries(count);
+    // An entry that a partial read-out lacks is an empty line, not one of zeros.
     for (std::size_t i = 0; i < count; ++i)
-        entries[i] = slots.data() + i * slotSize;
+        entries[i] = !load->partial || load->in.Has({g ? InfoBlock::GInfo : InfoBlock::XInfo, static_cast<std::uint16_t>(i)})
+                         ? slots.data() + i * slotSize
+                         : nullptr;
 
     const std::string text = FormatEntryTable(layout, entries, options->format, UserDecimalSeparator());
     std::fwrite(text.data(), 1, text.size(), stdout);

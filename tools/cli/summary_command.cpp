@@ -144,7 +144,7 @@ bool WriteFiles(const ReadOutSummary& summary, TableFormat format) {
                     Number(static_cast<long long>(line.xInfo)), TextOrNull(StampText(line.first)),
                     TextOrNull(StampText(line.last)), Number(line.faults),
                     anyFault ? Number(line.topFault) : Value{"", false, true}, Number(line.topFaultCount),
-                    Text(line.damaged ? "yes" : "no")});
+                    Text(line.partial ? "partial" : line.damaged ? "yes" : "no")});
     }
     return out.Finish();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The reading loop's steps on a terminal: texts on standard error, one line each, or one live
-// progress line with an estimate of the time left when standard error is a terminal.
+// progress line with an estimate of the time left when standard error is a terminal (from the pace
+// of the entries asked so far).
 #include "link/read_loop.h"
 
 #include <chrono>
@@ -19,6 +20,9 @@ public:
     void ShowXInfoEntry(int) override { ++done_; }
     void ShowError(const std::string& text) override;
     void UnlockMenus() override { EndLiveLine(); }
+    // The read ends at once: the command says where and how to go on.
+    AfterLoss LineLost(const LineLoss&) override { return AfterLoss::Stop; }
+    void ShowKeptEntries(const EntrySet& in) override;
 
 private:
     void EndLiveLine();
@@ -26,6 +30,7 @@ private:
     bool live_;
     bool liveLineOpen_ = false;
     int total_;
+    int kept_ = 0; // in before this read began
     int done_ = 0;
     int failed_ = 0;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();

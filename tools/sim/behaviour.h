@@ -29,6 +29,13 @@ struct Behaviour {
     std::vector<EntryFault> faults;
     // Answers the first K requests (the flush line included), then nothing at all.
     std::optional<std::size_t> stopAfter;
+    // With stopAfter: silent for this many requests only, then answering again; 0 for ever.
+    std::size_t silentFor = 0;
+    // Answers the first K requests, then hangs up at the next one, as when the adapter is pulled.
+    std::optional<std::size_t> hangUpAfter;
+    // The unit's own bit rate: a request sent at another one is not understood and gets no answer.
+    // 0: any rate.
+    int lineRate = 0;
     // Waits this long before each answer.
     std::chrono::milliseconds delay{0};
     // Answers every request except the flush with junk of the answer's length.

@@ -76,6 +76,17 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             std::size_t count = 0;
             good = ParseNumber(value, count);
             line.behaviour.stopAfter = count;
+        } else if (option == "--silent-for") {
+            good = ParseNumber(value, line.behaviour.silentFor);
+        } else if (option == "--hang-up-after") {
+            std::size_t count = 0;
+            good = ParseNumber(value, count);
+            line.behaviour.hangUpAfter = count;
+        } else if (option == "--line-rate") {
+            good = ParseNumber(value, line.behaviour.lineRate) &&
+                   (value == "1200" || value == "2400" || value == "4800" || value == "9600" || value == "19200");
+        } else if (option == "--request-log") {
+            line.requestLog = value;
         } else if (option == "--fault") {
             const auto fault = ParseEntryFault(value);
             good = fault.has_value();
@@ -104,6 +115,8 @@ Line:
                      link in the device folder; the link is removed on exit
   --baud RATE        send answers at RATE bits per second, ten bits a byte (default 9600)
   --unpaced          send every answer at once
+  --request-log FILE write every request line to FILE as it arrives, without its CR LF
+                     (the "\r\n" flush as an empty line)
 
 Data (generated unless --file is given; the same options give the same bytes):
   --serial TEXT      serial number, also with --file (default 4711-0815)
@@ -122,6 +135,11 @@ Faults:
                        lower     hex digits in lower case (still a good answer)
                        none      no answer
   --stop-after K     answer the first K requests (the "\r\n" flush counts), then none
+  --silent-for N     with --stop-after: stay silent for N requests only, then answer again
+  --hang-up-after K  answer the first K requests, then hang up the line at the next one
+                     (as when the adapter is pulled) and stop answering
+  --line-rate RATE   the unit's own bit rate (1200 to 19200): a request sent at another
+                     rate is not understood and gets no answer (default: any rate)
   --delay MS         wait MS milliseconds before every answer; past 2000 the answer
                      arrives after the program's time-out and is read by its next request
   --garbage          answer every request with junk of the answer's length

@@ -13,6 +13,7 @@ struct CommandLine {
     GenerateOptions generate;
     std::string file;     // ".inf" read-out to serve; empty: generated data
     std::string linkName; // "com1" to "com15", or empty
+    std::string requestLog; // file that gets every request line, or empty
     Behaviour behaviour;  // paced at 9600 bits per second unless told otherwise
     bool help = false;
     bool version = false;

@@ -48,6 +48,10 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     Simulator simulator(std::move(unit), line->behaviour);
+    if (!line->requestLog.empty() && !simulator.LogRequestsTo(line->requestLog, error)) {
+        std::cerr << "lexorant-sim: " << error << "\n";
+        return 1;
+    }
     if (!simulator.Start(error)) {
         std::cerr << "lexorant-sim: " << error << "\n";
         return 1;

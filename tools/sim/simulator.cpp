@@ -36,6 +36,18 @@ Simulator::~Simulator() {
     Stop();
 }
 
+bool Simulator::LogRequestsTo(const std::string& path, std::string& error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error = Failure(path.c_str());
+        return false;
+    }
+    if (logFd_ >= 0)
+        ::close(logFd_);
+    logFd_ = fd;
+    return true;
+}
+
 bool Simulator::Start(std::string& error) {
     if (masterFd_ >= 0) {
         error = "the simulator is running already";
@@ -78,7 +90,7 @@ void Simulator::Stop() {
         [[maybe_unused]] const ssize_t n = ::write(wakeFd_, &one, sizeof one);
         thread_.join();
     }
-    for (int* fd : {&masterFd_, &wakeFd_}) {
+    for (int* fd : {&masterFd_, &wakeFd_, &logFd_}) {
         if (*fd >= 0)
             ::close(*fd);
         *fd = -1;
@@ -93,6 +105,22 @@ std::vector<std::string> Simulator::Requests() const {
 bool Simulator::WaitForRequests(std::size_t count, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(mutex_);
     return arrived_.wait_for(lock, timeout, [&] { return requests_.size() >= count; });
+}
+
+// The rate the program set on its end of the line: a pseudo-terminal's master reads the settings of
+// its slave.
+int Simulator::LineRate() const {
+    termios tio{};
+    if (::tcgetattr(masterFd_, &tio) != 0)
+        return 0;
+    switch (::cfgetospeed(&tio)) {
+    case B1200: return 1200;
+    case B2400: return 2400;
+    case B4800: return 4800;
+    case B9600: return 9600;
+    case B19200: return 19200;
+    default: return 0;
+    }
 }
 
 bool Simulator::SleepUnlessStopped(std::chrono::milliseconds duration) const {
@@ -146,7 +174,20 @@ bool Simulator::Answer(const std::string& line) {
         number = requests_.size();
     }
     arrived_.notify_all();
-    if (behaviour_.stopAfter && number > *behaviour_.stopAfter)
+    if (logFd_ >= 0) {
+        // One write per line, so that a reader polling the file never sees half a request.
+        const std::string logged = line.substr(0, line.size() - kLineEnd.size()) + "\n";
+        [[maybe_unused]] const ssize_t n = ::write(logFd_, logged.data(), logged.size());
+    }
+    if (behaviour_.hangUpAfter && number > *behaviour_.hangUpAfter) {
+        ::close(masterFd_);
+        masterFd_ = -1;
+        return false;
+    }
+    const std::size_t silentUntil = behaviour_.stopAfter ? *behaviour_.stopAfter + behaviour_.silentFor : 0;
+    if (behaviour_.stopAfter && number > *behaviour_.stopAfter && (behaviour_.silentFor == 0 || number <= silentUntil))
+        return true;
+    if (behaviour_.lineRate != 0 && LineRate() != behaviour_.lineRate)
         return true;
     const auto answer = AnswerRequest(unit_, behaviour_, line);
     if (!answer)

@@ -21,6 +21,9 @@ public:
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
 
+    // Appends every request line to the file at path as it arrives, without its CR LF, one line
+    // each, written at once. Before Start; false, with the reason in error, when it cannot be written.
+    bool LogRequestsTo(const std::string& path, std::string& error);
     // Opens the pseudo-terminal and starts answering. False, with the reason in error, when no
     // pseudo-terminal could be had or the simulator was started before.
     bool Start(std::string& error);
@@ -40,12 +43,14 @@ private:
     bool AnswerCompleteLines(std::string& pending);
     bool Answer(const std::string& line);
     bool SleepUnlessStopped(std::chrono::milliseconds duration) const;
+    int LineRate() const;
 
     const SimUnit unit_;
     const Behaviour behaviour_;
     std::string slavePath_;
     int masterFd_ = -1;
     int wakeFd_ = -1;
+    int logFd_ = -1;
     std::thread thread_;
 
     mutable std::mutex mutex_;

@@ -1,0 +1,306 @@
+#include "file/kept_read_out.h"
+
+#include "file/info_file_format.h"
+#include "platform/append_file.h"
+#include "platform/regular_file.h"
+#include "platform/state_folder.h"
+
+#include <array>
+#include <chrono>
+#include <cstring>
+#include <system_error>
+#include <vector>
+
+namespace lexorant {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kSignature = "LEXORANT-PARTIAL";
+constexpr std::uint16_t kVersion = 1;
+constexpr std::size_t kChecksumSize = 4;
+constexpr std::size_t kRecordHead = 3; // block letter, 16-bit index
+// A full unit is about 8.3 MB; nothing a read writes comes near this.
+constexpr std::size_t kLargestFile = 64 * 1024 * 1024;
+// How long a write may wait before it is put on the disk.
+constexpr std::chrono::milliseconds kSyncInterval{500};
+
+// CRC-32 (IEEE 802.3): catches a record that a crash cut short or left half-written.
+constexpr std::array<std::uint32_t, 256> MakeCrcTable() {
+    std::array<std::uint32_t, 256> table{};
+    for (std::uint32_t i = 0; i < 256; ++i) {
+        std::uint32_t c = i;
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1u) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        table[i] = c;
+    }
+    return table;
+}
+constexpr auto kCrcTable = MakeCrcTable();
+
+std::uint32_t Crc32(std::string_view bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char c : bytes)
+        crc = kCrcTable[(crc ^ static_cast<std::uint8_t>(c)) & 0xFFu] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+void PutU16(std::string& out, std::uint16_t v) {
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>(v >> 8);
+}
+
+void PutU32(std::string& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+std::uint32_t U32At(std::string_view bytes, std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<std::uint8_t>(bytes[at + static_cast<std::size_t>(i)]);
+    return v;
+}
+
+std::uint16_t U16At(std::string_view bytes, std::size_t at) {
+    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[at]) |
+                                      (static_cast<std::uint8_t>(bytes[at + 1]) << 8));
+}
+
+std::size_t SlotSizeOf(InfoBlock block) { return block == InfoBlock::GInfo ? kGInfoSlotSize : kXInfoSlotSize; }
+
+std::span<const std::uint8_t> Bytes(const std::string& s) {
+    return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+// The whole file, up to kLargestFile; nothing when it cannot be read or is no regular file.
+std::optional<std::string> ReadWhole(const fs::path& path, std::size_t limit = kLargestFile) {
+    RegularFileReader file(path);
+    if (!file.IsOpen())
+        return std::nullopt;
+    std::string bytes;
+    constexpr std::size_t kChunk = 256 * 1024;
+    while (bytes.size() < limit) {
+        const std::size_t before = bytes.size();
+        bytes.resize(before + std::min(kChunk, limit - before));
+        std::size_t got = 0;
+        if (!file.ReadUpTo(reinterpret_cast<std::uint8_t*>(bytes.data() + before), bytes.size() - before, got))
+            return std::nullopt;
+        bytes.resize(before + got);
+        if (got == 0)
+            break;
+    }
+    return bytes;
+}
+
+// Letters, digits and a few marks stand for themselves; every other byte, a leading dot included, is
+// %XX, so that two serial numbers never share a file and none leads out of the folder.
+std::string FileNameOfSerial(const std::string& serial) {
+    if (serial.empty())
+        return "%";
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string name;
+    for (std::size_t i = 0; i < serial.size(); ++i) {
+        const auto c = static_cast<unsigned char>(serial[i]);
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+                           c == '_' || (c == '.' && i > 0) || c == '+' || c == ' ';
+        if (plain) {
+            name += static_cast<char>(c);
+        } else {
+            name += '%';
+            name += kHex[c >> 4];
+            name += kHex[c & 15];
+        }
+    }
+    // Windows drops a trailing blank or dot from a name, and takes CON, NUL, COM1, ... for devices
+    // whatever their extension.
+    if (name.back() == ' ' || name.back() == '.')
+        name.replace(name.size() - 1, 1, name.back() == ' ' ? "%20" : "%2E");
+    std::string upper = name;
+    for (char& c : upper)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    const bool numbered = upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
+                          upper[3] >= '0' && upper[3] <= '9';
+    if (numbered || upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL")
+        name.replace(0, 1, std::string("%") + kHex[static_cast<unsigned char>(name[0]) >> 4] +
+                               kHex[static_cast<unsigned char>(name[0]) & 15]);
+    return name;
+}
+
+} // namespace
+
+std::string EncodeKeptHead(const std::string& serial, const InfoHeader& g, const InfoHeader& x) {
+    std::string head(kSignature);
+    PutU16(head, kVersion);
+    PutU16(head, static_cast<std::uint16_t>(std::min<std::size_t>(serial.size(), 0xFFFF)));
+    head.append(serial, 0, std::min<std::size_t>(serial.size(), 0xFFFF));
+    for (const InfoHeader* h : {&g, &x}) {
+        PutU16(head, h->AnswerLength);
+        PutU16(head, h->InfoType);
+        PutU16(head, h->EntryCount);
+    }
+    PutU32(head, Crc32(head));
+    return head;
+}
+
+std::string EncodeKeptRecord(EntryRef entry, std::span<const std::uint8_t> slot) {
+    std::string record;
+    record.reserve(kRecordHead + slot.size() + kChecksumSize);
+    record += entry.block == InfoBlock::GInfo ? 'G' : 'X';
+    PutU16(record, entry.index);
+    record.append(reinterpret_cast<const char*>(slot.data()), slot.size());
+    PutU32(record, Crc32(record));
+    return record;
+}
+
+std::optional<fs::path> KeptReadOutFolder() { return ProgramStateFolder(); }
+
+std::optional<fs::path> KeptReadOutPath(const std::string& serial) {
+    const auto folder = KeptReadOutFolder();
+    if (!folder)
+        return std::nullopt;
+    return *folder / (FileNameOfSerial(serial) + std::string(kKeptReadOutSuffix));
+}
+
+bool IsKeptReadOutFile(const fs::path& path) {
+    const auto start = ReadWhole(path, kSignature.size());
+    return start && *start == kSignature;
+}
+
+std::optional<KeptReadOut> LoadKeptReadOut(const fs::path& path) {
+    const auto read = ReadWhole(path);
+    if (!read || !read->starts_with(kSignature))
+        return std::nullopt;
+    const std::string_view bytes = *read;
+    std::size_t at = kSignature.size();
+    if (bytes.size() < at + 4 || U16At(bytes, at) != kVersion)
+        return std::nullopt;
+    const std::size_t serialSize = U16At(bytes, at + 2);
+    at += 4;
+    const std::size_t headEnd = at + serialSize + 12;
+    if (bytes.size() < headEnd + kChecksumSize || Crc32(bytes.substr(0, headEnd)) != U32At(bytes, headEnd))
+        return std::nullopt;
+
+    KeptReadOut kept;
+    kept.path = path;
+    kept.serial = std::string(bytes.substr(at, serialSize));
+    InfoHeader g, x;
+    const auto words = bytes.substr(at + serialSize, 12);
+    DecodeInfoHeaders(std::span(reinterpret_cast<const std::uint8_t*>(words.data()), words.size()), g, x);
+    kept.store.Replace(g, x);
+    kept.in = EntrySet(g, x);
+
+    at = headEnd + kChecksumSize;
+    while (at + kRecordHead <= bytes.size()) {
+        const char letter = bytes[at];
+        if (letter != 'G' && letter != 'X')
+            break;
+        const EntryRef entry{letter == 'G' ? InfoBlock::GInfo : InfoBlock::XInfo, U16At(bytes, at + 1)};
+        const std::size_t slotSize = SlotSizeOf(entry.block);
+        const std::size_t size = kRecordHead + slotSize + kChecksumSize;
+        const std::size_t count = entry.block == InfoBlock::GInfo ? g.EntryCount : x.EntryCount;
+        if (at + size > bytes.size() || entry.index >= count ||
+            Crc32(bytes.substr(at, size - kChecksumSize)) != U32At(bytes, at + size - kChecksumSize))
+            break;
+        std::uint8_t* slot =
+            entry.block == InfoBlock::GInfo ? kept.store.GInfoSlot(entry.index) : kept.store.XInfoSlot(entry.index);
+        std::memcpy(slot, bytes.data() + at + kRecordHead, slotSize);
+        kept.in.Add(entry);
+        at += size;
+    }
+    kept.wholeBytes = at;
+    return kept;
+}
+
+std::optional<KeptReadOut> FindKeptReadOut(const std::string& serial, const InfoHeader& g, const InfoHeader& x) {
+    const auto path = KeptReadOutPath(serial);
+    if (!path)
+        return std::nullopt;
+    auto kept = LoadKeptReadOut(*path);
+    if (!kept || kept->serial != serial || kept->store.GInfo != g || kept->store.XInfo != x)
+        return std::nullopt;
+    return kept;
+}
+
+// ---- writer -----------------------------------------------------------------------------------
+
+std::unique_ptr<KeptReadOutWriter> KeptReadOutWriter::Begin(const fs::path& path, const std::string& serial,
+                                                            const InfoHeader& g, const InfoHeader& x,
+                                                            std::string& error) {
+    std::error_code ec;
+    fs::create_directories(path.parent_path(), ec);
+    auto file = std::make_unique<AppendFile>();
+    if (!file->Create(path, error))
+        return nullptr;
+    if (!file->Append(Bytes(EncodeKeptHead(serial, g, x))) || !file->Sync()) {
+        error = "cannot write " + path.string();
+        return nullptr;
+    }
+    return std::unique_ptr<KeptReadOutWriter>(new KeptReadOutWriter(path, std::move(file)));
+}
+
+std::unique_ptr<KeptReadOutWriter> KeptReadOutWriter::Resume(const KeptReadOut& kept, std::string& error) {
+    auto file = std::make_unique<AppendFile>();
+    if (!file->OpenKeeping(kept.path, kept.wholeBytes, error))
+        return nullptr;
+    return std::unique_ptr<KeptReadOutWriter>(new KeptReadOutWriter(kept.path, std::move(file)));
+}
+
+KeptReadOutWriter::KeptReadOutWriter(fs::path path, std::unique_ptr<AppendFile> file)
+    : path_(std::move(path)), file_(std::move(file)), syncer_(&KeptReadOutWriter::SyncNowAndThen, this) {}
+
+KeptReadOutWriter::~KeptReadOutWriter() {
+    Stop();
+    if (file_->IsOpen())
+        file_->Sync();
+}
+
+void KeptReadOutWriter::Stop() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    if (syncer_.joinable())
+        syncer_.join();
+}
+
+void KeptReadOutWriter::SyncNowAndThen() {
+    std::unique_lock lock(mutex_);
+    while (!stopping_) {
+        wake_.wait_for(lock, kSyncInterval, [this] { return stopping_; });
+        if (unsynced_.exchange(false)) {
+            lock.unlock();
+            file_->Sync();
+            lock.lock();
+        }
+    }
+}
+
+void KeptReadOutWriter::Keep(EntryRef entry, std::span<const std::uint8_t> slot) {
+    // After a failed write the file may end in part of a record: nothing appended behind it would load.
+    if (failed_ || !file_->IsOpen())
+        return;
+    if (!file_->Append(Bytes(EncodeKeptRecord(entry, slot.first(std::min(slot.size(), SlotSizeOf(entry.block))))))) {
+        failed_ = true;
+        std::lock_guard lock(mutex_);
+        error_ = "Unable to keep the entries read in " + path_.string();
+        return;
+    }
+    unsynced_.store(true, std::memory_order_release);
+}
+
+void KeptReadOutWriter::Completed() {
+    Stop();
+    file_->Close();
+    std::error_code ec;
+    fs::remove(path_, ec);
+}
+
+std::string KeptReadOutWriter::Error() const {
+    std::lock_guard lock(mutex_);
+    return error_;
+}
+
+} // namespace lexorant

@@ -1,0 +1,37 @@
+#include "file/read_out_file.h"
+
+#include "file/info_file.h"
+#include "file/kept_read_out.h"
+#include "platform/dos_devices.h"
+
+namespace lexorant {
+
+ReadOutFile LoadReadOutFile(const std::string& fileName, RecordStore& store) {
+    ReadOutFile file;
+    const auto path = ResolveWindowsPath(fileName);
+    if (path && IsKeptReadOutFile(*path)) {
+        auto kept = LoadKeptReadOut(*path);
+        if (!kept)
+            return file;
+        file.readable = true;
+        file.partial = true;
+        file.serial = std::move(kept->serial);
+        file.in = std::move(kept->in);
+        store = std::move(kept->store);
+        return file;
+    }
+    const InfoFileLoad load = LoadInfoFileNotingDamage(fileName, store);
+    file.readable = load.readable;
+    if (!load.readable)
+        return file;
+    file.shortened = load.shortened;
+    file.in = EntrySet(store.GInfo, store.XInfo);
+    // Every entry is in, as the grids show them: a short file's missing bytes read as zero.
+    for (std::size_t i = 0; i < store.GInfo.EntryCount; ++i)
+        file.in.Add({InfoBlock::GInfo, static_cast<std::uint16_t>(i)});
+    for (std::size_t i = 0; i < store.XInfo.EntryCount; ++i)
+        file.in.Add({InfoBlock::XInfo, static_cast<std::uint16_t>(i)});
+    return file;
+}
+
+} // namespace lexorant

@@ -1,0 +1,22 @@
+#pragma once
+// A read-out as the tools open it: an ".inf" file, or a kept read-out of a read that has not ended
+// (recognised by its signature, whatever its name), which is never taken for a complete one.
+#include "readout/entry_set.h"
+#include "readout/record_store.h"
+
+#include <string>
+
+namespace lexorant {
+
+struct ReadOutFile {
+    bool readable = false; // false: store untouched
+    bool partial = false;  // a kept read-out: only the entries in `in` have been read
+    bool shortened = false; // an ".inf" file that ends before the blocks its header announces
+    std::string serial;    // of a kept read-out
+    EntrySet in;           // the entries whose every stored byte came from the file
+};
+
+// fileName as LoadInfoFile takes it. A kept read-out with a damaged head is not readable.
+ReadOutFile LoadReadOutFile(const std::string& fileName, RecordStore& store);
+
+} // namespace lexorant

@@ -1,0 +1,56 @@
+#include "link/kept_check.h"
+
+#include "link/protocol.h"
+#include "link/serial_port.h"
+#include "readout/entry_set.h"
+#include "readout/record_store.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace lexorant {
+
+namespace {
+
+// The kept entries to ask, in that order.
+std::vector<EntryRef> EntriesToAsk(const EntrySet& in) {
+    std::vector<EntryRef> all;
+    all.reserve(in.Count());
+    for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
+        for (std::size_t i = 0; i < in.Size(block); ++i)
+            if (in.Has({block, static_cast<std::uint16_t>(i)}))
+                all.push_back({block, static_cast<std::uint16_t>(i)});
+    std::vector<EntryRef> asked;
+    for (const std::size_t at : {all.size() - 1, std::size_t{0}, all.size() / 2})
+        if (at < all.size() && std::find(asked.begin(), asked.end(), all[at]) == asked.end())
+            asked.push_back(all[at]);
+    return asked;
+}
+
+} // namespace
+
+KeptCheckResult CheckKeptEntries(SerialPort& port, const RecordStore& kept, const EntrySet& in) {
+    KeptCheckResult result;
+    if (in.Count() == 0) {
+        result.check = KeptCheck::Same;
+        return result;
+    }
+    for (const EntryRef entry : EntriesToAsk(in)) {
+        const bool g = entry.block == InfoBlock::GInfo;
+        const InfoHeader& header = g ? kept.GInfo : kept.XInfo;
+        const std::size_t slotSize = g ? kGInfoSlotSize : kXInfoSlotSize;
+        std::vector<std::uint8_t> slot(slotSize, 0);
+        result.entry = entry;
+        result.count = header.EntryCount;
+        const Exchanged exchanged = port.Exchange(EntryRequest(g ? 'G' : 'X', entry.index), header.AnswerLength);
+        if (EvaluateEntryAnswer(exchanged.answer, header.AnswerLength, slot.data(), slotSize) != EntryOutcome::Good)
+            continue;
+        result.check = std::memcmp(slot.data(), SlotOf(kept, entry), slotSize) == 0 ? KeptCheck::Same : KeptCheck::Changed;
+        return result;
+    }
+    result.check = KeptCheck::NoAnswer;
+    return result;
+}
+
+} // namespace lexorant

@@ -1,0 +1,71 @@
+#include "platform/append_file.h"
+
+#include <algorithm>
+#include <system_error>
+#include <windows.h>
+
+namespace lexorant {
+
+namespace {
+
+HANDLE H(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+std::string LastErrorText() { return std::system_category().message(static_cast<int>(::GetLastError())); }
+
+} // namespace
+
+AppendFile::~AppendFile() { Close(); }
+
+bool AppendFile::Create(const std::filesystem::path& path, std::string& error) {
+    Close();
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Without FILE_SHARE_WRITE a file that another writer holds does not open, and is not cut.
+    if (file == INVALID_HANDLE_VALUE) {
+        error = LastErrorText();
+        return false;
+    }
+    handle_ = reinterpret_cast<std::intptr_t>(file);
+    return true;
+}
+
+bool AppendFile::OpenKeeping(const std::filesystem::path& path, std::uint64_t keep, std::string& error) {
+    Close();
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(keep);
+    if (file == INVALID_HANDLE_VALUE || !::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !::SetEndOfFile(file)) {
+        error = LastErrorText();
+        if (file != INVALID_HANDLE_VALUE)
+            ::CloseHandle(file);
+        return false;
+    }
+    handle_ = reinterpret_cast<std::intptr_t>(file);
+    return true;
+}
+
+bool AppendFile::Append(std::span<const std::uint8_t> bytes) {
+    if (handle_ == -1)
+        return false;
+    // The file pointer stays at the end: only this object writes, and always all of it.
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        if (!::WriteFile(H(handle_), bytes.data(), want, &written, nullptr) || written == 0)
+            return false;
+        bytes = bytes.subspan(written);
+    }
+    return true;
+}
+
+bool AppendFile::Sync() { return handle_ != -1 && ::FlushFileBuffers(H(handle_)) != 0; }
+
+void AppendFile::Close() {
+    if (handle_ == -1)
+        return;
+    ::CloseHandle(H(handle_));
+    handle_ = -1;
+}
+
+} // namespace lexorant

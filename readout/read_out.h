@@ -1,0 +1,90 @@
+#pragma once
+// The read-out the user works with: its entries, the name the user knows it by, where it came from
+// and how far it got. Every view follows it; none guesses it from the window.
+#include "readout/entry_ref.h"
+#include "readout/record_store.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace lexorant {
+
+enum class ReadOutState {
+    Empty,    // nothing read or opened yet
+    Reading,  // a read is filling it
+    Complete, // a read ran to its end, or a file was opened
+    Stopped,  // a read ended early: only some entries are in
+};
+
+enum class ReadOutOrigin { None, Unit, File };
+
+// Told of every change, on the thread that makes it (the window thread in the window).
+class ReadOutFollower {
+public:
+    virtual ~ReadOutFollower() = default;
+    // Other entries altogether: a read started or a file was opened.
+    virtual void ReadOutReplaced() {}
+    // Entries first to first + count - 1 of the block are in.
+    virtual void EntriesArrived(InfoBlock /*block*/, std::size_t /*first*/, std::size_t /*count*/) {}
+    virtual void ReadOutStateChanged() {}
+    // The read-out is known under another name (an autosave that had to take the next number).
+    virtual void ReadOutRenamed() {}
+};
+
+class ReadOut {
+public:
+    ReadOut() = default;
+    ReadOut(const ReadOut&) = delete;
+    ReadOut& operator=(const ReadOut&) = delete;
+
+    const RecordStore& Store() const { return store_; }
+    // The store a running read fills; its entries count only once EntryArrived names them.
+    RecordStore& StoreToFill() { return store_; }
+    const std::string& Name() const { return name_; }
+    ReadOutOrigin Origin() const { return origin_; }
+    // The port of a read, the path of an opened file.
+    const std::string& Source() const { return source_; }
+    ReadOutState State() const { return state_; }
+    // A read-out that may be looked at as a whole: not empty and not being read.
+    bool Settled() const { return state_ == ReadOutState::Complete || state_ == ReadOutState::Stopped; }
+
+    bool Arrived(EntryRef entry) const;
+    // One past the last entry in so far: the entry columns a grid shows.
+    std::size_t Extent(InfoBlock block) const { return Part(block).extent; }
+    // Entries in so far, gaps (entries that failed) not counted.
+    std::size_t ArrivedCount(InfoBlock block) const { return Part(block).count; }
+
+    // A file's entries, all of them in.
+    void Open(RecordStore store, std::string name, std::string path);
+    // A read of the unit on `port` starts: the headers set, every slot zero, nothing in yet.
+    void StartRead(const InfoHeader& gInfo, const InfoHeader& xInfo, std::string name, std::string port);
+    void EntryArrived(EntryRef entry);
+    void Rename(std::string name);
+    // The read ended: Complete or Stopped.
+    void EndRead(ReadOutState state);
+
+    void Follow(ReadOutFollower& follower);
+    void Unfollow(ReadOutFollower& follower);
+
+private:
+    struct BlockPart {
+        std::vector<bool> in;
+        std::size_t extent = 0;
+        std::size_t count = 0;
+    };
+    const BlockPart& Part(InfoBlock block) const { return block == InfoBlock::GInfo ? g_ : x_; }
+    BlockPart& Part(InfoBlock block) { return block == InfoBlock::GInfo ? g_ : x_; }
+    void SetState(ReadOutState state);
+    template <typename Call> void Tell(Call call);
+
+    RecordStore store_;
+    std::string name_;
+    std::string source_;
+    ReadOutOrigin origin_ = ReadOutOrigin::None;
+    ReadOutState state_ = ReadOutState::Empty;
+    BlockPart g_, x_;
+    std::vector<ReadOutFollower*> followers_;
+};
+
+} // namespace lexorant

@@ -1,0 +1,234 @@
+// A read whose line is lost mid-way: it stops at once where the unit stopped answering, keeps what it
+// received, and a continued read asks only for the rest and ends with the same store as a read that
+// was never interrupted.
+#include "link/kept_check.h"
+#include "link/read_loop.h"
+#include "link/serial_port.h"
+#include "readout/entry_keeper.h"
+#include "readout/entry_set.h"
+#include "readout/record_store.h"
+#include "tools/sim/unit.h"
+#include "tests/support/sim_line.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace lexorant;
+using test::SimLine;
+
+namespace {
+
+sim::SimUnit Unit(std::uint32_t seed = 1) {
+    sim::GenerateOptions options;
+    options.gCount = 6;
+    options.xCount = 3;
+    options.seed = seed;
+    return sim::GenerateUnit(options);
+}
+
+class MemoryKeeper : public EntryKeeper {
+public:
+    explicit MemoryKeeper(const RecordStore& served) : in(served.GInfo, served.XInfo) {
+        store.Replace(served.GInfo, served.XInfo);
+    }
+    void Keep(EntryRef entry, std::span<const std::uint8_t> slot) override {
+        std::memcpy(const_cast<std::uint8_t*>(SlotOf(store, entry)), slot.data(), slot.size());
+        in.Add(entry);
+    }
+    void Completed() override { completed = true; }
+
+    RecordStore store;
+    EntrySet in;
+    bool completed = false;
+};
+
+// Steps that answer a lost line from a list (Stop once it runs out) and note where it was lost.
+class Steps : public ReadSteps {
+public:
+    explicit Steps(std::vector<AfterLoss> answers = {}) : answers_(std::move(answers)) {}
+    void LockMenus() override {}
+    void InitInfoGrids() override {}
+    void ShowStatus(const std::string&) override {}
+    void ShowGInfoEntry(int) override {}
+    void ShowXInfoEntry(int) override {}
+    void ShowError(const std::string& text) override { errors.push_back(text); }
+    void UnlockMenus() override {}
+    AfterLoss LineLost(const LineLoss& loss) override {
+        losses.push_back(loss);
+        if (answers_.empty())
+            return AfterLoss::Stop;
+        const AfterLoss answer = answers_.front();
+        answers_.erase(answers_.begin());
+        return answer;
+    }
+
+    std::vector<std::string> errors;
+    std::vector<LineLoss> losses;
+
+private:
+    std::vector<AfterLoss> answers_;
+};
+
+// One read against a simulated unit, continuing from `kept` when given.
+struct Read {
+    Read(sim::SimUnit unit, sim::Behaviour behaviour, MemoryKeeper& keeper, Steps& steps, bool continued)
+        : line(std::move(unit), std::move(behaviour)) {
+        if (continued)
+            store = keeper.store;
+        else
+            store.Replace(keeper.store.GInfo, keeper.store.XInfo);
+        if (!port.OpenPort(SimLine::kPortName, 9600))
+            throw std::runtime_error("cannot open the simulated line");
+        ReadJob job{port, store, steps, [this](const RecordStore&) {
+                        ++filesWritten;
+                        return WrittenFile{};
+                    }};
+        job.keeper = &keeper;
+        const EntrySet in = keeper.in;
+        job.in = continued ? &in : nullptr;
+        tally = RunRead(job);
+    }
+
+    std::vector<std::string> Requests() { return line.Simulator().Requests(); }
+
+    SimLine line;
+    SerialPort port;
+    RecordStore store;
+    ReadTally tally;
+    int filesWritten = 0;
+};
+
+std::string Request(EntryRef entry) {
+    return EntryRequest(entry.block == InfoBlock::GInfo ? 'G' : 'X', entry.index);
+}
+
+struct Interruption {
+    const char* name;
+    std::size_t answered; // requests answered before the line hangs up
+    EntryRef lostAt;
+};
+
+class HungUpRead : public ::testing::TestWithParam<Interruption> {};
+
+TEST_P(HungUpRead, StopsWhereTheLineWentAndTheContinuedReadAsksOnlyTheRest) {
+    const sim::SimUnit unit = Unit();
+    MemoryKeeper keeper(unit.store);
+    Steps steps;
+    sim::Behaviour hangUp;
+    hangUp.hangUpAfter = GetParam().answered;
+    {
+        Read first(unit, hangUp, keeper, steps, false);
+        ASSERT_TRUE(first.tally.lost);
+        EXPECT_EQ(*first.tally.lost, (LineLoss{GetParam().lostAt, GetParam().lostAt.block == InfoBlock::GInfo ? 6 : 3,
+                                               LineLossReason::HungUp}));
+        EXPECT_EQ(steps.losses.size(), 1u);
+        EXPECT_TRUE(steps.errors.empty()) << "no entry is reported one by one";
+        EXPECT_EQ(first.filesWritten, 0);
+        EXPECT_FALSE(keeper.completed);
+        EXPECT_EQ(keeper.in.Count(), GetParam().answered);
+    }
+    const EntrySet kept = keeper.in;
+    Steps more;
+    Read second(unit, {}, keeper, more, true);
+    EXPECT_FALSE(second.tally.lost);
+    EXPECT_EQ(second.store, unit.store);
+    EXPECT_EQ(second.filesWritten, 1);
+    EXPECT_TRUE(keeper.completed);
+    std::vector<std::string> expected;
+    for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
+        for (std::uint16_t i = 0; i < (block == InfoBlock::GInfo ? 6 : 3); ++i)
+            if (!kept.Has({block, i}))
+                expected.push_back(Request({block, i}));
+    EXPECT_EQ(second.Requests(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Points, HungUpRead,
+    ::testing::Values(Interruption{"FirstEntry", 0, {InfoBlock::GInfo, 0}},
+                      Interruption{"MidGInfo", 3, {InfoBlock::GInfo, 3}},
+                      Interruption{"FirstXInfo", 6, {InfoBlock::XInfo, 0}},
+                      Interruption{"LastXInfo", 8, {InfoBlock::XInfo, 2}}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+// Silence is a loss only once it has lasted ten entries; the first of them is where the read went on
+// after Wiederholen, and right after the port is opened again one silent entry is a loss at once.
+TEST(LostLine, SilenceOfTenEntriesIsALossAndARetryGoesOnWhereItBegan) {
+    sim::GenerateOptions options;
+    options.gCount = 14;
+    options.xCount = 1;
+    const sim::SimUnit unit = sim::GenerateUnit(options);
+    sim::Behaviour behaviour;
+    behaviour.stopAfter = 2;  // G-Info 3 is the first without answer
+    behaviour.silentFor = 11; // ten, then one more after the retry
+    MemoryKeeper keeper(unit.store);
+    Steps steps({AfterLoss::Retry, AfterLoss::Retry});
+    Read read(unit, behaviour, keeper, steps, false);
+
+    const LineLoss silent{{InfoBlock::GInfo, 2}, 14, LineLossReason::StoppedAnswering};
+    EXPECT_EQ(steps.losses, (std::vector<LineLoss>{silent, silent}));
+    EXPECT_EQ(LineLostText(silent), "The unit stopped answering at G-Info 3 of 14 (no answer to 10 requests in a row)");
+    EXPECT_EQ(steps.errors.size(), 9u) << "the first nine silent entries are reported as any failed entry";
+    EXPECT_EQ(steps.errors.front(), "Answer of G-Info 3 incomplete!");
+    const auto requests = read.Requests();
+    ASSERT_EQ(requests.size(), 2u + 10u + 1u + 13u);
+    EXPECT_EQ(requests[12], Request({InfoBlock::GInfo, 2})) << "the retry asks the first silent entry";
+    EXPECT_EQ(requests[13], Request({InfoBlock::GInfo, 2})) << "and, after one more silent one, again";
+    EXPECT_FALSE(read.tally.lost);
+    EXPECT_EQ(read.tally.g.failed, 0) << "entries asked anew and read good do not count as failed";
+    EXPECT_EQ(read.store, unit.store);
+    EXPECT_EQ(read.filesWritten, 1);
+}
+
+// Steps without an answer to a lost line keep the entry-by-entry reports.
+TEST(LostLine, WithoutAChoiceEveryRemainingEntryIsReportedAsItFails) {
+    const sim::SimUnit unit = Unit();
+    sim::Behaviour hangUp;
+    hangUp.hangUpAfter = 4;
+    MemoryKeeper keeper(unit.store);
+    class Reporting : public Steps {
+    public:
+        AfterLoss LineLost(const LineLoss& loss) override { return ReadSteps::LineLost(loss); }
+    } steps;
+    Read read(unit, hangUp, keeper, steps, false);
+    EXPECT_FALSE(read.tally.lost);
+    EXPECT_EQ(read.tally.g.failed + read.tally.x.failed, 5);
+    EXPECT_EQ(steps.errors.size(), 5u);
+    EXPECT_EQ(read.filesWritten, 1);
+}
+
+struct CheckCase {
+    const char* name;
+    std::uint32_t seed;          // of the unit on the line; the kept entries are of seed 1
+    bool hangUp;
+    KeptCheck check;
+};
+
+class KeptCheckOf : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(KeptCheckOf, TheUnitIsAskedForAKeptEntryAndItsBytesCompared) {
+    const sim::SimUnit kept = Unit(1);
+    EntrySet in(kept.store.GInfo, kept.store.XInfo);
+    in.Add({InfoBlock::GInfo, 0});
+    in.Add({InfoBlock::GInfo, 1});
+    sim::Behaviour behaviour;
+    if (GetParam().hangUp)
+        behaviour.hangUpAfter = 0;
+    SimLine line(Unit(GetParam().seed), behaviour);
+    SerialPort port;
+    ASSERT_TRUE(port.OpenPort(SimLine::kPortName, 9600));
+    const KeptCheckResult result = CheckKeptEntries(port, kept.store, in);
+    EXPECT_EQ(result.check, GetParam().check);
+    EXPECT_EQ(line.Simulator().Requests().front(), Request({InfoBlock::GInfo, 1})) << "the last kept entry first";
+}
+
+INSTANTIATE_TEST_SUITE_P(Units, KeptCheckOf,
+                         ::testing::Values(CheckCase{"Same", 1, false, KeptCheck::Same},
+                                           CheckCase{"Changed", 2, false, KeptCheck::Changed},
+                                           CheckCase{"Gone", 1, true, KeptCheck::NoAnswer}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+} // namespace

@@ -1,0 +1,77 @@
+#include "readout/read_out.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace lexorant {
+namespace {
+
+InfoHeader Header(std::uint16_t entries) {
+    InfoHeader header;
+    header.EntryCount = entries;
+    return header;
+}
+
+struct Log : ReadOutFollower {
+    std::vector<std::string> seen;
+    void ReadOutReplaced() override { seen.push_back("replaced"); }
+    void EntriesArrived(InfoBlock block, std::size_t first, std::size_t count) override {
+        seen.push_back((block == InfoBlock::GInfo ? "G " : "X ") + std::to_string(first) + "+" +
+                       std::to_string(count));
+    }
+    void ReadOutStateChanged() override { seen.push_back("state"); }
+    void ReadOutRenamed() override { seen.push_back("renamed"); }
+};
+
+TEST(ReadOut, AReadCountsWhatCameInAndLeavesGapsWhereEntriesFailed) {
+    ReadOut readOut;
+    Log log;
+    readOut.Follow(log);
+    readOut.StartRead(Header(5), Header(2), "a.inf", "COM1");
+    EXPECT_EQ(readOut.State(), ReadOutState::Reading);
+    EXPECT_FALSE(readOut.Settled());
+    readOut.EntryArrived({InfoBlock::GInfo, 0});
+    readOut.EntryArrived({InfoBlock::GInfo, 3}); // 1 and 2 failed
+    readOut.EntryArrived({InfoBlock::GInfo, 5}); // beyond the block: not an entry of it
+    EXPECT_EQ(readOut.Extent(InfoBlock::GInfo), 4u);
+    EXPECT_EQ(readOut.ArrivedCount(InfoBlock::GInfo), 2u);
+    EXPECT_FALSE(readOut.Arrived({InfoBlock::GInfo, 1}));
+    EXPECT_EQ(readOut.Extent(InfoBlock::XInfo), 0u);
+    readOut.Rename("a.inf");     // the same name: nothing to tell
+    readOut.Rename("b.inf");
+    readOut.EndRead(ReadOutState::Stopped);
+    readOut.EndRead(ReadOutState::Complete); // only a running read ends
+    EXPECT_EQ(readOut.State(), ReadOutState::Stopped);
+    EXPECT_EQ(log.seen, (std::vector<std::string>{"replaced", "G 0+1", "G 3+1", "renamed", "state"}));
+}
+
+TEST(ReadOut, AnOpenedFileHasEveryEntryInAndAFollowerMayLeaveWhileTold) {
+    RecordStore store;
+    store.Replace(Header(3), Header(0));
+    ReadOut readOut;
+    struct Leaving : ReadOutFollower {
+        ReadOut* readOut = nullptr;
+        int told = 0;
+        void ReadOutReplaced() override {
+            ++told;
+            readOut->Unfollow(*this);
+        }
+    } leaving;
+    leaving.readOut = &readOut;
+    Log log;
+    readOut.Follow(leaving);
+    readOut.Follow(log);
+    readOut.Open(store, "x.inf", "/tmp/x.inf");
+    readOut.Open(store, "x.inf", "/tmp/x.inf");
+    EXPECT_EQ(leaving.told, 1);
+    EXPECT_EQ(log.seen, (std::vector<std::string>{"replaced", "replaced"}));
+    EXPECT_EQ(readOut.Origin(), ReadOutOrigin::File);
+    EXPECT_TRUE(readOut.Settled());
+    EXPECT_EQ(readOut.Extent(InfoBlock::GInfo), 3u);
+    EXPECT_EQ(readOut.ArrivedCount(InfoBlock::GInfo), 3u);
+}
+
+} // namespace
+} // namespace lexorant

@@ -1,0 +1,250 @@
+// lexorant-cli read when the line to the unit is lost, run as a process against a simulated unit: it
+// stops at once with exit code 4, keeps what it read, and the same command continues the read to the
+// file that a read without interruption writes, asking the unit only for what was not yet read.
+#include "tests/support/cli_process.h"
+#include "file/info_file_format.h"
+#include "file/kept_read_out.h"
+#include "tools/sim/simulator.h"
+#include "tools/sim/unit.h"
+#include "tests/support/sim_line.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+using namespace lexorant;
+using namespace std::chrono_literals;
+using test::CliRun;
+using test::Slurp;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kGCount = 40;
+constexpr int kXCount = 10;
+constexpr std::size_t kIdentification = 4; // flush, "SN?", "GI?", "XI?"
+
+sim::SimUnit Unit(std::uint32_t seed = 1) {
+    sim::GenerateOptions options;
+    options.gCount = kGCount;
+    options.xCount = kXCount;
+    options.seed = seed;
+    return sim::GenerateUnit(options);
+}
+
+std::string FileBytes(const RecordStore& store) {
+    const auto bytes = EncodeInfoFile(store);
+    return {bytes.begin(), bytes.end()};
+}
+
+std::string Request(InfoBlock block, int index) {
+    return std::string(block == InfoBlock::GInfo ? "GI@ " : "XI@ ") + std::to_string(index) + "\r\n";
+}
+
+// The entry requests a unit received, in order.
+std::vector<std::string> EntryRequests(test::SimLine& line) {
+    std::vector<std::string> entries;
+    for (const std::string& r : line.Simulator().Requests())
+        if (r.find("I@ ") != std::string::npos)
+            entries.push_back(r);
+    return entries;
+}
+
+// What a continued read asks: first a kept entry again (the last one read) to see that the unit is
+// the same, then every entry that the kept read-out lacks.
+std::vector<std::string> ContinuedRequests(const KeptReadOut& kept) {
+    std::vector<std::string> requests;
+    int last = -1;
+    for (int i = 0; i < kGCount; ++i)
+        if (kept.in.Has({InfoBlock::GInfo, static_cast<std::uint16_t>(i)}))
+            last = i;
+    if (last >= 0)
+        requests.push_back(Request(InfoBlock::GInfo, last));
+    for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
+        for (int i = 0; i < (block == InfoBlock::GInfo ? kGCount : kXCount); ++i)
+            if (!kept.in.Has({block, static_cast<std::uint16_t>(i)}))
+                requests.push_back(Request(block, i));
+    return requests;
+}
+
+std::vector<std::string> AllRequests() {
+    std::vector<std::string> requests;
+    for (int i = 0; i < kGCount; ++i)
+        requests.push_back(Request(InfoBlock::GInfo, i));
+    for (int i = 0; i < kXCount; ++i)
+        requests.push_back(Request(InfoBlock::XInfo, i));
+    return requests;
+}
+
+class CliLostLineTest : public test::CliProcessTest {
+protected:
+    fs::path KeptFile() { return dir_ / "state" / "brenno-lexorant" / "4711-0815.partial"; }
+
+    // A read of the first unit that the line loses at G-Info 26.
+    void HangUpAtEntry26(const std::string& args) {
+        sim::Behaviour hangUp;
+        hangUp.hangUpAfter = kIdentification + 25;
+        test::SimLine line(Unit(), hangUp);
+        const CliRun run = Cli("read COM1 " + args);
+        EXPECT_EQ(run.exitCode, 4) << run.err;
+        EXPECT_TRUE(run.err.ends_with("The unit stopped answering at G-Info 26 of 40 (the line hung up)\n"
+                                      "What was read is kept in " +
+                                      KeptFile().string() +
+                                      ". Run the same command again to continue the read where it stopped.\n"))
+            << run.err;
+        EXPECT_EQ(run.err.find("incomplete"), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+};
+
+TEST_F(CliLostLineTest, AHungUpReadWritesNothingAndTheSameCommandContinuesIt) {
+    HangUpAtEntry26("--output unit.inf");
+    EXPECT_FALSE(fs::exists(dir_ / "unit.inf")) << "nothing poses as a complete read-out";
+    const auto kept = LoadKeptReadOut(KeptFile());
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->in.Count(), 25u);
+
+    // The kept read-out can be looked at, and says that it is partial.
+    const CliRun show = Cli("show '" + KeptFile().string() + "'");
+    EXPECT_EQ(show.exitCode, 0);
+    EXPECT_NE(show.err.find("is a partial read-out of 4711-0815: 25 of 50 entries have been read"), std::string::npos)
+        << show.err;
+    EXPECT_NE(show.out.find("\n\t\t\t"), std::string::npos) << "entries not read are empty lines";
+    const CliRun summary = Cli("summary '" + KeptFile().string() + "' --by-file");
+    EXPECT_EQ(summary.exitCode, 0) << summary.err;
+    EXPECT_NE(summary.out.find("\t4711-0815\t25\t0\t"), std::string::npos) << summary.out;
+    EXPECT_TRUE(summary.out.ends_with("\tpartial\n")) << summary.out;
+
+    test::SimLine line(Unit());
+    const CliRun run = Cli("read COM1 --output unit.inf");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(run.err.starts_with("Continuing the kept read-out of 4711-0815: 25 of 50 entries are in")) << run.err;
+    EXPECT_EQ(Slurp(dir_ / "unit.inf"), FileBytes(line.Simulator().Unit().store));
+    EXPECT_EQ(EntryRequests(line), ContinuedRequests(*kept));
+    EXPECT_FALSE(fs::exists(KeptFile())) << "a read that wrote its file keeps nothing";
+}
+
+// The autosave number is taken only by the read that writes the file: the continued read gets the
+// name that a read without interruption would have got.
+TEST_F(CliLostLineTest, AStoppedAutosaveReadLeavesItsNumberToTheContinuedOne) {
+    const fs::path drive = dir_ / "drive";
+    fs::create_directories(drive / "geraete" / "Lexorant");
+    const auto linkDrive = [&] {
+        fs::create_directory_symlink(drive, fs::path(std::getenv("XDG_CONFIG_HOME")) / "brenno-lexorant" /
+                                                "dosdevices" / "o:");
+    };
+    {
+        sim::Behaviour hangUp;
+        hangUp.hangUpAfter = kIdentification + 25;
+        test::SimLine line(Unit(), hangUp);
+        linkDrive();
+        EXPECT_EQ(Cli("read COM1 --autosave").exitCode, 4);
+        EXPECT_TRUE(fs::is_empty(drive / "geraete" / "Lexorant"));
+    }
+    test::SimLine line(Unit());
+    linkDrive();
+    const CliRun run = Cli("read COM1 --autosave");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "O:\\geraete\\Lexorant\\4711-0815_01.inf\n");
+    EXPECT_EQ(Slurp(drive / "geraete" / "Lexorant" / "4711-0815_01.inf"), FileBytes(line.Simulator().Unit().store));
+}
+
+TEST_F(CliLostLineTest, AUnitFallingSilentStopsTheReadAfterTenEntriesAndTheReadContinues) {
+    {
+        sim::Behaviour silent;
+        silent.stopAfter = kIdentification + 25;
+        test::SimLine line(Unit(), silent);
+        const CliRun run = Cli("read COM1 --output unit.inf");
+        EXPECT_EQ(run.exitCode, 4) << run.err;
+        EXPECT_NE(run.err.find("Answer of G-Info 34 incomplete!\n"
+                               "Reading G-Info 35 of 40\n"
+                               "The unit stopped answering at G-Info 26 of 40 (no answer to 10 requests in a row)\n"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_EQ(EntryRequests(line).size(), 35u) << "not one request after the tenth silent entry";
+    }
+    const auto kept = LoadKeptReadOut(KeptFile());
+    ASSERT_TRUE(kept);
+    test::SimLine line(Unit());
+    const CliRun run = Cli("read COM1 --output unit.inf");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(Slurp(dir_ / "unit.inf"), FileBytes(line.Simulator().Unit().store));
+    EXPECT_EQ(EntryRequests(line), ContinuedRequests(*kept));
+}
+
+// Killed at any moment, the program has kept every entry it had received.
+TEST_F(CliLostLineTest, AReadKilledMidWayIsContinuedToTheSameFile) {
+    {
+        sim::Behaviour paced;
+        paced.baud = 19200;
+        test::SimLine line(Unit(), paced);
+        const fs::path program = fs::read_symlink("/proc/self/exe").parent_path() / "lexorant-cli";
+        const std::string command =
+            "cd '" + dir_.string() + "' && exec '" + program.string() + "' read COM1 --output unit.inf 2>err.txt";
+        const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+        pid_t pid = -1;
+        ASSERT_EQ(::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
+        const bool midWay = line.Simulator().WaitForRequests(kIdentification + 20, 60s);
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        ASSERT_TRUE(midWay) << Slurp(dir_ / "err.txt");
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "unit.inf"));
+    const auto kept = LoadKeptReadOut(KeptFile());
+    ASSERT_TRUE(kept);
+    EXPECT_GE(kept->in.Count(), 19u) << "every entry answered before the last request";
+    EXPECT_LT(kept->in.Count(), 50u);
+
+    test::SimLine line(Unit());
+    const CliRun run = Cli("read COM1 --output unit.inf");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(Slurp(dir_ / "unit.inf"), FileBytes(line.Simulator().Unit().store));
+    EXPECT_EQ(EntryRequests(line), ContinuedRequests(*kept));
+}
+
+// A unit whose log changed since (same serial number and block sizes), or --fresh: read anew, and
+// nothing kept is mixed into the file.
+TEST_F(CliLostLineTest, AChangedUnitOrFreshIsReadAnew) {
+    const struct {
+        std::uint32_t seed;
+        const char* args;
+        const char* says;
+    } cases[] = {
+        {2, "", "The log of 4711-0815 has changed since its read-out was kept: reading it anew\n"},
+        {1, " --fresh", nullptr},
+    };
+    for (const auto& c : cases) {
+        HangUpAtEntry26("--output unit.inf");
+        test::SimLine line(Unit(c.seed));
+        const CliRun run = Cli(std::string("read COM1 --output unit.inf") + c.args);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err.find("Continuing"), std::string::npos) << run.err;
+        if (c.says) {
+            EXPECT_TRUE(run.err.starts_with(c.says)) << run.err;
+        }
+        EXPECT_EQ(Slurp(dir_ / "unit.inf"), FileBytes(line.Simulator().Unit().store)) << c.seed;
+        auto asked = EntryRequests(line);
+        if (c.says)
+            asked.erase(asked.begin()); // the kept entry asked to compare
+        EXPECT_EQ(asked, AllRequests()) << c.seed;
+    }
+}
+
+TEST_F(CliLostLineTest, BaudAutoFindsTheRateTheUnitAnswersAt) {
+    sim::Behaviour behaviour;
+    behaviour.lineRate = 1200;
+    test::SimLine line(Unit(), behaviour);
+    const CliRun run = Cli("read COM1 --baud auto --output unit.inf");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(run.err.starts_with("The unit answers at 1200 bit/s\n")) << run.err;
+    EXPECT_EQ(Slurp(dir_ / "unit.inf"), FileBytes(line.Simulator().Unit().store));
+}
+
+} // namespace
