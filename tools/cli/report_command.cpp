@@ -49,11 +49,9 @@ void KeepPageBuffers() {
 } // namespace
 
 int Report(const Arguments& args) {
-    const auto options = ParseReportOptions(args);
-    if (!options)
-        return 1;
     RecordStore store;
-    const auto load = LoadReadOut(options->file, store);
+    const auto options = ParseReportOptions(args);
+    const auto load = options ? LoadReadOut(options->file, store) : std::nullopt;
     if (!load)
         return 1;
     HeadlessApplication app;
