@@ -1,5 +1,6 @@
 #include "app/export_action.h"
 
+#include "app/analysis_item.h"
 #include "app/message_boxes.h"
 #include "app/read_out_signals.h"
 #include "app/save_dialog.h"
@@ -26,10 +27,8 @@ class ExportMenu : public QObject {
 public:
     ExportMenu(QMenu& analysis, ReadOutSignals& readOut, ShownGrid shownGrid, QWidget* parent)
         : QObject(parent), readOut_(readOut), shownGrid_(std::move(shownGrid)), parent_(parent) {
-        item_ = analysis.addAction(QStringLiteral("&Export..."));
-        item_->setObjectName(QStringLiteral("miExport"));
-        item_->setStatusTip(QStringLiteral("Write the shown grid to a file"));
-        item_->setEnabled(false);
+        item_ = AddAnalysisItem(analysis, "miExport", QStringLiteral("&Export..."),
+                                QStringLiteral("Write the shown grid to a file"));
         connect(&analysis, &QMenu::aboutToShow, this, [this] { item_->setEnabled(shownGrid_() != nullptr); });
         connect(item_, &QAction::triggered, this, [this] { Export(); });
     }

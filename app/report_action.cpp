@@ -1,5 +1,6 @@
 #include "app/report_action.h"
 
+#include "app/analysis_item.h"
 #include "app/message_boxes.h"
 #include "app/read_out_signals.h"
 #include "app/save_dialog.h"
@@ -18,10 +19,8 @@ class ReportMenu : public QObject {
 public:
     ReportMenu(QMenu& analysis, ReadOutSignals& readOut, QWidget* parent)
         : QObject(parent), readOut_(readOut), parent_(parent) {
-        item_ = analysis.addAction(QStringLiteral("&Report..."));
-        item_->setObjectName(QStringLiteral("miReport"));
-        item_->setStatusTip(QStringLiteral("Write a service report of the read-out as PDF"));
-        item_->setEnabled(false);
+        item_ = AddAnalysisItem(analysis, "miReport", QStringLiteral("&Report..."),
+                                QStringLiteral("Write a service report of the read-out as PDF"));
         connect(&analysis, &QMenu::aboutToShow, this, [this] { item_->setEnabled(Loaded()); });
         connect(item_, &QAction::triggered, this, [this] { Report(); });
     }

@@ -1,5 +1,6 @@
 #include "app/temperature_chart_menu.h"
 
+#include "app/analysis_item.h"
 #include "app/hint_router.h"
 #include "app/temperature_chart_window.h"
 
@@ -16,11 +17,9 @@ class TemperatureChartMenu : public QObject {
 public:
     TemperatureChartMenu(QMenu& analysis, ReadOutSignals& readOut, EntrySelector select, QWidget* window)
         : QObject(window), readOut_(readOut), select_(std::move(select)), window_(window) {
-        item_ = analysis.addAction(QStringLiteral("&Temperatures"));
-        item_->setObjectName(QStringLiteral("miTemperatures"));
+        item_ = AddAnalysisItem(analysis, "miTemperatures", QStringLiteral("&Temperatures"),
+                                QStringLiteral("Show the temperatures of the X-Info entries as a chart"));
         item_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-        item_->setStatusTip(QStringLiteral("Show the temperatures of the X-Info entries as a chart"));
-        item_->setEnabled(false);
         connect(item_, &QAction::triggered, this, [this] { Open(); });
 
         connect(&readOut, &ReadOutSignals::entriesArrived, this, [this] { Update(); });

@@ -9,6 +9,7 @@
 #include "app/grid_heading_style.h"
 #include "file/file_naming.h"
 #include "catalogue/find_message_text.h"
+#include "platform/decimal_separator.h"
 #include "app/hint_router.h"
 #include "link/identification.h"
 #include "file/info_file.h"
@@ -26,7 +27,6 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QLocale>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -42,9 +42,9 @@ namespace {
 
 constexpr int kMessageRow = 3; // row 4 of a grid, below the heading row
 
+// The grids take the user's separator as one character; it is never empty.
 QChar DecimalSeparator() {
-    const QString point = QLocale::system().decimalPoint();
-    return point.isEmpty() ? QLatin1Char('.') : point.front();
+    return QString::fromStdString(UserDecimalSeparator()).front();
 }
 
 QFileDialog* MakeFileDialog(QWidget* parent, const char* name, QFileDialog::AcceptMode mode) {
@@ -436,7 +436,7 @@ void TfrmMain::SelectCell(QTableView* grid, InfoGridModel& model, int col) {
     SetHint(grid, QString::fromLatin1(kMessageTextMissing));
     const QString code = model.Cell(col, 4);
     try {
-        const char separator = static_cast<char>(DecimalSeparator().toLatin1());
+        const std::string separator = QString(model.DecimalSeparator()).toStdString();
         SetHint(grid, QString::fromStdString(FindMessageText(code.toStdString(), separator)));
     } catch (const std::exception& e) {
         ShowStopBox(this, QString::fromStdString(e.what()));

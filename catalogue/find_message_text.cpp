@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
 
 namespace lexorant {
 
@@ -14,7 +15,7 @@ bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; 
 
 } // namespace
 
-bool ParseUserNumber(std::string_view text, char decimalSeparator, double& value) {
+bool ParseUserNumber(std::string_view text, std::string_view decimalSeparator, double& value) {
     while (!text.empty() && IsBlank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back()))
@@ -31,9 +32,9 @@ bool ParseUserNumber(std::string_view text, char decimalSeparator, double& value
     std::size_t digits = 0;
     for (; i < text.size() && IsDigit(text[i]); ++i, ++digits)
         plain += text[i];
-    if (i < text.size() && text[i] == decimalSeparator) {
+    if (!decimalSeparator.empty() && text.substr(i).starts_with(decimalSeparator)) {
         plain += '.';
-        for (++i; i < text.size() && IsDigit(text[i]); ++i, ++digits)
+        for (i += decimalSeparator.size(); i < text.size() && IsDigit(text[i]); ++i, ++digits)
             plain += text[i];
     }
     if (digits == 0)
@@ -55,16 +56,23 @@ bool ParseUserNumber(std::string_view text, char decimalSeparator, double& value
     return result.ec == std::errc() && result.ptr == plain.data() + plain.size();
 }
 
-std::string FindMessageText(std::string_view codeText, char decimalSeparator) {
+std::string FindMessageText(std::string_view codeText, std::string_view decimalSeparator) {
     if (codeText == "0")
         return kNoMessageText;
     double value = 0;
     if (!ParseUserNumber(codeText, decimalSeparator, value))
         throw ConversionError();
-    for (const MessageEntry& entry : MessageCatalogue)
-        if (static_cast<double>(entry.Code) == value)
-            return entry.Text;
-    return kMessageTextMissing;
+    // A number is a code only when it is a whole 16-bit one; "-0" is no code of the catalogue either.
+    const bool code = value == std::trunc(value) && value >= INT16_MIN && value <= INT16_MAX;
+    const char* text = code ? CatalogueText(static_cast<std::int16_t>(value)) : nullptr;
+    return text != nullptr ? text : kMessageTextMissing;
+}
+
+std::string_view MessageTextOf(std::int16_t code) {
+    if (code == 0)
+        return kNoMessageText;
+    const char* text = CatalogueText(code);
+    return text != nullptr ? text : kMessageTextMissing;
 }
 
 } // namespace lexorant

@@ -1,5 +1,6 @@
 #pragma once
 // The text shown for the message code in row 4 of a selected grid column.
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -19,11 +20,14 @@ public:
 };
 
 // "0" gives kNoMessageText; otherwise the text is read as a number in the user's format (the
-// given decimal separator) and compared with the codes in table order. A code not in the
+// given decimal separator, UTF-8) and looked up as a code. A number that is no code in the
 // catalogue gives kMessageTextMissing. Throws ConversionError for a text that is no number.
-std::string FindMessageText(std::string_view codeText, char decimalSeparator = '.');
+std::string FindMessageText(std::string_view codeText, std::string_view decimalSeparator = ".");
+
+// The text that FindMessageText gives for the code's integer text, without parsing.
+std::string_view MessageTextOf(std::int16_t code);
 
 // The number a cell text stands for, in the user's number format; nothing when it is no number.
-bool ParseUserNumber(std::string_view text, char decimalSeparator, double& value);
+bool ParseUserNumber(std::string_view text, std::string_view decimalSeparator, double& value);
 
 } // namespace lexorant

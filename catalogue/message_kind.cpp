@@ -2,7 +2,6 @@
 
 #include "catalogue/message_catalogue.h"
 
-#include <algorithm>
 #include <array>
 
 namespace lexorant {
@@ -32,20 +31,13 @@ const Run* RunOf(int code) {
     return nullptr;
 }
 
-bool InCatalogue(std::int16_t code) {
-    // The catalogue is ordered by falling code.
-    const auto it = std::lower_bound(MessageCatalogue.begin(), MessageCatalogue.end(), code,
-                                     [](const MessageEntry& e, std::int16_t c) { return e.Code > c; });
-    return it != MessageCatalogue.end() && it->Code == code;
-}
-
 } // namespace
 
 MessageKind KindOfMessage(std::int16_t code) {
     if (code == 0)
         return MessageKind::None;
     const Run* run = RunOf(code);
-    if (run == nullptr || !InCatalogue(code))
+    if (run == nullptr || CatalogueText(code) == nullptr)
         return MessageKind::Unknown;
     return run->kind;
 }

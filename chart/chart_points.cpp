@@ -1,7 +1,7 @@
 #include "chart/chart_points.h"
 
 #include "readout/entry_time.h"
-#include "records/xinfo_record.h"
+#include "records/entry_layout.h"
 
 #include <algorithm>
 #include <limits>
@@ -30,7 +30,7 @@ ChartPoints BuildChartPoints(const RecordStore& store, std::size_t count, ChartA
     std::vector<std::pair<double, std::uint32_t>> order;
     order.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        stamps.push_back(XInfoRecord::FromSlot(store.XInfoSlot(i)).TimeStamp);
+        stamps.push_back(EntryTimeStamp(store.XInfoSlot(i)));
         if (axis == ChartAxis::ByEntry) {
             order.emplace_back(static_cast<double>(i + 1), static_cast<std::uint32_t>(i));
         } else if (const auto ms = EntryTimeMs(stamps.back())) {

@@ -3,8 +3,9 @@
 #include "records/cell_text.h"
 #include "catalogue/message_kind.h"
 #include "catalogue/find_message_text.h"
+#include "platform/decimal_separator.h"
 #include "chart/min_max_reduction.h"
-#include "records/xinfo_record.h"
+#include "records/entry_layout.h"
 
 #include <QDateTime>
 #include <QDateTimeAxis>
@@ -12,7 +13,6 @@
 #include <QGraphicsView>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QLocale>
 #include <QScatterSeries>
 #include <QValueAxis>
 
@@ -22,11 +22,6 @@
 namespace lexorant {
 
 namespace {
-
-QChar DecimalSeparator() {
-    const QString point = QLocale::system().decimalPoint();
-    return point.isEmpty() ? QLatin1Char('.') : point.front();
-}
 
 // Distinct colours, the first three for the lines shown at first.
 QColor LineColor(std::size_t i) {
@@ -66,9 +61,8 @@ TemperatureChart::TemperatureChart(const RecordStore& store, std::size_t count, 
     codes_.reserve(count_);
     stamps_.reserve(count_);
     for (std::size_t i = 0; i < count_; ++i) {
-        const XInfoRecord r = XInfoRecord::FromSlot(xInfo_.XInfoSlot(i));
-        codes_.push_back(r.MessageCode);
-        stamps_.push_back(r.TimeStamp);
+        codes_.push_back(EntryMessageCode(xInfo_.XInfoSlot(i)));
+        stamps_.push_back(EntryTimeStamp(xInfo_.XInfoSlot(i)));
     }
     const auto fields = OrderedFields(store.XInfo.InfoType);
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -347,7 +341,7 @@ long TemperatureChart::PointNear(const QPointF& scenePos, double tolerance) {
 }
 
 QString TemperatureChart::Describe(std::size_t point) const {
-    const QChar separator = DecimalSeparator();
+    const std::string separator = UserDecimalSeparator();
     const std::uint32_t entry = points_.entry[point];
     const InfoTimeStamp& t = stamps_[entry];
     QString text = QStringLiteral("Entry %1, %2 %3")
@@ -361,13 +355,12 @@ QString TemperatureChart::Describe(std::size_t point) const {
                 QLatin1String(lines_[f].field->name.data(), static_cast<qsizetype>(lines_[f].field->name.size())) +
                 QStringLiteral(": ") +
                 (std::isnan(y) ? QStringLiteral("???")
-                               : QString::fromStdString(HundredthsText(static_cast<std::int16_t>(std::lround(y * 100)),
-                                                                        QString(separator).toStdString())));
+                               : QString::fromStdString(HundredthsText(static_cast<std::int16_t>(std::lround(y * 100)), separator)));
     }
     const QString code = QString::fromStdString(IntegerText(codes_[entry]));
     QString message;
     try {
-        message = QString::fromStdString(FindMessageText(code.toStdString(), static_cast<char>(separator.toLatin1())));
+        message = QString::fromStdString(FindMessageText(code.toStdString(), separator));
     } catch (const std::exception& e) {
         message = QString::fromStdString(e.what());
     }

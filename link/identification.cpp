@@ -41,7 +41,7 @@ std::string RejectedAnswerReason(const Exchanged& exchanged, std::string_view pr
     const std::string count = std::to_string(exchanged.answer.size());
     switch (ClassifyAnswer(exchanged.answer, prefix)) {
     case AnswerFault::Empty:
-        return "(no answer within " + std::to_string(kAnswerTimeout.count()) + " ms)";
+        return "(no answer within " + std::to_string(exchanged.timeout.count()) + " ms)";
     case AnswerFault::NoLineEnd:
         return "(answered " + count + " bytes without CR LF)";
     case AnswerFault::WrongPrefix:

@@ -1,6 +1,6 @@
 #pragma once
 // The controller's wire format: request texts, answer checks and hex decoding.
-// Pure functions over bytes; the sequencing lives in identification.h and entry_exchange.h.
+// Pure functions over bytes; the sequencing lives in link/identification.h and link/read_loop.h.
 #include "readout/info_header.h"
 
 #include <cstddef>

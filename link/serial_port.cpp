@@ -22,7 +22,7 @@ bool SerialPort::ClosePort() {
 Exchanged SerialPort::Exchange(std::string_view request, std::size_t limit) {
     if (trace_)
         trace_->Request(request);
-    Exchanged exchanged = device_.Exchange(std::string(request), limit, kAnswerTimeout);
+    Exchanged exchanged = device_.Exchange(std::string(request), limit, answerTimeout_);
     if (trace_)
         trace_->Answer(exchanged);
     return exchanged;

@@ -12,7 +12,7 @@ namespace lexorant {
 
 class WireTrace;
 
-// Every answer is awaited this long after its request has gone out.
+// Every answer is awaited this long after its request has gone out, unless the port is told otherwise.
 inline constexpr std::chrono::milliseconds kAnswerTimeout{2000};
 
 class SerialPort {
@@ -23,8 +23,9 @@ public:
     // Stores name and rate even when the open fails. True when open and configured.
     bool OpenPort(const std::string& name, int rate);
     bool ClosePort();
-    // Writes the request and reads up to limit bytes within the read time-out; says how it ended.
+    // Writes the request and reads up to limit bytes within the answer time-out; says how it ended.
     Exchanged Exchange(std::string_view request, std::size_t limit);
+    void SetAnswerTimeout(std::chrono::milliseconds timeout) { answerTimeout_ = timeout; }
     bool IsOpen() const { return device_.IsOpen(); }
 
     const std::string& PortName() const { return portName_; }
@@ -43,6 +44,7 @@ private:
     SerialDevice device_;
     std::string portName_;
     int bitRate_ = 9600;
+    std::chrono::milliseconds answerTimeout_ = kAnswerTimeout;
     std::shared_ptr<WireTrace> trace_;
 };
 

@@ -37,7 +37,7 @@ std::string ExchangeEndText(const Exchanged& exchanged) {
     case ExchangeEnd::CountReached:
         return "count reached";
     case ExchangeEnd::TimedOut:
-        return "time-out after " + std::to_string(kAnswerTimeout.count()) + " ms";
+        return "time-out after " + std::to_string(exchanged.timeout.count()) + " ms";
     case ExchangeEnd::HungUp:
         return exchanged.error != 0 ? "hung up: " + std::generic_category().message(exchanged.error) : "hung up";
     case ExchangeEnd::Cancelled:

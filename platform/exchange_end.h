@@ -1,5 +1,6 @@
 #pragma once
 // How one exchange on the serial line ended, so that a failed identification can say why.
+#include <chrono>
 #include <string>
 
 namespace lexorant {
@@ -17,6 +18,7 @@ struct Exchanged {
     std::string answer;
     ExchangeEnd end = ExchangeEnd::NotOpen;
     int error = 0; // errno (POSIX) or GetLastError() (Win32) where the end carries one
+    std::chrono::milliseconds timeout{0}; // how long the read was allowed to wait
 };
 
 } // namespace lexorant

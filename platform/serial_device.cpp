@@ -132,6 +132,7 @@ int SerialDevice::WriteAll(const std::string& bytes) {
 Exchanged SerialDevice::Exchange(const std::string& request, std::size_t limit,
                                  std::chrono::milliseconds timeout) {
     Exchanged result;
+    result.timeout = timeout;
     if (handle_ < 0)
         return result;
     if (Cancelled(Fd(cancel_))) {

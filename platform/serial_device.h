@@ -37,7 +37,7 @@ public:
     Exchanged Exchange(const std::string& request, std::size_t limit,
                          std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
 
-    // Wakes a blocked Exchange and makes every later one return at once, until Reset().
+    // Wakes a blocked Exchange and makes every later one return at once, until ResetCancel().
     void Cancel();
     void ResetCancel();
 

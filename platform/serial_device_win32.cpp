@@ -135,6 +135,7 @@ int SerialDevice::WriteAll(const std::string& bytes) {
 Exchanged SerialDevice::Exchange(const std::string& request, std::size_t limit,
                                  std::chrono::milliseconds timeout) {
     Exchanged result;
+    result.timeout = timeout;
     if (handle_ == kNone)
         return result;
     if (::WaitForSingleObject(H(cancel_), 0) == WAIT_OBJECT_0) {

@@ -14,4 +14,18 @@ std::optional<std::int64_t> EntryTimeMs(const InfoTimeStamp& t) {
     return duration_cast<milliseconds>(stamp.time_since_epoch()).count();
 }
 
+std::optional<DatedStamp> Dated(const InfoTimeStamp& stamp) {
+    if (const auto ms = EntryTimeMs(stamp))
+        return DatedStamp{*ms, stamp};
+    return std::nullopt;
+}
+
+void WidenSpan(std::optional<DatedStamp>& first, std::optional<DatedStamp>& last,
+               const std::optional<DatedStamp>& from, const std::optional<DatedStamp>& to) {
+    if (from && (!first || from->ms < first->ms))
+        first = from;
+    if (to && (!last || to->ms > last->ms))
+        last = to;
+}
+
 } // namespace lexorant

@@ -1,5 +1,5 @@
 #pragma once
-// The part that G-Info and X-Info entries share; rows 0 to 16 of both grids show it.
+// The time stamp and message code that G-Info and X-Info entries keep at the same place.
 #include <cstdint>
 
 namespace lexorant {
@@ -16,12 +16,10 @@ struct InfoTimeStamp {
     friend bool operator==(const InfoTimeStamp&, const InfoTimeStamp&) = default;
 };
 
+// What the message overview and the report take from an entry of either block.
 struct InfoHead {
-    std::uint8_t EntryType = 0; // 0: the mains bits of ActStatus carry nothing
     InfoTimeStamp TimeStamp;
     std::int16_t MessageCode = 0; // signed so that FFFF matches catalogue code -1
-    std::int16_t ActStatus = 0;
-    std::int16_t ExtStatus = 0;
 
     friend bool operator==(const InfoHead&, const InfoHead&) = default;
 };

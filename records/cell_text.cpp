@@ -45,6 +45,19 @@ void AppendExponent(std::string& out, std::string_view digits, int exponent, std
     AppendIntegerText(out, std::abs(exponent));
 }
 
+// "%02u" of each byte, with `between` between them.
+void AppendTwoDigitParts(std::string& out, const std::uint8_t (&parts)[3], char between) {
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) {
+            out += between;
+        }
+        if (parts[i] < 10) {
+            out += '0';
+        }
+        AppendIntegerText(out, parts[i]);
+    }
+}
+
 } // namespace
 
 void AppendIntegerText(std::string& out, std::int64_t value) {
@@ -59,27 +72,23 @@ std::string IntegerText(std::int64_t value) {
     return out;
 }
 
-void AppendTwoDigitParts(std::string& out, const std::uint8_t (&parts)[3], char between) {
-    for (int i = 0; i < 3; ++i) {
-        if (i > 0) {
-            out += between;
-        }
-        if (parts[i] < 10) {
-            out += '0';
-        }
-        AppendIntegerText(out, parts[i]);
-    }
+void AppendDateText(std::string& out, const InfoTimeStamp& t) {
+    AppendTwoDigitParts(out, {t.Day, t.Month, t.Year}, '.');
 }
 
 std::string DateText(const InfoTimeStamp& t) {
     std::string out;
-    AppendTwoDigitParts(out, {t.Day, t.Month, t.Year}, '.');
+    AppendDateText(out, t);
     return out;
+}
+
+void AppendTimeText(std::string& out, const InfoTimeStamp& t) {
+    AppendTwoDigitParts(out, {t.Hour, t.Minute, t.Second}, ':');
 }
 
 std::string TimeText(const InfoTimeStamp& t) {
     std::string out;
-    AppendTwoDigitParts(out, {t.Hour, t.Minute, t.Second}, ':');
+    AppendTimeText(out, t);
     return out;
 }
 

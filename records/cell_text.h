@@ -14,12 +14,11 @@ void AppendIntegerText(std::string& out, std::int64_t value);
 
 // Day.Month.Year, each byte as stored with at least two digits ("%02u").
 std::string DateText(const InfoTimeStamp& t);
+void AppendDateText(std::string& out, const InfoTimeStamp& t);
 
 // Hour:Minute:Second, each byte as stored with at least two digits.
 std::string TimeText(const InfoTimeStamp& t);
-
-// "%02u" of each byte, with `between` between them.
-void AppendTwoDigitParts(std::string& out, const std::uint8_t (&parts)[3], char between);
+void AppendTimeText(std::string& out, const InfoTimeStamp& t);
 
 // General notation with 15 significant digits: fixed for 0 and for magnitudes from 0.0001 to below
 // 1E15 after rounding, exponent form ("5E-5", "1.5E20") otherwise; no trailing zeros; "NAN", "INF"

@@ -65,10 +65,6 @@ constexpr FieldDef NotInterpreted(int offset, int size) {
     return {.offset = offset, .size = size};
 }
 
-inline constexpr int kGInfoRecordSize = 16;
-inline constexpr int kXInfoRecordSize = 96;
-inline constexpr int kXInfoTailOffset = 80;
-
 inline constexpr auto kGInfoFields =
     JoinFields(EntryHeadFields(10, 12), std::array{NotInterpreted(7, 1), NotInterpreted(14, 2)});
 

@@ -1,8 +1,8 @@
 #include "records/entry_layout.h"
 
-#include "records/byte_order.h"
 #include "records/cell_text.h"
 #include "records/entry_fields.h"
+#include "readout/record_store.h"
 
 #include <bit>
 #include <stdexcept>
@@ -38,15 +38,15 @@ std::string_view EntryLayout::Heading(int row) const {
 }
 
 const EntryLayout& GInfoLayout() {
-    static const EntryLayout layout({kGInfoFields}, kGInfoRecordSize);
+    static const EntryLayout layout({kGInfoFields}, static_cast<int>(kGInfoSlotSize));
     return layout;
 }
 
 const EntryLayout& XInfoLayout(int xInfoType) {
-    static const EntryLayout none({kXInfoFields, kXInfoNoTailFields}, kXInfoRecordSize);
-    static const EntryLayout type1({kXInfoFields, kXInfoTail1Fields}, kXInfoRecordSize);
-    static const EntryLayout type2({kXInfoFields, kXInfoTail2Fields}, kXInfoRecordSize);
-    static const EntryLayout type3({kXInfoFields, kXInfoTail3Fields}, kXInfoRecordSize);
+    static const EntryLayout none({kXInfoFields, kXInfoNoTailFields}, static_cast<int>(kXInfoSlotSize));
+    static const EntryLayout type1({kXInfoFields, kXInfoTail1Fields}, static_cast<int>(kXInfoSlotSize));
+    static const EntryLayout type2({kXInfoFields, kXInfoTail2Fields}, static_cast<int>(kXInfoSlotSize));
+    static const EntryLayout type3({kXInfoFields, kXInfoTail3Fields}, static_cast<int>(kXInfoSlotSize));
     switch (xInfoType) {
     case 1:
         return type1;
@@ -57,6 +57,28 @@ const EntryLayout& XInfoLayout(int xInfoType) {
     default:
         return none;
     }
+}
+
+namespace {
+
+constexpr const FieldDef& kDate = FieldNamed(kGInfoFields, "Date");
+constexpr const FieldDef& kTime = FieldNamed(kGInfoFields, "Time");
+constexpr const FieldDef& kMessageCode = FieldNamed(kGInfoFields, "MessageCode");
+static_assert(kDate.offset == FieldNamed(kXInfoFields, "Date").offset &&
+                  kTime.offset == FieldNamed(kXInfoFields, "Time").offset &&
+                  kMessageCode.offset == FieldNamed(kXInfoFields, "MessageCode").offset,
+              "both blocks keep the time stamp and the message code at the same place");
+
+} // namespace
+
+InfoTimeStamp EntryTimeStamp(const std::uint8_t* slot) {
+    const std::uint8_t* date = slot + kDate.offset; // year, month, day
+    const std::uint8_t* time = slot + kTime.offset; // hour, minute, second
+    return {date[0], date[1], date[2], time[0], time[1], time[2]};
+}
+
+std::int16_t EntryMessageCode(const std::uint8_t* slot) {
+    return static_cast<std::int16_t>(FieldRaw(kMessageCode, slot));
 }
 
 bool FieldCarried(const FieldDef& field, const std::uint8_t* slot) {
@@ -99,7 +121,6 @@ void AppendFieldText(std::string& out, const FieldDef& field, const std::uint8_t
         out += kNotCarriedText;
         return;
     }
-    const std::uint8_t* p = slot + field.offset;
     switch (field.rule) {
     case TextRule::Integer:
         AppendIntegerText(out, FieldRaw(field, slot));
@@ -109,11 +130,11 @@ void AppendFieldText(std::string& out, const FieldDef& field, const std::uint8_t
     case TextRule::HalfHours:
         AppendFloatText(out, FieldNumber(field, slot), decimalSeparator);
         return;
-    case TextRule::Date: // stored year, month, day
-        AppendTwoDigitParts(out, {p[2], p[1], p[0]}, '.');
+    case TextRule::Date:
+        AppendDateText(out, EntryTimeStamp(slot));
         return;
     case TextRule::Time:
-        AppendTwoDigitParts(out, {p[0], p[1], p[2]}, ':');
+        AppendTimeText(out, EntryTimeStamp(slot));
         return;
     case TextRule::Bits:
         out += field.texts[static_cast<std::size_t>(FieldRaw(field, slot))];

@@ -2,6 +2,7 @@
 // The fields of one kind of entry laid out as its grid: row 0 holds the entry number, every other
 // row exactly one field.
 #include "records/field_table.h"
+#include "readout/info_head.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -47,6 +48,11 @@ std::int64_t FieldRaw(const FieldDef& field, const std::uint8_t* slot);
 
 // The value in the field's unit: hundredths divided by 100, half hours by 2, floats widened.
 double FieldNumber(const FieldDef& field, const std::uint8_t* slot);
+
+// The time stamp and the message code of an entry of either block, from their fields, which lie at the
+// same place in both.
+InfoTimeStamp EntryTimeStamp(const std::uint8_t* slot);
+std::int16_t EntryMessageCode(const std::uint8_t* slot);
 
 // The cell text, "???" included; empty for a field not shown.
 void AppendFieldText(std::string& out, const FieldDef& field, const std::uint8_t* slot,

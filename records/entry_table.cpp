@@ -21,7 +21,7 @@ constexpr std::size_t kEntriesForTwoThreads = 2048;
 // The catalogue's text for a code cell, looked up once per code.
 class MessageTexts {
 public:
-    explicit MessageTexts(char decimalSeparator) : separator_(decimalSeparator) {}
+    explicit MessageTexts(std::string_view decimalSeparator) : separator_(decimalSeparator) {}
 
     const std::string& For(const std::string& codeText) {
         auto it = texts_.find(codeText);
@@ -38,7 +38,7 @@ public:
     }
 
 private:
-    char separator_;
+    std::string_view separator_;
     std::map<std::string, std::string, std::less<>> texts_;
 };
 
@@ -51,7 +51,7 @@ struct Style {
 
 Style StyleFor(TableFormat format, std::string_view decimalSeparator) {
     const bool csv = format == TableFormat::Csv;
-    return {format, decimalSeparator, csv ? (decimalSeparator == "," ? ';' : ',') : '\t', csv ? "\r\n" : "\n"};
+    return {format, decimalSeparator, csv ? CsvFieldSeparator(decimalSeparator) : '\t', csv ? "\r\n" : "\n"};
 }
 
 void AppendTextField(std::string& out, const Style& style, std::string_view text) {
@@ -165,7 +165,7 @@ void AppendJsonEntry(std::string& out, const EntryLayout& layout, const std::uin
 void FormatPart(std::string& out, const EntryLayout& layout, std::span<const std::uint8_t* const> entries,
                 std::size_t begin, std::size_t end, const Style& style) {
     out.reserve(out.size() + (end - begin) * static_cast<std::size_t>(layout.RowCount()) * 8);
-    MessageTexts messages(style.decimalSeparator.size() == 1 ? style.decimalSeparator[0] : '.');
+    MessageTexts messages(style.decimalSeparator);
     std::string code;
     bool first = true;
     for (std::size_t i = begin; i < end; ++i) {
@@ -180,6 +180,10 @@ void FormatPart(std::string& out, const EntryLayout& layout, std::span<const std
 }
 
 } // namespace
+
+char CsvFieldSeparator(std::string_view decimalSeparator) {
+    return decimalSeparator == "," ? ';' : ',';
+}
 
 void AppendCsvField(std::string& out, std::string_view text, char fieldSeparator) {
     const char special[] = {fieldSeparator, '"', '\r', '\n', '\0'};

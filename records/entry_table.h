@@ -21,6 +21,10 @@ enum class TableFormat {
 std::string FormatEntryTable(const EntryLayout& layout, std::span<const std::uint8_t* const> entries,
                              TableFormat format, std::string_view decimalSeparator);
 
+// What separates CSV fields: ";" where the decimal separator is a comma, as a spreadsheet of that
+// locale expects, "," elsewhere.
+char CsvFieldSeparator(std::string_view decimalSeparator);
+
 // `text` as one CSV field: quoted, with doubled quotes, when it holds the separator, a quote, CR or LF.
 void AppendCsvField(std::string& out, std::string_view text, char fieldSeparator);
 

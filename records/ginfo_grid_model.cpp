@@ -1,7 +1,6 @@
 #include "records/ginfo_grid_model.h"
 
 #include "records/entry_layout.h"
-#include "records/ginfo_texts.h"
 
 #include <algorithm>
 
@@ -11,7 +10,7 @@ namespace {
 
 // Any other G-Info type leaves the row count alone.
 int RowCountFor(const InfoHeader& gInfo) {
-    return gInfo.InfoType == 0 ? kGInfoRowCount : 0;
+    return gInfo.InfoType == 0 ? GInfoLayout().RowCount() : 0;
 }
 
 } // namespace

@@ -1,12 +1,10 @@
 #include "records/message_overview.h"
 
-#include "records/byte_order.h"
+#include "records/cell_text.h"
+#include "records/entry_layout.h"
 #include "readout/entry_time.h"
 #include "catalogue/find_message_text.h"
-#include "catalogue/message_catalogue.h"
 
-#include <algorithm>
-#include <cstdio>
 
 namespace lexorant {
 
@@ -18,52 +16,15 @@ std::size_t CodeSlot(std::int16_t code) {
     return static_cast<std::size_t>(code + 32768);
 }
 
-std::string TwoDigitTriple(unsigned a, unsigned b, unsigned c, char separator) {
-    char text[16];
-    const int n = std::snprintf(text, sizeof text, "%02u%c%02u%c%02u", a, separator, b, separator, c);
-    return std::string(text, static_cast<std::size_t>(n));
-}
-
-void TakeEarlier(std::optional<DatedStamp>& first, const std::optional<DatedStamp>& candidate) {
-    if (candidate && (!first || candidate->ms < first->ms))
-        first = candidate;
-}
-
-void TakeLater(std::optional<DatedStamp>& last, const std::optional<DatedStamp>& candidate) {
-    if (candidate && (!last || candidate->ms > last->ms))
-        last = candidate;
-}
-
-std::optional<DatedStamp> Dated(const InfoTimeStamp& stamp) {
-    if (const auto ms = EntryTimeMs(stamp))
-        return DatedStamp{*ms, stamp};
-    return std::nullopt;
-}
-
 } // namespace
-
-std::string StampDateText(const InfoTimeStamp& t) {
-    return TwoDigitTriple(t.Day, t.Month, t.Year, '.');
-}
-std::string StampTimeText(const InfoTimeStamp& t) {
-    return TwoDigitTriple(t.Hour, t.Minute, t.Second, ':');
-}
 
 std::string StampText(const std::optional<DatedStamp>& stamp) {
     if (!stamp)
         return {};
-    return StampDateText(stamp->stamp) + ' ' + StampTimeText(stamp->stamp);
-}
-
-std::string_view MessageTextOf(std::int16_t code) {
-    if (code == 0)
-        return kNoMessageText;
-    // The catalogue is ordered by falling code.
-    const auto it = std::lower_bound(MessageCatalogue.begin(), MessageCatalogue.end(), code,
-                                     [](const MessageEntry& e, std::int16_t c) { return e.Code > c; });
-    if (it != MessageCatalogue.end() && it->Code == code)
-        return it->Text;
-    return kMessageTextMissing;
+    std::string text = DateText(stamp->stamp);
+    text += ' ';
+    AppendTimeText(text, stamp->stamp);
+    return text;
 }
 
 std::size_t MessageTally::RowFor(std::int16_t code) {
@@ -88,8 +49,7 @@ std::size_t MessageTally::Add(InfoBlock block, const InfoHead& head) {
     row.files = 1;
     ++(block == InfoBlock::GInfo ? row.gInfo : row.xInfo);
     const auto dated = Dated(head.TimeStamp);
-    TakeEarlier(row.first, dated);
-    TakeLater(row.last, dated);
+    WidenSpan(row.first, row.last, dated, dated);
     return position;
 }
 
@@ -99,8 +59,7 @@ void MessageTally::Merge(const MessageTally& other) {
         row.gInfo += theirs.gInfo;
         row.xInfo += theirs.xInfo;
         row.files += theirs.files;
-        TakeEarlier(row.first, theirs.first);
-        TakeLater(row.last, theirs.last);
+        WidenSpan(row.first, row.last, theirs.first, theirs.last);
     }
 }
 
@@ -133,9 +92,8 @@ void MessageOverview::Clear() {
 
 InfoHead OverviewHeadOf(const std::uint8_t* slot) {
     InfoHead head;
-    head.EntryType = slot[0];
-    head.TimeStamp = {slot[1], slot[2], slot[3], slot[4], slot[5], slot[6]};
-    head.MessageCode = byte_order::ReadInt16(slot + 8);
+    head.TimeStamp = EntryTimeStamp(slot);
+    head.MessageCode = EntryMessageCode(slot);
     return head;
 }
 

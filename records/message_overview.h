@@ -1,6 +1,7 @@
 #pragma once
 // What a read-out logged, one row per distinct message code of both blocks: how often, since when,
 // and where. Without Qt, so that the window, lexorant-cli and reports share it.
+#include "readout/entry_time.h"
 #include "readout/info_head.h"
 #include "catalogue/message_kind.h"
 #include "readout/record_store.h"
@@ -15,18 +16,8 @@
 
 namespace lexorant {
 
-// A time stamp that is a calendar date and time of day, with its ordering key.
-struct DatedStamp {
-    std::int64_t ms = 0; // EntryTimeMs of the stamp
-    InfoTimeStamp stamp;
-
-    friend bool operator==(const DatedStamp&, const DatedStamp&) = default;
-};
-
-// The grid's date text "dd.mm.yy" and time text "hh:mm:ss" of a stamp.
-std::string StampDateText(const InfoTimeStamp& stamp);
-std::string StampTimeText(const InfoTimeStamp& stamp);
-// "date time", or empty when no entry of the row had a valid date.
+// The grid's date text and time text, "dd.mm.yy hh:mm:ss", or empty when no entry of the row had a
+// valid date.
 std::string StampText(const std::optional<DatedStamp>& stamp);
 
 struct MessageRow {
@@ -44,10 +35,6 @@ struct MessageRow {
     std::uint32_t Total() const { return gInfo + xInfo; }
     friend bool operator==(const MessageRow&, const MessageRow&) = default;
 };
-
-// The text that a cell selection shows for a code, without parsing: the same as FindMessageText of
-// the code's integer text.
-std::string_view MessageTextOf(std::int16_t code);
 
 // The rows of one read-out, or of several merged. Rows keep the order in which their codes first
 // appeared; Add is for the entries of one read-out (a new row counts one file), Merge for adding

@@ -9,8 +9,8 @@ namespace lexorant {
 XInfoGridModel::XInfoGridModel(QObject* parent) : InfoGridModel(kXInfoSlotSize, parent) {}
 
 void XInfoGridModel::Init(const InfoHeader& xInfo) {
-    xInfoType_ = xInfo.InfoType;
-    Rebuild(XInfoLayout(xInfoType_), XInfoLayout(xInfoType_).RowCount(), nullptr, 0);
+    const EntryLayout& layout = XInfoLayout(xInfo.InfoType);
+    Rebuild(layout, layout.RowCount(), nullptr, 0);
 }
 
 void XInfoGridModel::ShowEntry(int index, const std::uint8_t* slot) {
@@ -18,11 +18,11 @@ void XInfoGridModel::ShowEntry(int index, const std::uint8_t* slot) {
 }
 
 void XInfoGridModel::ShowAll(const RecordStore& store) {
-    xInfoType_ = store.XInfo.InfoType;
+    const EntryLayout& layout = XInfoLayout(store.XInfo.InfoType);
     // Never trust the header beyond the slots actually held.
     const std::size_t count =
         std::min<std::size_t>(store.XInfo.EntryCount, store.XInfoSlots.size() / kXInfoSlotSize);
-    Rebuild(XInfoLayout(xInfoType_), XInfoLayout(xInfoType_).RowCount(), store.XInfoSlots.data(), count);
+    Rebuild(layout, layout.RowCount(), store.XInfoSlots.data(), count);
 }
 
 } // namespace lexorant

@@ -11,9 +11,6 @@ class XInfoGridModel : public InfoGridModel {
 public:
     explicit XInfoGridModel(QObject* parent = nullptr);
 
-    // The X-Info type that Init took; it chooses the row count and the tail rows.
-    int XInfoType() const { return xInfoType_; }
-
     // Cuts back to one empty entry column, sets the row count and writes the headings of the type.
     void Init(const InfoHeader& xInfo);
 
@@ -23,9 +20,6 @@ public:
 
     // Init with the store's X-Info header, then every X-Info entry shown, in one model reset.
     void ShowAll(const RecordStore& store);
-
-private:
-    int xInfoType_ = 0;
 };
 
 } // namespace lexorant

@@ -3,6 +3,7 @@
 #include "records/cell_text.h"
 #include "readout/entry_time.h"
 #include "file/file_naming.h"
+#include "catalogue/find_message_text.h"
 #include "catalogue/message_kind.h"
 
 #include <algorithm>
@@ -23,12 +24,8 @@ struct Span {
 
 Span SpanOf(const MessageTally& tally) {
     Span span;
-    for (const MessageRow& row : tally.Rows()) {
-        if (row.first && (!span.first || row.first->ms < span.first->ms))
-            span.first = row.first;
-        if (row.last && (!span.last || row.last->ms > span.last->ms))
-            span.last = row.last;
-    }
+    for (const MessageRow& row : tally.Rows())
+        WidenSpan(span.first, span.last, row.first, row.last);
     return span;
 }
 

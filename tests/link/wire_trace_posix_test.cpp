@@ -42,7 +42,7 @@ TEST_F(WireTraceTest, OneLinePerDirectionWithTimeHexTextAndHowTheAnswerEnded) {
         auto trace = WireTrace::Open(file.string(), error);
         ASSERT_TRUE(trace) << error;
         trace->Request("SN?\r\n");
-        trace->Answer(Exchanged{std::string("SN 4\xE4\0", 6), ExchangeEnd::TimedOut, 0});
+        trace->Answer(Exchanged{std::string("SN 4\xE4\0", 6), ExchangeEnd::TimedOut, 0, std::chrono::milliseconds(2000)});
         trace->Answer(Exchanged{"", ExchangeEnd::WriteFailed, EIO});
         trace->Note("Unable to read the serial number! Please check the baudrate (the line hung up)");
     }

@@ -41,6 +41,21 @@ TEST(EntryFields, EveryGridRowHasOneField) {
     }
 }
 
+// Row 0 is the entry number; every other row is headed by its field, and the rows of the head that both
+// kinds of entry share are headed alike in both grids.
+TEST(EntryFields, EveryRowIsHeadedAndTheSharedHeadAlike) {
+    for (const LayoutCase& c : Layouts()) {
+        EXPECT_EQ(c.layout.Heading(0), kNumberHeading) << c.name;
+        for (int row = 1; row < c.layout.RowCount(); ++row) {
+            EXPECT_FALSE(c.layout.Heading(row).empty()) << c.name << " row " << row;
+            EXPECT_EQ(c.layout.Heading(row), c.layout.FieldAt(row)->heading) << c.name << " row " << row;
+        }
+        for (int row = 0; row < GInfoLayout().RowCount(); ++row)
+            EXPECT_EQ(c.layout.Heading(row), GInfoLayout().Heading(row)) << c.name << " row " << row;
+        EXPECT_EQ(c.layout.Heading(c.layout.RowCount()), "") << c.name;
+    }
+}
+
 TEST(EntryFields, WholeFieldsTileTheRecord) {
     for (const LayoutCase& c : Layouts()) {
         std::vector<const FieldDef*> whole;

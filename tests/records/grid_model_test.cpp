@@ -255,14 +255,15 @@ RecordStore MakeStore(std::uint16_t gCount, std::uint16_t xCount, std::uint16_t 
     return store;
 }
 
-TEST(ShowAllEntries, EveryEntryWithOneResetPerGrid) {
+TEST(InfoGridModel, ShowAllShowsEveryEntryWithOneReset) {
     const RecordStore store = MakeStore(1000, 300, 3);
     GInfoGridModel g;
     XInfoGridModel x;
     g.ShowEntry(2000, GSlot(5).data()); // an earlier, longer grid
     Signals gs(g);
     Signals xs(x);
-    ShowAllEntries(store, g, x);
+    g.ShowAll(store);
+    x.ShowAll(store);
 
     EXPECT_EQ(gs.resets, 1);
     EXPECT_EQ(xs.resets, 1);
@@ -279,12 +280,13 @@ TEST(ShowAllEntries, EveryEntryWithOneResetPerGrid) {
     EXPECT_EQ(CellOf(x, 0, 53), "Compressor hrs");
 }
 
-TEST(ShowAllEntries, EmptyBlocksLeaveOneEmptyEntryColumn) {
-    const RecordStore store = MakeStore(0, 0, 1);
+TEST(InfoGridModel, ShowAllOfEmptyBlocksLeavesOneEmptyEntryColumn) {
     GInfoGridModel g;
     XInfoGridModel x;
-    ShowAllEntries(MakeStore(4, 4, 3), g, x);
-    ShowAllEntries(store, g, x);
+    for (const RecordStore& store : {MakeStore(4, 4, 3), MakeStore(0, 0, 1)}) {
+        g.ShowAll(store);
+        x.ShowAll(store);
+    }
     EXPECT_EQ(g.ColCount(), 2);
     EXPECT_EQ(x.ColCount(), 2);
     EXPECT_EQ(x.RowCount(), 52);
@@ -293,18 +295,14 @@ TEST(ShowAllEntries, EmptyBlocksLeaveOneEmptyEntryColumn) {
     EXPECT_EQ(CellOf(x, 0, 51), "ExpValve HT");
 }
 
-TEST(ShowAllEntries, HeaderClaimingMoreThanTheSlotsHeld) {
+TEST(InfoGridModel, ShowAllOfAHeaderClaimingMoreThanTheSlotsHeld) {
     RecordStore store = MakeStore(3, 3, 2);
     store.GInfo.EntryCount = 60000;
     store.XInfo.EntryCount = 60000;
     GInfoGridModel g;
     XInfoGridModel x;
-    ShowAllEntries(store, g, x);
-    EXPECT_EQ(g.ColCount(), 4);
-    EXPECT_EQ(x.ColCount(), 4);
-
-    ShowGInfoEntry(store, 3, g); // no slot behind it
-    ShowXInfoEntry(store, -1, x);
+    g.ShowAll(store);
+    x.ShowAll(store);
     EXPECT_EQ(g.ColCount(), 4);
     EXPECT_EQ(x.ColCount(), 4);
 }
@@ -317,10 +315,10 @@ TEST(InfoGrids, ReadSequence) {
     EXPECT_EQ(g.ColCount(), 2);
     EXPECT_EQ(x.ColCount(), 2);
     EXPECT_EQ(x.RowCount(), 52);
-    ShowGInfoEntry(store, 0, g);
-    ShowGInfoEntry(store, 2, g); // entry 1 failed
-    ShowXInfoEntry(store, 0, x);
-    ShowXInfoEntry(store, 1, x);
+    g.ShowEntry(0, store.GInfoSlot(0));
+    g.ShowEntry(2, store.GInfoSlot(2)); // entry 1 failed
+    x.ShowEntry(0, store.XInfoSlot(0));
+    x.ShowEntry(1, store.XInfoSlot(1));
     EXPECT_EQ(g.ColCount(), 4);
     EXPECT_EQ(CellOf(g, 2, 4), "");
     EXPECT_EQ(CellOf(g, 3, 4), "-3");

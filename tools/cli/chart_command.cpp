@@ -2,6 +2,7 @@
 #include "chart/chart_picture.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/headless_qt.h"
+#include "tools/cli/option_parser.h"
 #include "readout/record_store.h"
 #include "chart/temperature_chart.h"
 #include "chart/temperature_fields.h"
@@ -52,37 +53,28 @@ std::vector<std::string> SplitList(const std::string& text) {
 
 std::optional<ChartOptions> ParseChartOptions(const Arguments& args) {
     ChartOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--output" && hasValue) {
-            options.output = args[++i];
-        } else if (a == "--size" && hasValue) {
-            if (!ParseSize(args[++i], options.width, options.height)) {
-                std::fprintf(stderr, "lexorant-cli chart: --size takes WIDTHxHEIGHT (100 to 10000), not '%s'\n",
-                             args[i].c_str());
-                return std::nullopt;
-            }
-        } else if (a == "--series" && hasValue) {
-            options.series = SplitList(args[++i]);
-        } else if (a == "--by-entry") {
-            options.byEntry = true;
-        } else if (options.file.empty() && !a.empty() && a[0] != '-') {
-            options.file = a;
-        } else {
-            std::fprintf(stderr, "lexorant-cli chart: unexpected argument '%s'\n", a.c_str());
-            return std::nullopt;
-        }
-    }
+    OptionParser parser("chart");
+    parser.Value("--output", options.output);
+    parser.Value("--size", [&](const std::string& v) {
+        return ParseSize(v, options.width, options.height) ||
+               parser.Fail("--size takes WIDTHxHEIGHT (100 to 10000), not '" + v + "'");
+    });
+    parser.Value("--series", [&](const std::string& v) {
+        options.series = SplitList(v);
+        return true;
+    });
+    parser.Flag("--by-entry", options.byEntry);
+    parser.Argument(options.file);
+    if (!parser.Parse(args))
+        return std::nullopt;
     if (options.file.empty() || options.output.empty()) {
-        std::fputs("lexorant-cli chart: FILE and --output NAME.png|NAME.svg are needed\n", stderr);
+        parser.Fail("FILE and --output NAME.png|NAME.svg are needed");
         return std::nullopt;
     }
     const auto dot = options.output.rfind('.');
     const std::string suffix = dot == std::string::npos ? "" : options.output.substr(dot);
     if (suffix != ".png" && suffix != ".svg" && suffix != ".PNG" && suffix != ".SVG") {
-        std::fprintf(stderr, "lexorant-cli chart: --output must end in .png or .svg, not '%s'\n",
-                     options.output.c_str());
+        parser.Fail("--output must end in .png or .svg, not '" + options.output + "'");
         return std::nullopt;
     }
     return options;

@@ -32,7 +32,4 @@ int Report(const Arguments& args);
 // error); says "Unable to open file NAME" when it cannot.
 std::optional<ReadOutFile> LoadReadOut(const std::string& file, RecordStore& store);
 
-// The user's decimal separator, from the locale (a German locale gives a comma).
-char UserDecimalSeparator();
-
 } // namespace lexorant::cli

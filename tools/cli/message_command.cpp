@@ -6,11 +6,6 @@
 
 namespace lexorant::cli {
 
-char UserDecimalSeparator() {
-    const std::string point = lexorant::UserDecimalSeparator();
-    return point.size() == 1 && static_cast<unsigned char>(point[0]) < 0x80 ? point[0] : '.';
-}
-
 int Message(const Arguments& args) {
     // A negative code such as "-4" is the code itself, never an option.
     if (args.size() != 1) {

@@ -1,4 +1,5 @@
 #include "tools/cli/commands.h"
+#include "tools/cli/option_parser.h"
 #include "platform/port_survey.h"
 
 #include <cstdio>
@@ -6,10 +7,8 @@
 namespace lexorant::cli {
 
 int Ports(const Arguments& args) {
-    if (!args.empty()) {
-        std::fprintf(stderr, "lexorant-cli ports: unexpected argument '%s'\n", args.front().c_str());
+    if (!OptionParser("ports").Parse(args))
         return 1;
-    }
     for (const PortReport& report : SurveyPorts())
         std::printf("%s\n", DescribePort(report).c_str());
     return 0;

@@ -1,5 +1,6 @@
 #include "file/autosave_file.h"
 #include "tools/cli/commands.h"
+#include "tools/cli/option_parser.h"
 #include "file/file_naming.h"
 #include "file/kept_read_out.h"
 #include "link/identification.h"
@@ -34,41 +35,28 @@ struct ReadOptions {
 
 std::optional<ReadOptions> ParseReadOptions(const Arguments& args) {
     ReadOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--baud" && hasValue) {
-            const std::string value = args[++i];
-            options.anyBaud = value == "auto";
-            options.baud = options.anyBaud ? 9600 : 0;
-            for (int rate : {1200, 2400, 4800, 9600, 19200})
-                if (value == std::to_string(rate))
-                    options.baud = rate;
-            if (options.baud == 0) {
-                std::fprintf(stderr, "lexorant-cli read: unsupported bit rate '%s'\n", value.c_str());
-                return std::nullopt;
-            }
-        } else if (a == "--output" && hasValue) {
-            options.output = args[++i];
-        } else if (a == "--trace" && hasValue) {
-            options.trace = args[++i];
-        } else if (a == "--autosave") {
-            options.autosave = true;
-        } else if (a == "--fresh") {
-            options.fresh = true;
-        } else if (options.port.empty() && !a.empty() && a[0] != '-') {
-            options.port = a;
-        } else {
-            std::fprintf(stderr, "lexorant-cli read: unexpected argument '%s'\n", a.c_str());
-            return std::nullopt;
-        }
-    }
+    OptionParser parser("read");
+    parser.Value("--baud", [&](const std::string& value) {
+        options.anyBaud = value == "auto";
+        options.baud = options.anyBaud ? 9600 : 0;
+        for (int rate : {1200, 2400, 4800, 9600, 19200})
+            if (value == std::to_string(rate))
+                options.baud = rate;
+        return options.baud != 0 || parser.Fail("unsupported bit rate '" + value + "'");
+    });
+    parser.Value("--output", options.output);
+    parser.Value("--trace", options.trace);
+    parser.Flag("--autosave", options.autosave);
+    parser.Flag("--fresh", options.fresh);
+    parser.Argument(options.port);
+    if (!parser.Parse(args))
+        return std::nullopt;
     if (options.port.empty()) {
-        std::fputs("lexorant-cli read: PORT is missing (COM1..COM15 or a device path)\n", stderr);
+        parser.Fail("PORT is missing (COM1..COM15 or a device path)");
         return std::nullopt;
     }
     if (options.autosave && !options.output.empty()) {
-        std::fputs("lexorant-cli read: --output and --autosave exclude each other\n", stderr);
+        parser.Fail("--output and --autosave exclude each other");
         return std::nullopt;
     }
     return options;

@@ -35,10 +35,7 @@ void TallyWholeEntries(const RecordStore& store, const ReadOutFile& load, Messag
 
 void DescribeFile(const MessageTally& tally, ReadOutLine& line) {
     for (const MessageRow& row : tally.Rows()) {
-        if (row.first && (!line.first || row.first->ms < line.first->ms))
-            line.first = row.first;
-        if (row.last && (!line.last || row.last->ms > line.last->ms))
-            line.last = row.last;
+        WidenSpan(line.first, line.last, row.first, row.last);
         if (row.kind != MessageKind::Fault)
             continue;
         line.faults += row.Total();

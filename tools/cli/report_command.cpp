@@ -1,5 +1,6 @@
 // Writes the service report of a read-out as PDF, without a display.
 #include "tools/cli/commands.h"
+#include "tools/cli/option_parser.h"
 #include "tools/cli/headless_qt.h"
 #include "readout/record_store.h"
 #include "readout/read_out.h"
@@ -23,19 +24,13 @@ struct ReportOptions {
 
 std::optional<ReportOptions> ParseReportOptions(const Arguments& args) {
     ReportOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--output" && i + 1 < args.size()) {
-            options.output = args[++i];
-        } else if (options.file.empty() && !a.empty() && a[0] != '-') {
-            options.file = a;
-        } else {
-            std::fprintf(stderr, "lexorant-cli report: unexpected argument '%s'\n", a.c_str());
-            return std::nullopt;
-        }
-    }
+    OptionParser parser("report");
+    parser.Value("--output", options.output);
+    parser.Argument(options.file);
+    if (!parser.Parse(args))
+        return std::nullopt;
     if (options.file.empty() || options.output.empty()) {
-        std::fputs("lexorant-cli report: FILE and --output NAME.pdf are needed\n", stderr);
+        parser.Fail("FILE and --output NAME.pdf are needed");
         return std::nullopt;
     }
     return options;
@@ -54,11 +49,9 @@ void KeepPageBuffers() {
 } // namespace
 
 int Report(const Arguments& args) {
-    const auto options = ParseReportOptions(args);
-    if (!options)
-        return 1;
     RecordStore store;
-    const auto load = LoadReadOut(options->file, store);
+    const auto options = ParseReportOptions(args);
+    const auto load = options ? LoadReadOut(options->file, store) : std::nullopt;
     if (!load)
         return 1;
     HeadlessApplication app;

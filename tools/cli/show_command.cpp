@@ -1,7 +1,9 @@
 #include "tools/cli/commands.h"
+#include "tools/cli/option_parser.h"
 #include "records/entry_layout.h"
 #include "records/entry_table.h"
 #include "file/read_out_file.h"
+#include "platform/decimal_separator.h"
 #include "readout/record_store.h"
 
 #include <algorithm>
@@ -22,37 +24,19 @@ struct ShowOptions {
 
 std::optional<ShowOptions> ParseShowOptions(const Arguments& args) {
     ShowOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--block" && hasValue) {
-            const std::string v = args[++i];
-            if (v != "G" && v != "X" && v != "g" && v != "x") {
-                std::fprintf(stderr, "lexorant-cli show: --block takes G or X, not '%s'\n", v.c_str());
-                return std::nullopt;
-            }
-            options.block = static_cast<char>(v[0] & ~0x20);
-        } else if (a == "--format" && hasValue) {
-            const std::string v = args[++i];
-            if (v == "tsv") {
-                options.format = TableFormat::Tsv;
-            } else if (v == "csv") {
-                options.format = TableFormat::Csv;
-            } else if (v == "json") {
-                options.format = TableFormat::Json;
-            } else {
-                std::fprintf(stderr, "lexorant-cli show: --format takes tsv, csv or json, not '%s'\n", v.c_str());
-                return std::nullopt;
-            }
-        } else if (options.file.empty() && !a.empty()) {
-            options.file = a;
-        } else {
-            std::fprintf(stderr, "lexorant-cli show: unexpected argument '%s'\n", a.c_str());
-            return std::nullopt;
-        }
-    }
+    OptionParser parser("show");
+    parser.Value("--block", [&](const std::string& v) {
+        if (v != "G" && v != "X" && v != "g" && v != "x")
+            return parser.Fail("--block takes G or X, not '" + v + "'");
+        options.block = static_cast<char>(v[0] & ~0x20);
+        return true;
+    });
+    FormatOption(parser, options.format);
+    parser.Argument(options.file, true);
+    if (!parser.Parse(args))
+        return std::nullopt;
     if (options.file.empty()) {
-        std::fputs("lexorant-cli show: FILE is missing\n", stderr);
+        parser.Fail("FILE is missing");
         return std::nullopt;
     }
     return options;
@@ -93,7 +77,7 @@ int Show(const Arguments& args) {
                          ? slots.data() + i * slotSize
                          : nullptr;
 
-    const std::string text = FormatEntryTable(layout, entries, options->format, std::string(1, UserDecimalSeparator()));
+    const std::string text = FormatEntryTable(layout, entries, options->format, UserDecimalSeparator());
     std::fwrite(text.data(), 1, text.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

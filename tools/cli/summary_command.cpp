@@ -1,6 +1,8 @@
 // lexorant-cli summary: the messages of many read-outs, or a line per read-out, as TSV, CSV or JSON.
 #include "tools/cli/commands.h"
+#include "tools/cli/option_parser.h"
 #include "records/entry_table.h"
+#include "platform/decimal_separator.h"
 #include "tools/cli/read_out_summary.h"
 
 #include <cmath>
@@ -14,41 +16,22 @@ namespace lexorant::cli {
 
 namespace {
 
-enum class Format { Tsv, Csv, Json };
-
 struct SummaryOptions {
     std::vector<std::string> paths;
-    Format format = Format::Tsv;
+    TableFormat format = TableFormat::Tsv;
     bool byFile = false;
 };
 
 std::optional<SummaryOptions> ParseSummaryOptions(const Arguments& args) {
     SummaryOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--format" && i + 1 < args.size()) {
-            const std::string& v = args[++i];
-            if (v == "tsv")
-                options.format = Format::Tsv;
-            else if (v == "csv")
-                options.format = Format::Csv;
-            else if (v == "json")
-                options.format = Format::Json;
-            else {
-                std::fprintf(stderr, "lexorant-cli summary: --format takes tsv, csv or json, not '%s'\n", v.c_str());
-                return std::nullopt;
-            }
-        } else if (a == "--by-file") {
-            options.byFile = true;
-        } else if (!a.empty() && a[0] != '-') {
-            options.paths.push_back(a);
-        } else {
-            std::fprintf(stderr, "lexorant-cli summary: unexpected argument '%s'\n", a.c_str());
-            return std::nullopt;
-        }
-    }
+    OptionParser parser("summary");
+    FormatOption(parser, options.format);
+    parser.Flag("--by-file", options.byFile);
+    parser.Arguments(options.paths);
+    if (!parser.Parse(args))
+        return std::nullopt;
     if (options.paths.empty()) {
-        std::fputs("lexorant-cli summary: PATH... is needed (\".inf\" files or folders)\n", stderr);
+        parser.Fail("PATH... is needed (\".inf\" files or folders)");
         return std::nullopt;
     }
     return options;
@@ -72,9 +55,9 @@ Value TextOrNull(std::string text) {
 // spreadsheet of that locale expects) or a JSON array of objects keyed by the heading.
 class RecordWriter {
 public:
-    RecordWriter(Format format, std::vector<std::string> heading)
-        : format_(format), heading_(std::move(heading)), separator_(UserDecimalSeparator() == ',' ? ';' : ',') {
-        if (format_ == Format::Json) {
+    RecordWriter(TableFormat format, std::vector<std::string> heading)
+        : format_(format), heading_(std::move(heading)), separator_(CsvFieldSeparator(UserDecimalSeparator())) {
+        if (format_ == TableFormat::Json) {
             out_ = "[";
             return;
         }
@@ -85,7 +68,7 @@ public:
     }
 
     void Record(const std::vector<Value>& values) {
-        if (format_ != Format::Json) {
+        if (format_ != TableFormat::Json) {
             WriteFields(values);
             return;
         }
@@ -107,7 +90,7 @@ public:
 
     // False when standard output could not take it all.
     bool Finish() {
-        if (format_ == Format::Json)
+        if (format_ == TableFormat::Json)
             out_ += records_ == 0 ? "]\n" : "\n]\n";
         Flush(true);
         return std::fflush(stdout) == 0 && !std::ferror(stdout);
@@ -117,13 +100,13 @@ private:
     void WriteFields(const std::vector<Value>& values) {
         for (std::size_t i = 0; i < values.size(); ++i) {
             if (i > 0)
-                out_ += format_ == Format::Csv ? separator_ : '\t';
-            if (format_ == Format::Csv)
+                out_ += format_ == TableFormat::Csv ? separator_ : '\t';
+            if (format_ == TableFormat::Csv)
                 AppendCsvField(out_, values[i].text, separator_);
             else
                 out_ += values[i].text;
         }
-        out_ += format_ == Format::Csv ? "\r\n" : "\n";
+        out_ += format_ == TableFormat::Csv ? "\r\n" : "\n";
         Flush(false);
     }
 
@@ -134,14 +117,14 @@ private:
         }
     }
 
-    Format format_;
+    TableFormat format_;
     std::vector<std::string> heading_;
     char separator_;
     std::string out_;
     std::size_t records_ = 0;
 };
 
-bool WriteMessages(const ReadOutSummary& summary, Format format) {
+bool WriteMessages(const ReadOutSummary& summary, TableFormat format) {
     RecordWriter out(format, {"Code", "Kind", "G-Info", "X-Info", "Files", "First", "Last", "Message text"});
     for (const MessageRow& row : RowsByFrequency(summary.messages))
         out.Record({Number(row.code), Text(std::string(KindName(row.kind))), Number(row.gInfo), Number(row.xInfo),
@@ -150,7 +133,7 @@ bool WriteMessages(const ReadOutSummary& summary, Format format) {
     return out.Finish();
 }
 
-bool WriteFiles(const ReadOutSummary& summary, Format format) {
+bool WriteFiles(const ReadOutSummary& summary, TableFormat format) {
     RecordWriter out(format, {"File", "Serial", "G-Info", "X-Info", "First", "Last", "Faults", "Top fault",
                               "Top fault count", "Damaged"});
     for (const ReadOutLine& line : summary.files) {
