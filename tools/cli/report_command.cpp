@@ -3,7 +3,6 @@
 #include "tools/cli/option_parser.h"
 #include "tools/cli/headless_qt.h"
 #include "readout/record_store.h"
-#include "readout/read_out.h"
 #include "report/service_report.h"
 
 #include <cstdio>
