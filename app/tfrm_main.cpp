@@ -292,28 +292,26 @@ void TfrmMain::FollowReadOut() {
             return;
         }
         lexorant::InitInfoGrids(readOut.Store(), gModel_, xModel_);
-        for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo}) { // a kept read-out opened
-            for (std::size_t i = 0; i < readOut.Extent(block); ++i) {
-                const EntryRef entry{block, static_cast<std::uint16_t>(i)};
-                if (!readOut.Arrived(entry))
-                    continue;
-                if (block == InfoBlock::GInfo)
-                    gModel_.ShowEntry(entry.index, SlotOf(readOut.Store(), entry));
-                else
-                    xModel_.ShowEntry(entry.index, SlotOf(readOut.Store(), entry));
-            }
-        }
+        // A read starts with none in, a kept read-out opened with some.
+        for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
+            ShowArrivedEntries(block, 0, readOut.Extent(block));
     });
     connect(readOut_, &ReadOutSignals::entriesArrived, this, [this](InfoBlock block, qsizetype first, qsizetype count) {
-        const RecordStore& store = readOut_->Document().Store();
-        for (qsizetype i = first; i < first + count; ++i) {
-            const EntryRef entry{block, static_cast<std::uint16_t>(i)};
-            if (block == InfoBlock::GInfo)
-                gModel_.ShowEntry(entry.index, SlotOf(store, entry));
-            else
-                xModel_.ShowEntry(entry.index, SlotOf(store, entry));
-        }
+        ShowArrivedEntries(block, static_cast<std::size_t>(first), static_cast<std::size_t>(count));
     });
+}
+
+void TfrmMain::ShowArrivedEntries(InfoBlock block, std::size_t first, std::size_t count) {
+    const ReadOut& readOut = readOut_->Document();
+    for (std::size_t i = first; i < first + count; ++i) {
+        const EntryRef entry{block, static_cast<std::uint16_t>(i)};
+        if (!readOut.Arrived(entry))
+            continue;
+        if (block == InfoBlock::GInfo)
+            gModel_.ShowEntry(entry.index, SlotOf(readOut.Store(), entry));
+        else
+            xModel_.ShowEntry(entry.index, SlotOf(readOut.Store(), entry));
+    }
 }
 
 // The progress of the whole read and the time it will still take, beside the status text, while a
@@ -337,6 +335,12 @@ void TfrmMain::BuildProgress() {
     connect(readOut_, &ReadOutSignals::replaced, this, follow);
     connect(readOut_, &ReadOutSignals::stateChanged, this, follow);
     follow();
+}
+
+void TfrmMain::EntryAsked() {
+    if (estimate_)
+        estimate_->Asked();
+    ShowProgress();
 }
 
 void TfrmMain::ShowProgress() {
@@ -635,9 +639,7 @@ void TfrmMain::ShowGInfoEntry(int index) {
         return;
     miGInfo_->setEnabled(true);
     readOut_->Document().EntryArrived(EntryRef{InfoBlock::GInfo, static_cast<std::uint16_t>(index)});
-    if (estimate_)
-        estimate_->Asked();
-    ShowProgress();
+    EntryAsked();
 }
 
 void TfrmMain::ShowXInfoEntry(int index) {
@@ -645,9 +647,7 @@ void TfrmMain::ShowXInfoEntry(int index) {
         return;
     miXInfo_->setEnabled(true);
     readOut_->Document().EntryArrived(EntryRef{InfoBlock::XInfo, static_cast<std::uint16_t>(index)});
-    if (estimate_)
-        estimate_->Asked();
-    ShowProgress();
+    EntryAsked();
 }
 
 void TfrmMain::ShowFileName(const std::string& fileName) {
@@ -667,9 +667,7 @@ void TfrmMain::ShowUnexpectedError(const std::string& text) {
 void TfrmMain::ShowError(const std::string& text) {
     if (quitting_)
         return;
-    if (estimate_)
-        estimate_->Asked();
-    ShowProgress();
+    EntryAsked(); // an entry that failed (or, at the very end, the file)
     showingEntryError_ = true;
     ShowErrorBox(this, QString::fromStdString(text));
     showingEntryError_ = false;

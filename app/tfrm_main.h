@@ -72,7 +72,11 @@ private:
     void BuildGrids();
     void BuildAnalysisMenu();
     void BuildProgress();
+    // One more entry asked, good or failed: the progress moves on.
+    void EntryAsked();
     void ShowProgress();
+    // Shows those of the entries first to first + count - 1 that are in the read-out.
+    void ShowArrivedEntries(InfoBlock block, std::size_t first, std::size_t count);
     void FollowReadOut();
     const InfoGridModel* ShownGrid() const;
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
