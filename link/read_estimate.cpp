@@ -5,7 +5,9 @@
 
 namespace lexorant {
 
-int ReadEstimate::Finished() const { return std::min(total_, kept_ + asked_); }
+int ReadEstimate::Finished() const {
+    return std::min(total_, kept_ + asked_);
+}
 
 std::optional<std::chrono::seconds> ReadEstimate::Left(Clock::time_point now) const {
     const int finished = Finished();

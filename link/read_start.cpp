@@ -43,8 +43,9 @@ ReadStart ChooseReadStart(SerialPort& port, const std::string& serial, const Inf
 }
 
 std::string KeptCheckFailedText(const KeptCheckResult& check) {
-    return std::string("The unit gave no good answer for ") + (check.entry.block == InfoBlock::GInfo ? 'G' : 'X') +
-           "-Info " + std::to_string(check.entry.index + 1) + " of " + std::to_string(check.count) +
+    return std::string("The unit gave no good answer for ") +
+           (check.entry.block == InfoBlock::GInfo ? 'G' : 'X') + "-Info " +
+           std::to_string(check.entry.index + 1) + " of " + std::to_string(check.count) +
            ", asked to check its kept read-out";
 }
 

@@ -26,10 +26,10 @@ enum class KeptStart {
 
 struct ReadStart {
     KeptStart from = KeptStart::None;
-    std::optional<KeptReadOut> kept;            // Continued: its store and the entries in
-    std::unique_ptr<KeptReadOutWriter> keeper;  // where this read keeps its entries; none when it cannot
-    std::string keepError;                      // why there is no keeper
-    KeptCheckResult check;                      // Changed, Unchecked: the entry the check asked last
+    std::optional<KeptReadOut> kept;           // Continued: its store and the entries in
+    std::unique_ptr<KeptReadOutWriter> keeper; // where this read keeps its entries; none when it cannot
+    std::string keepError;                     // why there is no keeper
+    KeptCheckResult check;                     // Changed, Unchecked: the entry the check asked last
 };
 
 // continueKept: asked only for a kept read-out of this very unit (serial number and both headers);

@@ -15,11 +15,11 @@ TEST(ReadEstimate, TimeLeftFollowsThePaceOfTheEntriesAskedAndKeptOnesCostNothing
         std::optional<std::chrono::seconds> left;
     };
     const Case cases[] = {
-        {100, 0, 0, 0s, 0, std::nullopt},     // nothing asked yet: no pace
-        {100, 0, 10, 20s, 10, 180s},          // 2 s an entry, 90 to go
-        {100, 60, 10, 20s, 70, 60s},          // continued: 30 to go
+        {100, 0, 0, 0s, 0, std::nullopt},       // nothing asked yet: no pace
+        {100, 0, 10, 20s, 10, 180s},            // 2 s an entry, 90 to go
+        {100, 60, 10, 20s, 70, 60s},            // continued: 30 to go
         {100, 0, 100, 200s, 100, std::nullopt}, // done
-        {10, 5, 7, 7s, 10, std::nullopt},     // entries asked again after a retry
+        {10, 5, 7, 7s, 10, std::nullopt},       // entries asked again after a retry
     };
     const auto start = ReadEstimate::Clock::time_point{};
     for (const Case& c : cases) {
