@@ -1,6 +1,7 @@
 #include "app/com_thread.h"
 
 #include "link/serial_port.h"
+#include "platform/sleep_inhibitor.h"
 
 #include <QMetaObject>
 
@@ -23,6 +24,12 @@ public:
     void ShowUnexpectedError(const std::string& text) override {
         Run([this, &text] { target_.ShowUnexpectedError(text); });
     }
+    AfterLoss LineLost(const LineLoss& loss) override {
+        AfterLoss after = AfterLoss::Stop;
+        Run([this, &loss, &after] { after = target_.LineLost(loss); });
+        return after;
+    }
+    void ShowKeptEntries(const EntrySet& in) override { Run([this, &in] { target_.ShowKeptEntries(in); }); }
 
 private:
     template <typename F> void Run(F step) {
@@ -33,8 +40,9 @@ private:
 };
 
 ComThread::ComThread(ReadSteps& windowSteps, SerialPort& port, RecordStore& store, FileWriter writeFile,
-                     QObject* window)
-    : windowSteps_(windowSteps), port_(port), store_(store), writeFile_(std::move(writeFile)), window_(window) {}
+                     QObject* window, ComThreadKept kept)
+    : windowSteps_(windowSteps), port_(port), store_(store), writeFile_(std::move(writeFile)), window_(window),
+      kept_(std::move(kept)) {}
 
 // The owner stops a running read first (RequestStop, then drains the pending hand-offs).
 ComThread::~ComThread() { wait(); }
@@ -47,17 +55,21 @@ void ComThread::RequestStop() {
 void ComThread::run() {
     finished_.store(false, std::memory_order_release);
     HandOff handOff(windowSteps_, window_);
-    ReadJob job{port_, store_, handOff, writeFile_, &stop_};
+    ReadJob job{port_, store_, handOff, writeFile_, &stop_, kept_.keeper, kept_.in};
     // An error escaping the read is shown like one escaping a handler, and the window is usable again.
     std::string unexpected;
     bool failed = false;
-    try {
-        RunRead(job);
-    } catch (const std::exception& e) {
-        failed = true;
-        unexpected = e.what();
-    } catch (...) {
-        failed = true;
+    {
+        // Held until the read ends, however it ends; where the system will not give it, read all the same.
+        const SleepInhibitor awake(kept_.awakeFor);
+        try {
+            RunRead(job);
+        } catch (const std::exception& e) {
+            failed = true;
+            unexpected = e.what();
+        } catch (...) {
+            failed = true;
+        }
     }
     if (failed) {
         try {

@@ -6,15 +6,24 @@
 #include <QThread>
 
 #include <atomic>
+#include <string>
 
 namespace lexorant {
+
+// What a read continues from and where it keeps its entries (either may be missing), and what the
+// system is told keeps the machine awake while it runs.
+struct ComThreadKept {
+    EntryKeeper* keeper = nullptr;
+    const EntrySet* in = nullptr;
+    std::string awakeFor;
+};
 
 class ComThread : public QThread {
     Q_OBJECT
 public:
     // steps run on the window thread; job.stop is this thread's stop request.
     ComThread(ReadSteps& windowSteps, SerialPort& port, RecordStore& store, FileWriter writeFile,
-              QObject* window);
+              QObject* window, ComThreadKept kept = {});
     ~ComThread() override;
 
     bool Finished() const { return finished_.load(std::memory_order_acquire); }
@@ -31,6 +40,7 @@ private:
     RecordStore& store_;
     FileWriter writeFile_;
     QObject* window_;
+    ComThreadKept kept_;
     std::atomic<bool> finished_{false};
     std::atomic<bool> stop_{false};
 };

@@ -14,15 +14,38 @@ void ShowErrorBox(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-bool AskYesNo(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Warnung"), text, QMessageBox::NoButton, parent);
-    box.setObjectName(QStringLiteral("QuestionBox"));
-    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
-    box.setEscapeButton(no);
+namespace {
+
+// A box of two buttons, the first the default, the second the answer to Escape; true for the first.
+bool AskTwoWays(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const char* name,
+                const QString& text, const QString& first, const QString& second,
+                QMessageBox::ButtonRole firstRole, QMessageBox::ButtonRole secondRole) {
+    QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
+    box.setObjectName(QString::fromLatin1(name));
+    QPushButton* firstButton = box.addButton(first, firstRole);
+    QPushButton* secondButton = box.addButton(second, secondRole);
+    box.setDefaultButton(firstButton);
+    box.setEscapeButton(secondButton);
     box.exec();
-    return box.clickedButton() == yes;
+    return box.clickedButton() == firstButton;
+}
+
+} // namespace
+
+bool AskYesNo(QWidget* parent, const QString& text) {
+    return AskTwoWays(parent, QMessageBox::Warning, QStringLiteral("Warnung"), "QuestionBox", text,
+                      QStringLiteral("&Ja"), QStringLiteral("&Nein"), QMessageBox::YesRole, QMessageBox::NoRole);
+}
+
+bool AskRetry(QWidget* parent, const QString& text) {
+    return AskTwoWays(parent, QMessageBox::Critical, QStringLiteral("Fehler"), "RetryBox", text,
+                      QStringLiteral("&Wiederholen"), QStringLiteral("Abbrechen"), QMessageBox::AcceptRole,
+                      QMessageBox::RejectRole);
+}
+
+bool AskQuestion(QWidget* parent, const QString& text) {
+    return AskTwoWays(parent, QMessageBox::Question, QStringLiteral("Frage"), "ContinueBox", text,
+                      QStringLiteral("&Ja"), QStringLiteral("&Nein"), QMessageBox::YesRole, QMessageBox::NoRole);
 }
 
 QString WithFullStop(const QString& text) {

@@ -10,6 +10,10 @@ namespace lexorant {
 void ShowErrorBox(QWidget* parent, const QString& text);
 // "Warnung" with "&Ja" (default) and "&Nein" (also Escape); true for "&Ja".
 bool AskYesNo(QWidget* parent, const QString& text);
+// "Fehler" with "&Wiederholen" (default) and "Abbrechen" (also Escape); true for "&Wiederholen".
+bool AskRetry(QWidget* parent, const QString& text);
+// "Frage" with "&Ja" (default) and "&Nein" (also Escape); true for "&Ja".
+bool AskQuestion(QWidget* parent, const QString& text);
 // An error that escaped a handler: stop icon, captioned with the application title; a full
 // stop is appended when the text ends in a character above ".".
 void ShowStopBox(QWidget* parent, const QString& text);

@@ -3,6 +3,7 @@
 #include "app/analysis_item.h"
 #include "app/hint_router.h"
 #include "app/temperature_chart_window.h"
+#include "readout/entry_set.h"
 
 #include <QAction>
 #include <QEvent>
@@ -51,8 +52,14 @@ private:
             chart_->activateWindow();
             return;
         }
-        chart_ = new TemperatureChartWindow(readOut_.Document().Store(), Entries(),
-                                            [this](int entry) { SelectEntry(entry); }, window_);
+        // Entries that failed or were never read (a kept read-out) are left out.
+        const ReadOut& readOut = readOut_.Document();
+        EntrySet read(readOut.Store().GInfo, readOut.Store().XInfo);
+        for (std::size_t i = 0; i < Entries(); ++i)
+            if (const EntryRef entry{InfoBlock::XInfo, static_cast<std::uint16_t>(i)}; readOut.Arrived(entry))
+                read.Add(entry);
+        chart_ = new TemperatureChartWindow(readOut.Store(), Entries(), [this](int entry) { SelectEntry(entry); },
+                                            window_, &read);
         chart_->show();
     }
 

@@ -109,12 +109,13 @@ private:
 };
 
 TemperatureChartWindow::TemperatureChartWindow(const RecordStore& store, std::size_t count,
-                                               std::function<void(int)> onEntryClicked, QWidget* parent)
+                                               std::function<void(int)> onEntryClicked, QWidget* parent,
+                                               const EntrySet* read)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmTemperatures"));
     setWindowTitle(QStringLiteral("Temperatures"));
     setAttribute(Qt::WA_DeleteOnClose);
-    chart_ = new TemperatureChart(store, count, ChartAxis::ByTime);
+    chart_ = new TemperatureChart(store, count, ChartAxis::ByTime, {}, nullptr, read);
     // Without a single valid time stamp there is nothing to show by time.
     const bool anyDated = !chart_->Points().x.empty();
     if (!anyDated)

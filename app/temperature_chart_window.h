@@ -12,15 +12,17 @@ class QAction;
 
 namespace lexorant {
 
+class EntrySet;
 class TemperatureChart;
 class TemperatureChartView;
 
 class TemperatureChartWindow : public QWidget {
     Q_OBJECT
 public:
-    // `onEntryClicked` gets the 0-based entry of a clicked point.
+    // `onEntryClicked` gets the 0-based entry of a clicked point. The first `count` X-Info entries;
+    // with `read`, of those only the ones it holds.
     TemperatureChartWindow(const RecordStore& store, std::size_t count, std::function<void(int)> onEntryClicked,
-                           QWidget* parent);
+                           QWidget* parent, const EntrySet* read = nullptr);
 
     TemperatureChart* Chart() const { return chart_; }
     void SaveAs();

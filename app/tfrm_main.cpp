@@ -13,6 +13,9 @@
 #include "app/hint_router.h"
 #include "link/identification.h"
 #include "file/info_file.h"
+#include "file/kept_read_out.h"
+#include "file/read_out_file.h"
+#include "link/read_start.h"
 #include "app/message_boxes.h"
 #include "app/message_overview_panel.h"
 #include "app/read_out_signals.h"
@@ -28,6 +31,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -57,6 +61,16 @@ QFileDialog* MakeFileDialog(QWidget* parent, const char* name, QFileDialog::Acce
     SetUpFileDialog(*dialog);
     dialog->setSizeGripEnabled(true);
     return dialog;
+}
+
+// The caption of a read-out of which only some entries have been read.
+QString PartialCaption(const QString& fileName) { return FileCaption(fileName) + QStringLiteral(" (partial)"); }
+
+QString ContinueQuestion(const KeptReadOut& kept) {
+    return QStringLiteral("A read of unit %1 stopped with %2 of %3 entries in. Continue it where it stopped?")
+        .arg(QString::fromStdString(kept.serial))
+        .arg(kept.in.Count())
+        .arg(kept.in.Size());
 }
 
 QTableView* MakeGrid(QWidget* parent, const char* name, QAbstractItemModel* model) {
@@ -127,6 +141,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     BuildGrids();
     FollowReadOut();
     BuildAnalysisMenu();
+    BuildProgress();
     saveDialog_ = MakeFileDialog(this, "SaveDialog", QFileDialog::AcceptSave);
     openDialog_ = MakeFileDialog(this, "OpenDialog", QFileDialog::AcceptOpen);
 
@@ -271,23 +286,70 @@ void TfrmMain::BuildAnalysisMenu() {
 void TfrmMain::FollowReadOut() {
     connect(readOut_, &ReadOutSignals::replaced, this, [this] {
         const ReadOut& readOut = readOut_->Document();
-        if (readOut.Origin() == ReadOutOrigin::File) {
+        if (readOut.Origin() == ReadOutOrigin::File && readOut.State() == ReadOutState::Complete) {
             gModel_.ShowAll(readOut.Store());
             xModel_.ShowAll(readOut.Store());
-        } else {
-            lexorant::InitInfoGrids(readOut.Store(), gModel_, xModel_);
+            return;
         }
+        lexorant::InitInfoGrids(readOut.Store(), gModel_, xModel_);
+        // A read starts with none in, a kept read-out opened with some.
+        for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
+            ShowArrivedEntries(block, 0, readOut.Extent(block));
     });
     connect(readOut_, &ReadOutSignals::entriesArrived, this, [this](InfoBlock block, qsizetype first, qsizetype count) {
-        const RecordStore& store = readOut_->Document().Store();
-        for (qsizetype i = first; i < first + count; ++i) {
-            const EntryRef entry{block, static_cast<std::uint16_t>(i)};
-            if (block == InfoBlock::GInfo)
-                gModel_.ShowEntry(entry.index, SlotOf(store, entry));
-            else
-                xModel_.ShowEntry(entry.index, SlotOf(store, entry));
-        }
+        ShowArrivedEntries(block, static_cast<std::size_t>(first), static_cast<std::size_t>(count));
     });
+}
+
+void TfrmMain::ShowArrivedEntries(InfoBlock block, std::size_t first, std::size_t count) {
+    const ReadOut& readOut = readOut_->Document();
+    for (std::size_t i = first; i < first + count; ++i) {
+        const EntryRef entry{block, static_cast<std::uint16_t>(i)};
+        if (!readOut.Arrived(entry))
+            continue;
+        if (block == InfoBlock::GInfo)
+            gModel_.ShowEntry(entry.index, SlotOf(readOut.Store(), entry));
+        else
+            xModel_.ShowEntry(entry.index, SlotOf(readOut.Store(), entry));
+    }
+}
+
+// The progress of the whole read and the time it will still take, beside the status text, while a
+// read runs.
+void TfrmMain::BuildProgress() {
+    readProgress_ = new QProgressBar(statusBar());
+    readProgress_->setObjectName(QStringLiteral("readProgress"));
+    readProgress_->setMaximumWidth(160);
+    readProgress_->setTextVisible(false);
+    timeLeft_ = new QLabel(statusBar());
+    timeLeft_->setObjectName(QStringLiteral("timeLeft"));
+    statusBar()->addPermanentWidget(timeLeft_);
+    statusBar()->addPermanentWidget(readProgress_);
+    const auto follow = [this] {
+        const bool reading = readOut_->Document().State() == ReadOutState::Reading;
+        readProgress_->setVisible(reading);
+        timeLeft_->setVisible(reading);
+        if (!reading)
+            timeLeft_->clear();
+    };
+    connect(readOut_, &ReadOutSignals::replaced, this, follow);
+    connect(readOut_, &ReadOutSignals::stateChanged, this, follow);
+    follow();
+}
+
+void TfrmMain::EntryAsked() {
+    if (estimate_)
+        estimate_->Asked();
+    ShowProgress();
+}
+
+void TfrmMain::ShowProgress() {
+    if (!estimate_)
+        return;
+    readProgress_->setRange(0, std::max(estimate_->Total(), 1));
+    readProgress_->setValue(estimate_->Finished());
+    const auto left = estimate_->Left();
+    timeLeft_->setText(left ? QString::fromStdString(TimeLeftText(*left)) : QString());
 }
 
 const RecordStore& TfrmMain::Store() const { return readOut_->Document().Store(); }
@@ -362,14 +424,32 @@ void TfrmMain::miReadClick() {
         ShowErrorBox(this, QString::fromLatin1(identification.FailureText().c_str()));
         return;
     }
-    readBroke_ = false;
+    // The previous read is over: what it kept stays on disk, and a kept read-out of this unit may be
+    // continued now.
+    keeper_.reset();
+    keptIn_.reset();
+    ReadStart start = ChooseReadStart(port_, *serial, *headers, [this](const KeptReadOut& kept) {
+        return AskQuestion(this, ContinueQuestion(kept));
+    });
+    if (start.from == KeptStart::Unchecked) {
+        ShowErrorBox(this, QString::fromStdString(KeptCheckFailedText(start.check)));
+        return;
+    }
+    readEndedEarly_ = false;
     readOut_->Document().StartRead(headers->g, headers->x, fileName.toStdString(), port_.PortName());
+    if (start.kept) {
+        readOut_->Document().StoreToFill() = std::move(start.kept->store);
+        keptIn_ = std::move(start.kept->in);
+    }
+    keeper_ = std::move(start.keeper);
     SetGridVisible(sgGInfo_, sgXInfo_);
     LockMenus(); // at once, so that nothing queued behind this command can reach the store
     thread_.reset();
     ReadSteps& steps = *this;
+    const ComThreadKept kept{keeper_.get(), keptIn_ ? &*keptIn_ : nullptr, "Reading the logs of unit " + *serial};
     thread_ = std::make_unique<ComThread>(
-        steps, port_, readOut_->Document().StoreToFill(), [this](const RecordStore& s) { return WriteReadOut(s); }, this);
+        steps, port_, readOut_->Document().StoreToFill(), [this](const RecordStore& s) { return WriteReadOut(s); }, this,
+        kept);
     thread_->start();
 }
 
@@ -412,10 +492,16 @@ void TfrmMain::miOpenClick() {
 
 int TfrmMain::LoadInfoFile(const QString& fileName) {
     RecordStore loaded;
-    if (!lexorant::LoadInfoFile(fileName.toStdString(), loaded))
+    const ReadOutFile file = LoadReadOutFile(fileName.toStdString(), loaded);
+    if (!file.readable)
         return 1;
-    setWindowTitle(FileCaption(fileName));
-    readOut_->Document().Open(std::move(loaded), fileName.toStdString(), fileName.toStdString());
+    if (file.partial) { // a kept read-out of a read that stopped: never shown as a complete one
+        setWindowTitle(PartialCaption(fileName));
+        readOut_->Document().OpenStopped(std::move(loaded), file.in, fileName.toStdString(), fileName.toStdString());
+    } else {
+        setWindowTitle(FileCaption(fileName));
+        readOut_->Document().Open(std::move(loaded), fileName.toStdString(), fileName.toStdString());
+    }
     SetGridVisible(sgGInfo_, sgXInfo_);
     miGInfo_->setEnabled(true);
     miXInfo_->setEnabled(true);
@@ -501,7 +587,7 @@ void TfrmMain::UnlockMenus() {
     miSetup_->menuAction()->setEnabled(true);
     miRead_->setEnabled(true);
     miOpen_->setEnabled(true);
-    readOut_->Document().EndRead(readBroke_ ? ReadOutState::Stopped : ReadOutState::Complete);
+    readOut_->Document().EndRead(readEndedEarly_ ? ReadOutState::Stopped : ReadOutState::Complete);
 }
 
 void TfrmMain::InitInfoGrids() {
@@ -509,6 +595,38 @@ void TfrmMain::InitInfoGrids() {
         return;
     lexorant::InitInfoGrids(Store(), gModel_, xModel_);
     SetGridVisible(sgGInfo_, sgXInfo_);
+    estimate_.emplace(Store().GInfo.EntryCount + Store().XInfo.EntryCount);
+    ShowProgress();
+}
+
+// One hand-off for all of them: a continued read may bring tens of thousands.
+void TfrmMain::ShowKeptEntries(const EntrySet& in) {
+    if (quitting_)
+        return;
+    if (in.Count(InfoBlock::GInfo) > 0)
+        miGInfo_->setEnabled(true);
+    if (in.Count(InfoBlock::XInfo) > 0)
+        miXInfo_->setEnabled(true);
+    readOut_->Document().EntriesKept(in);
+    if (estimate_)
+        estimate_->Kept(static_cast<int>(in.Count()));
+    ShowProgress();
+}
+
+AfterLoss TfrmMain::LineLost(const LineLoss& loss) {
+    if (quitting_)
+        return AfterLoss::Stop;
+    showingEntryError_ = true; // the reading thread waits for the answer, as for an entry's error box
+    const bool retry = AskRetry(this, QString::fromStdString(LineLostText(loss)));
+    showingEntryError_ = false;
+    if (quitting_) // closed from inside the box
+        return AfterLoss::Stop;
+    if (retry)
+        return AfterLoss::Retry;
+    // Nothing is written under the file's name; the entries read so far are kept.
+    readEndedEarly_ = true;
+    setWindowTitle(PartialCaption(saveFileName_));
+    return AfterLoss::Stop;
 }
 
 void TfrmMain::ShowStatus(const std::string& text) {
@@ -521,6 +639,7 @@ void TfrmMain::ShowGInfoEntry(int index) {
         return;
     miGInfo_->setEnabled(true);
     readOut_->Document().EntryArrived(EntryRef{InfoBlock::GInfo, static_cast<std::uint16_t>(index)});
+    EntryAsked();
 }
 
 void TfrmMain::ShowXInfoEntry(int index) {
@@ -528,6 +647,7 @@ void TfrmMain::ShowXInfoEntry(int index) {
         return;
     miXInfo_->setEnabled(true);
     readOut_->Document().EntryArrived(EntryRef{InfoBlock::XInfo, static_cast<std::uint16_t>(index)});
+    EntryAsked();
 }
 
 void TfrmMain::ShowFileName(const std::string& fileName) {
@@ -539,7 +659,7 @@ void TfrmMain::ShowFileName(const std::string& fileName) {
 }
 
 void TfrmMain::ShowUnexpectedError(const std::string& text) {
-    readBroke_ = true;
+    readEndedEarly_ = true;
     if (!quitting_)
         ShowStopBox(this, QString::fromStdString(text));
 }
@@ -547,6 +667,7 @@ void TfrmMain::ShowUnexpectedError(const std::string& text) {
 void TfrmMain::ShowError(const std::string& text) {
     if (quitting_)
         return;
+    EntryAsked(); // an entry that failed (or, at the very end, the file)
     showingEntryError_ = true;
     ShowErrorBox(this, QString::fromStdString(text));
     showingEntryError_ = false;

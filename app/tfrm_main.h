@@ -2,8 +2,10 @@
 // The main window: menus, the two grids, the status bar, and the read, open and quit commands.
 #include "records/info_grids.h"
 #include "link/port_commands.h"
+#include "link/read_estimate.h"
 #include "link/read_loop.h"
 #include "readout/entry_ref.h"
+#include "readout/entry_set.h"
 #include "readout/record_store.h"
 #include "link/serial_port.h"
 
@@ -12,15 +14,19 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFileDialog;
+class QLabel;
 class QMenu;
+class QProgressBar;
 class QTableView;
 
 namespace lexorant {
 
 class ComThread;
+class EntryKeeper;
 class HintRouter;
 class ReadOutSignals;
 class WireTrace;
@@ -65,6 +71,12 @@ private:
     void BuildMenus();
     void BuildGrids();
     void BuildAnalysisMenu();
+    void BuildProgress();
+    // One more entry asked, good or failed: the progress moves on.
+    void EntryAsked();
+    void ShowProgress();
+    // Shows those of the entries first to first + count - 1 that are in the read-out.
+    void ShowArrivedEntries(InfoBlock block, std::size_t first, std::size_t count);
     void FollowReadOut();
     const InfoGridModel* ShownGrid() const;
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
@@ -92,6 +104,8 @@ private:
     void UnlockMenus() override;
     void ShowFileName(const std::string& fileName) override;
     void ShowUnexpectedError(const std::string& text) override;
+    AfterLoss LineLost(const LineLoss& loss) override;
+    void ShowKeptEntries(const EntrySet& in) override;
 
     SerialPort port_;
     ReadOutSignals* readOut_ = nullptr; // the first child, so that every view can follow it
@@ -99,18 +113,24 @@ private:
     XInfoGridModel xModel_;
     QString saveFileName_;
     FileWriter writeFile_; // settled with the file name, run by the reading thread
+    // Where the current read keeps its entries and what it continues; both outlive its thread.
+    std::unique_ptr<EntryKeeper> keeper_;
+    std::optional<EntrySet> keptIn_;
     std::unique_ptr<ComThread> thread_;
+    std::optional<ReadEstimate> estimate_;
     bool quitting_ = false;
     // True while the error box of a failed entry is open: the reading thread waits for it.
     bool showingEntryError_ = false;
-    // An error no step expected ended the read early.
-    bool readBroke_ = false;
+    // The read ended early: an error no step expected, or the line lost and the read given up.
+    bool readEndedEarly_ = false;
 
     HintRouter* hints_ = nullptr;
     QTableView* sgGInfo_ = nullptr;
     QTableView* sgXInfo_ = nullptr;
     QFileDialog* saveDialog_ = nullptr;
     QFileDialog* openDialog_ = nullptr;
+    QProgressBar* readProgress_ = nullptr;
+    QLabel* timeLeft_ = nullptr;
     QMenu* miSetup_ = nullptr;
     QMenu* miAnalysis_ = nullptr;
     QAction* miRead_ = nullptr;

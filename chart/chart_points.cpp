@@ -19,7 +19,7 @@ std::size_t ChartPoints::Nearest(double at) const {
 }
 
 ChartPoints BuildChartPoints(const RecordStore& store, std::size_t count, ChartAxis axis,
-                             std::vector<const TemperatureField*> fields) {
+                             std::vector<const TemperatureField*> fields, const EntrySet* read) {
     count = std::min<std::size_t>({count, store.XInfo.EntryCount, store.XInfoSlots.size() / kXInfoSlotSize});
     ChartPoints points;
     points.axis = axis;
@@ -30,6 +30,8 @@ ChartPoints BuildChartPoints(const RecordStore& store, std::size_t count, ChartA
     std::vector<std::pair<double, std::uint32_t>> order;
     order.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
+        if (read && !read->Has({InfoBlock::XInfo, static_cast<std::uint16_t>(i)}))
+            continue;
         stamps.push_back(EntryTimeStamp(store.XInfoSlot(i)));
         if (axis == ChartAxis::ByEntry) {
             order.emplace_back(static_cast<double>(i + 1), static_cast<std::uint32_t>(i));

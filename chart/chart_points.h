@@ -1,5 +1,6 @@
 #pragma once
 // The points of the temperature chart: one per shown entry and field, in x order.
+#include "readout/entry_set.h"
 #include "readout/record_store.h"
 #include "chart/temperature_fields.h"
 
@@ -26,8 +27,9 @@ struct ChartPoints {
     std::size_t Nearest(double x) const;
 };
 
-// The first `count` X-Info entries of the store (count is capped at the entry count).
+// The first `count` X-Info entries of the store (count is capped at the entry count); with `read`,
+// only those of them that are in it (a read-out of which some entries were never read).
 ChartPoints BuildChartPoints(const RecordStore& store, std::size_t count, ChartAxis axis,
-                             std::vector<const TemperatureField*> fields);
+                             std::vector<const TemperatureField*> fields, const EntrySet* read = nullptr);
 
 } // namespace lexorant

@@ -52,8 +52,11 @@ std::vector<const TemperatureField*> OrderedFields(int xInfoType) {
 } // namespace
 
 TemperatureChart::TemperatureChart(const RecordStore& store, std::size_t count, ChartAxis axis,
-                                   const std::vector<std::string>& shown, QGraphicsItem* parent)
+                                   const std::vector<std::string>& shown, QGraphicsItem* parent,
+                                   const EntrySet* read)
     : QChart(parent), count_(std::min<std::size_t>(count, store.XInfo.EntryCount)) {
+    if (read)
+        read_ = *read;
     xInfo_.XInfo = store.XInfo;
     xInfo_.XInfoSlots.assign(store.XInfoSlots.begin(),
                              store.XInfoSlots.begin() + static_cast<long>(count_ * kXInfoSlotSize));
@@ -106,7 +109,7 @@ void TemperatureChart::Build() {
         fields.push_back(line.field);
         line.segments.clear();
     }
-    points_ = BuildChartPoints(xInfo_, count_, points_.axis, fields);
+    points_ = BuildChartPoints(xInfo_, count_, points_.axis, fields, read_ ? &*read_ : nullptr);
     faultPoints_.clear();
     for (std::size_t i = 0; i < points_.x.size(); ++i)
         if (IsFaultMessage(codes_[points_.entry[i]]))

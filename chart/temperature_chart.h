@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,10 +24,11 @@ namespace lexorant {
 class TemperatureChart : public QChart {
     Q_OBJECT
 public:
-    // The first `count` X-Info entries of the store. `shown`: the fields drawn at first; empty for
-    // Setpoint, TI and TR.
+    // The first `count` X-Info entries of the store (with `read`, only those in it). `shown`: the
+    // fields drawn at first; empty for Setpoint, TI and TR.
     TemperatureChart(const RecordStore& store, std::size_t count, ChartAxis axis,
-                     const std::vector<std::string>& shown = {}, QGraphicsItem* parent = nullptr);
+                     const std::vector<std::string>& shown = {}, QGraphicsItem* parent = nullptr,
+                     const EntrySet* read = nullptr);
 
     ChartAxis Axis() const { return points_.axis; }
     void SetAxis(ChartAxis axis);
@@ -65,6 +67,7 @@ private:
 
     RecordStore xInfo_; // a copy of the X-Info block: the window's store may be replaced meanwhile
     std::size_t count_;
+    std::optional<EntrySet> read_;
     std::vector<std::int16_t> codes_;
     std::vector<InfoTimeStamp> stamps_;
     ChartPoints points_;

@@ -1,5 +1,7 @@
 #include "readout/read_out.h"
 
+#include "readout/entry_set.h"
+
 #include <algorithm>
 
 namespace lexorant {
@@ -30,6 +32,18 @@ void ReadOut::Open(RecordStore store, std::string name, std::string path) {
     Tell([](ReadOutFollower& f) { f.ReadOutReplaced(); });
 }
 
+void ReadOut::OpenStopped(RecordStore store, const EntrySet& in, std::string name, std::string path) {
+    store_ = std::move(store);
+    name_ = std::move(name);
+    source_ = std::move(path);
+    origin_ = ReadOutOrigin::File;
+    g_ = {std::vector<bool>(store_.GInfo.EntryCount, false), 0, 0};
+    x_ = {std::vector<bool>(store_.XInfo.EntryCount, false), 0, 0};
+    Mark(in, false);
+    state_ = ReadOutState::Stopped;
+    Tell([](ReadOutFollower& f) { f.ReadOutReplaced(); });
+}
+
 void ReadOut::StartRead(const InfoHeader& gInfo, const InfoHeader& xInfo, std::string name, std::string port) {
     store_.Replace(gInfo, xInfo);
     name_ = std::move(name);
@@ -51,6 +65,31 @@ void ReadOut::EntryArrived(EntryRef entry) {
     }
     part.extent = std::max(part.extent, static_cast<std::size_t>(entry.index) + 1);
     Tell([&](ReadOutFollower& f) { f.EntriesArrived(entry.block, entry.index, 1); });
+}
+
+void ReadOut::EntriesKept(const EntrySet& in) { Mark(in, true); }
+
+void ReadOut::Mark(const EntrySet& in, bool tell) {
+    for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo}) {
+        BlockPart& part = Part(block);
+        const std::size_t size = std::min(part.in.size(), in.Size(block));
+        for (std::size_t i = 0; i < size;) {
+            if (!in.Has({block, static_cast<std::uint16_t>(i)})) {
+                ++i;
+                continue;
+            }
+            const std::size_t first = i;
+            for (; i < size && in.Has({block, static_cast<std::uint16_t>(i)}); ++i) {
+                if (!part.in[i]) {
+                    part.in[i] = true;
+                    ++part.count;
+                }
+            }
+            part.extent = std::max(part.extent, i);
+            if (tell)
+                Tell([&](ReadOutFollower& f) { f.EntriesArrived(block, first, i - first); });
+        }
+    }
 }
 
 void ReadOut::Rename(std::string name) {

@@ -10,6 +10,8 @@
 
 namespace lexorant {
 
+class EntrySet;
+
 enum class ReadOutState {
     Empty,    // nothing read or opened yet
     Reading,  // a read is filling it
@@ -57,9 +59,14 @@ public:
 
     // A file's entries, all of them in.
     void Open(RecordStore store, std::string name, std::string path);
+    // A kept read-out of a read that stopped: only the entries in `in` are in, and it stays Stopped.
+    void OpenStopped(RecordStore store, const EntrySet& in, std::string name, std::string path);
     // A read of the unit on `port` starts: the headers set, every slot zero, nothing in yet.
     void StartRead(const InfoHeader& gInfo, const InfoHeader& xInfo, std::string name, std::string port);
     void EntryArrived(EntryRef entry);
+    // A continued read: the entries kept from the read before, their slots already in the store.
+    // Followers hear of them one run of neighbouring entries at a time.
+    void EntriesKept(const EntrySet& in);
     void Rename(std::string name);
     // The read ended: Complete or Stopped.
     void EndRead(ReadOutState state);
@@ -76,6 +83,8 @@ private:
     const BlockPart& Part(InfoBlock block) const { return block == InfoBlock::GInfo ? g_ : x_; }
     BlockPart& Part(InfoBlock block) { return block == InfoBlock::GInfo ? g_ : x_; }
     void SetState(ReadOutState state);
+    // Marks the entries of `in`; tells the followers when asked to.
+    void Mark(const EntrySet& in, bool tell);
     template <typename Call> void Tell(Call call);
 
     RecordStore store_;

@@ -36,6 +36,7 @@ class AutosaveTest : public QObject {
 
 private slots:
     void init() {
+        ForgetKeptReadOuts();
         std::string error;
         controller_.emplace(Unit(6, 3));
         QVERIFY2(controller_->Start(error), error.c_str());

@@ -2,6 +2,9 @@
 // dialog: progress, grids, file, locked menus, failed entries and identification, quitting.
 #include "app/com_thread.h"
 #include "file/info_file.h"
+#include "file/kept_read_out.h"
+#include "readout/read_out.h"
+#include "app/read_out_signals.h"
 #include "tools/sim/simulator.h"
 #include "tools/sim/unit.h"
 #include "app/tfrm_main.h"
@@ -14,6 +17,9 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMutex>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 
 #include <algorithm>
@@ -50,6 +56,13 @@ QStringList Requests(const sim::Simulator& controller) {
         lines << QString::fromStdString(line);
     return lines;
 }
+
+// The entry requests only, in the order asked.
+QStringList EntryRequests(const sim::Simulator& controller) {
+    return Requests(controller).filter(QRegularExpression(QStringLiteral("^[GX]I@ ")));
+}
+
+std::filesystem::path KeptPath() { return *KeptReadOutPath("4711-0815"); }
 
 QString Caption(const QString& fileName) {
     return QStringLiteral("Brenno Lexorant V1.2 - [") + fileName + "]";
@@ -108,6 +121,8 @@ class ReadTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { ForgetKeptReadOuts(); }
+
     void fullReadThroughSaveDialog_data() {
         QTest::addColumn<int>("g");
         QTest::addColumn<int>("x");
@@ -169,6 +184,11 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Requests(controller).contains(QStringLiteral("GI@ 1\r\n")), 10000);
 
         QVERIFY(CommandsDisabled(w));
+        // The whole read's progress beside the status text, while it runs.
+        auto* progress = w.findChild<QProgressBar*>(QStringLiteral("readProgress"));
+        QVERIFY(progress->isVisible());
+        QCOMPARE(progress->maximum(), 4);
+        QCOMPARE(progress->value(), 1);
         Item(w, "miCOM5")->trigger();
         Item(w, "miBaud1200")->trigger();
         Item(w, "miRead")->trigger();
@@ -189,6 +209,7 @@ private slots:
         QVERIFY(WaitForReadEnd(w));
         QCOMPARE(closer.seen, (QStringList{"dialog: SaveDialog", "Fehler: Answer of G-Info 2 incomplete!"}));
         QVERIFY(CommandsEnabled(w));
+        QVERIFY(!progress->isVisible());
         QVERIFY(Requests(spare).isEmpty());
     }
 
@@ -274,9 +295,146 @@ private slots:
 
         w.miReadClick();
         QVERIFY(WaitForReadEnd(w));
-        QCOMPARE(closer.seen.size(), 3); // the second save dialog, no box
+        // The second save dialog and, since the first read wrote no file, whether to continue it; no error.
+        QCOMPARE(closer.seen.size(), 4);
+        QVERIFY(closer.seen.last().startsWith(QStringLiteral("Frage: ")));
         QVERIFY(Loaded(path) == controller.Unit().store);
         QVERIFY(CommandsEnabled(w));
+    }
+
+    // The unit hangs up at G-Info 3: one box. "Abbrechen" ends the read with the commands back,
+    // no file, the grids and the kept read-out holding what came; the kept read-out opens as partial.
+    void lostLineGivenUp() {
+        sim::Behaviour behaviour;
+        behaviour.hangUpAfter = 6; // the flush, SN?, both headers, G-Info 1 and 2
+        sim::Simulator controller(Unit(6, 2), behaviour);
+        QVERIFY(StartOnCom3(controller));
+        TfrmMain w;
+        ModalCloser closer;
+        const QString path = files_.filePath(QStringLiteral("given-up.inf"));
+        closer.fileForDialog = path;
+
+        w.miReadClick();
+        QVERIFY(WaitForReadEnd(w));
+        QCOMPARE(closer.seen, (QStringList{"dialog: SaveDialog",
+                                           "Fehler: The unit stopped answering at G-Info 3 of 6 (the line hung up)"}));
+        QVERIFY(CommandsEnabled(w));
+        QVERIFY(!QFileInfo::exists(path));
+        QCOMPARE(w.windowTitle(), Caption(path) + QStringLiteral(" (partial)"));
+        QCOMPARE(w.ReadOutShown().Document().State(), ReadOutState::Stopped);
+        QVERIFY(!w.GInfoModel().Cell(2, 4).isEmpty() && w.GInfoModel().Cell(3, 4).isEmpty());
+        const auto kept = LoadKeptReadOut(KeptPath());
+        QVERIFY(kept);
+        QCOMPARE(kept->in.Count(), std::size_t{2});
+
+        const QString keptName = QString::fromStdString(KeptPath().string());
+        QCOMPARE(w.LoadInfoFile(keptName), 0);
+        QCOMPARE(w.windowTitle(), Caption(keptName) + QStringLiteral(" (partial)"));
+        QCOMPARE(w.ReadOutShown().Document().State(), ReadOutState::Stopped);
+        QCOMPARE(w.ReadOutShown().Document().ArrivedCount(InfoBlock::GInfo), std::size_t{2});
+        QVERIFY(!w.GInfoModel().Cell(2, 4).isEmpty() && w.GInfoModel().Cell(3, 4).isEmpty());
+    }
+
+    // "&Wiederholen" (the default; "Abbrechen" answers Escape) once the unit is back on the port:
+    // the read goes on at the entry that failed and ends as an uninterrupted one.
+    void lostLineRetried() {
+        sim::Behaviour behaviour;
+        behaviour.hangUpAfter = 6;
+        sim::Simulator controller(Unit(6, 2), behaviour), back(Unit(6, 2));
+        QVERIFY(StartOnCom3(controller));
+        TfrmMain w;
+        ModalCloser closer;
+        const QString path = files_.filePath(QStringLiteral("retried.inf"));
+        closer.fileForDialog = path;
+        closer.retryLostLine = true;
+        closer.leaveOpenText = QStringLiteral("The unit stopped answering at G-Info 3 of 6 (the line hung up)");
+        QString defaultButton, escapeButton;
+        QTimer plugIn;
+        QObject::connect(&plugIn, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || box->text() != closer.leaveOpenText)
+                return;
+            defaultButton = box->defaultButton()->text();
+            escapeButton = box->escapeButton()->text();
+            std::string error;
+            QVERIFY(back.Start(error));
+            MapPorts({{3, back.SlavePath()}});
+            closer.leaveOpenText.clear();
+            plugIn.stop();
+        });
+        plugIn.start(5);
+
+        w.miReadClick();
+        QVERIFY(WaitForReadEnd(w));
+        QCOMPARE(defaultButton, QStringLiteral("&Wiederholen"));
+        QCOMPARE(escapeButton, QStringLiteral("Abbrechen"));
+        QCOMPARE(closer.seen.size(), 2); // the save dialog and the one box
+        QCOMPARE(EntryRequests(back).first(), QString::fromStdString(EntryRequest('G', 2)));
+        QCOMPARE(EntryRequests(back).size(), 6);
+        QVERIFY(Loaded(path) == controller.Unit().store);
+        QCOMPARE(w.ReadOutShown().Document().State(), ReadOutState::Complete);
+        QVERIFY(!std::filesystem::exists(KeptPath()));
+    }
+
+    // A kept read-out of the unit (G-Info 1 to 4 of 6): after the identification the window asks
+    // whether to continue it.
+    void continueQuestion_data() {
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<std::uint32_t>("keptSeed"); // of the unit whose entries were kept
+        QTest::addColumn<bool>("checkAnswered");
+        QTest::addColumn<int>("entriesAsked");     // 0: none, the read does not start
+        QTest::newRow("continued") << true << 1u << true << 1 + 4;      // the check, then the rest
+        QTest::newRow("started anew") << false << 1u << true << 8;
+        QTest::newRow("log changed since") << true << 2u << true << 1 + 8;
+        QTest::newRow("no answer to the check") << true << 1u << false << 0;
+    }
+
+    void continueQuestion() {
+        QFETCH(bool, answer);
+        QFETCH(std::uint32_t, keptSeed);
+        QFETCH(bool, checkAnswered);
+        QFETCH(int, entriesAsked);
+        sim::GenerateOptions options;
+        options.gCount = 6;
+        options.xCount = 2;
+        options.seed = keptSeed;
+        const RecordStore keptFrom = sim::GenerateUnit(options).store;
+        {
+            std::string error;
+            auto keeper = KeptReadOutWriter::Begin(KeptPath(), "4711-0815", keptFrom.GInfo, keptFrom.XInfo, error);
+            QVERIFY2(keeper, error.c_str());
+            for (std::uint16_t i = 0; i < 4; ++i)
+                keeper->Keep({InfoBlock::GInfo, i}, {keptFrom.GInfoSlot(i), kGInfoSlotSize});
+        }
+        sim::Behaviour behaviour;
+        if (!checkAnswered) // every entry the check may ask
+            for (std::size_t i = 0; i < 4; ++i)
+                behaviour.faults.push_back({'G', i, sim::FaultKind::NoAnswer});
+        sim::Simulator controller(Unit(6, 2), behaviour);
+        QVERIFY(StartOnCom3(controller));
+        TfrmMain w;
+        ModalCloser closer;
+        closer.continueKept = answer;
+        const QString path = files_.filePath(QStringLiteral("continued-%1.inf").arg(QTest::currentDataTag()));
+        closer.fileForDialog = path;
+
+        w.miReadClick();
+        QStringList boxes{"dialog: SaveDialog",
+                          "Frage: A read of unit 4711-0815 stopped with 4 of 8 entries in. Continue it where it stopped?"};
+        if (entriesAsked == 0) {
+            boxes << QStringLiteral("Fehler: The unit gave no good answer for G-Info 3 of 6, asked to check its kept read-out");
+            QCOMPARE(closer.seen, boxes);
+            QVERIFY(!w.CurrentThread());
+            QVERIFY(CommandsEnabled(w));
+            QVERIFY(LoadKeptReadOut(KeptPath())); // left for a later read
+            return;
+        }
+        QVERIFY(WaitForReadEnd(w));
+        QCOMPARE(closer.seen, boxes);
+        QCOMPARE(EntryRequests(controller).size(), entriesAsked);
+        QVERIFY(Loaded(path) == controller.Unit().store);
+        QVERIFY(!std::filesystem::exists(KeptPath()));
+        QVERIFY(Item(w, "miGInfo")->isEnabled() && !w.GInfoModel().Cell(1, 4).isEmpty());
     }
 
     void identificationFailure_data() {
@@ -391,6 +549,10 @@ private slots:
             QCOMPARE(Requests(controller).last(), QStringLiteral("GI@ 3\r\n"));
             QVERIFY(!QFileInfo::exists(path));
         }
+        // What came before the quit is kept for the next read.
+        const auto kept = LoadKeptReadOut(KeptPath());
+        QVERIFY(kept);
+        QCOMPARE(kept->in.Count(), std::size_t{3});
         QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join(QLatin1Char('\n'))));
     }
 

@@ -3,6 +3,7 @@
 #include "app/com_thread.h"
 #include "platform/dos_devices.h"
 #include "app/tfrm_main.h"
+#include "file/kept_read_out.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -20,6 +21,12 @@ namespace fs = std::filesystem;
 
 void UseDeviceFolder(const QTemporaryDir& folder) {
     ::setenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit().constData(), 1);
+    ::setenv("XDG_STATE_HOME", (folder.path() + QStringLiteral("/state")).toLocal8Bit().constData(), 1);
+}
+
+void ForgetKeptReadOuts() {
+    if (const auto folder = KeptReadOutFolder())
+        fs::remove_all(*folder);
 }
 
 void MapPorts(const std::map<int, std::string>& targets) {
@@ -59,9 +66,13 @@ void ModalCloser::Poll() {
     QString entry;
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         entry = box->windowTitle() + QStringLiteral(": ") + box->text();
-        const QString wanted = box->windowTitle() == QStringLiteral("Warnung")
-                                   ? QString::fromLatin1(answerYes ? "&Ja" : "&Nein")
-                                   : QStringLiteral("OK");
+        const QString caption = box->windowTitle();
+        const bool askedToRetry = box->buttons().size() == 2 && caption == QStringLiteral("Fehler");
+        const QString wanted = caption == QStringLiteral("Warnung") ? QString::fromLatin1(answerYes ? "&Ja" : "&Nein")
+                               : caption == QStringLiteral("Frage")
+                                   ? QString::fromLatin1(continueKept ? "&Ja" : "&Nein")
+                               : askedToRetry ? QString::fromLatin1(retryLostLine ? "&Wiederholen" : "Abbrechen")
+                                              : QStringLiteral("OK");
         QAbstractButton* button = nullptr;
         for (QAbstractButton* b : box->buttons())
             if (b->text() == wanted)

@@ -23,9 +23,13 @@ class TfrmMain;
 
 namespace lexorant::test {
 
-// Points XDG_CONFIG_HOME at `folder`; the window probes the ports when it is created, so this
-// must happen first, or the machine's own serial ports would count.
+// Points XDG_CONFIG_HOME at `folder` (and XDG_STATE_HOME, where reads keep their entries, into it);
+// the window probes the ports when it is created, so this must happen first, or the machine's own
+// serial ports would count.
 void UseDeviceFolder(const QTemporaryDir& folder);
+
+// Removes every kept read-out: a read that an earlier test stopped is not continued.
+void ForgetKeptReadOuts();
 
 // comN leads to targets[n]; every other COM name dangles, so that no port falls back to a
 // real /dev/tty* device.
@@ -43,6 +47,8 @@ public:
     explicit ModalCloser(QStringList* log = nullptr);
 
     bool answerYes = false;    // to the quit question
+    bool continueKept = true;  // "&Ja" to the question whether to continue a kept read-out
+    bool retryLostLine = false; // "&Wiederholen" when the line is lost, else "Abbrechen"
     QString fileForDialog;     // the file a dialog accepts; empty cancels it
     QString leaveOpenText;     // a box with this text is left to the test for now
     QStringList seen;          // every box and dialog, as logged

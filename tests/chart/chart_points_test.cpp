@@ -67,4 +67,15 @@ TEST_F(ChartPointsTest, ByEntryKeepsEveryEntryInLogOrder) {
     EXPECT_EQ(BuildChartPoints(store_, 9, ChartAxis::ByEntry, fields_).x.size(), 3u);
 }
 
+// Entry 1 was never read (a read that stopped, or an entry that failed): it is no point.
+TEST_F(ChartPointsTest, EntriesNotReadAreLeftOut) {
+    EntrySet read(store_.GInfo, store_.XInfo);
+    read.Add({InfoBlock::XInfo, 0});
+    read.Add({InfoBlock::XInfo, 2});
+    const ChartPoints p = BuildChartPoints(store_, 3, ChartAxis::ByEntry, fields_, &read);
+    EXPECT_EQ(p.entry, (std::vector<std::uint32_t>{0, 2}));
+    EXPECT_EQ(p.x, (std::vector<double>{1, 3}));
+    EXPECT_EQ(p.undated, 0u);
+}
+
 } // namespace

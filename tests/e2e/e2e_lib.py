@@ -36,8 +36,9 @@ class BoxInTheWay(Failure):
         self.caption = caption
 
 
-# Captions of the program's modal boxes: errors, the quit question, errors that escaped a handler.
-BOX_CAPTIONS = "^(Fehler|Warnung|Brenno Lexorant)$"
+# Captions of the program's modal boxes: errors (and the lost line), the quit question, the question
+# whether to continue a kept read-out, errors that escaped a handler.
+BOX_CAPTIONS = "^(Fehler|Warnung|Frage|Brenno Lexorant)$"
 
 
 def check(condition, message):
@@ -460,6 +461,14 @@ class Session:
         box = self.wait_window("^Fehler$", timeout)
         self.key(box, "Return")
         wait_for("the error box to close", lambda: box not in self.windows("^Fehler$"))
+        return box
+
+    def answer_question(self, key="Return", timeout=20.0):
+        """Waits for the question whether to continue a kept read-out ("Frage") and answers it:
+        Return is "&Ja" (continue it), Escape "&Nein" (read anew)."""
+        box = self.wait_window("^Frage$", timeout)
+        self.key(box, key)
+        wait_for("the question to close", lambda: box not in self.windows("^Frage$"))
         return box
 
     def close(self):

@@ -1,59 +1,92 @@
-"""The unit goes away in the middle of a block: every remaining entry gives one "Fehler" box, the read
-ends and writes its file, and after reopening COM 1 (Ctrl+1) a new unit on it reads again."""
+"""The unit hangs up in the middle of a block: one "Fehler" box says so, and "Abbrechen" ends the read
+with nothing written under the file's name and the caption saying the read-out is partial. The next
+read of the unit, after reopening COM 1 (Ctrl+1), asks whether to continue; "&Ja" asks only for the
+entries not yet read and writes the file an uninterrupted read writes. Then the window is killed in the
+middle of a read, and a new window continues that read to the same file."""
 import os
-import time
+import re
 
 import e2e_lib as e2e
 
 SERIAL = "4711-0815"
-DATA = ("--g-count", "4", "--x-count", "1", "--seed", "9")
+DATA = ("--g-count", "40", "--x-count", "6", "--seed", "9")
+ENTRIES = 46
+FIRST_REQUESTS = 4  # the flush, SN?, both headers
 
 
-def entries(data):
-    return [data[i:i + 16] for i in range(12, 12 + 4 * 16, 16)] + [data[12 + 4 * 16:]]
+def entry_requests(log, start=0):
+    if not os.path.exists(log):
+        return []
+    with open(log) as f:
+        lines = f.read().splitlines()
+    return [line for line in lines[start:] if re.match(r"^[GX]I@ \d+$", line)]
+
+
+def request_count(log):
+    with open(log) as f:
+        return len(f.read().splitlines())
+
+
+def check_continued(asked_before, asked_after, what):
+    """The continued read asks one kept entry again (the check), then only what is missing."""
+    e2e.check(asked_after and asked_after[0] in asked_before, "%s: no check of a kept entry first" % what)
+    again = set(asked_after[1:]) & set(asked_before[:-1])
+    e2e.check(not again, "%s: kept entries asked again: %s" % (what, sorted(again)))
+    e2e.check(len(set(asked_before) | set(asked_after)) == ENTRIES, "%s: entries never asked" % what)
 
 
 def scenario(s):
     expected = e2e.read_bytes(s.reference_file("reference.inf", *DATA))
-    e2e.check(all(any(e) for e in entries(expected)), "a generated entry is all zeros")
-    # Each answer 0.4 s late, so that the unit can be pulled after about two G-Info entries.
-    unit = s.simulator("--unpaced", "--delay", "400", *DATA)
     os.makedirs(s.autosave_folder)
+    autosave = lambda n: e2e.AUTOSAVE_FOLDER + "\\" + SERIAL + "_%02d.inf" % n
     first = os.path.join(s.autosave_folder, SERIAL + "_01.inf")
+    second = os.path.join(s.autosave_folder, SERIAL + "_02.inf")
+
+    # Hung up at the request for G-Info 13.
+    lost_log = os.path.join(s.tmp, "lost.log")
+    s.simulator("--unpaced", "--hang-up-after", str(FIRST_REQUESTS + 12), "--request-log", lost_log, *DATA)
     window = s.window("-autosave")
     window.key("ctrl+r")
-    window.wait_caption(e2e.file_caption(e2e.AUTOSAVE_FOLDER + "\\" + SERIAL + "_01.inf"))
-    time.sleep(1.0)  # the pacing of the scenario itself: some of the five answers arrive, not all
-    unit.kill()
+    box = s.wait_window("^Fehler$")
+    s.screenshot("-lost")
+    s.key(box, "Escape")  # "Abbrechen"
+    e2e.wait_for("the box to close", lambda: box not in s.windows("^Fehler$"))
+    window.wait_caption(e2e.file_caption(autosave(1)) + " (partial)")
+    e2e.check(not s.windows("^Fehler$"), "a second box came up")
+    e2e.check(not os.path.exists(first), "the stopped read wrote its file")
+    asked_before = entry_requests(lost_log)
+    e2e.check(asked_before[-1] == "GI@ 12", "the line hung up at %s" % asked_before[-1])
 
-    boxes = 0
-    deadline = time.monotonic() + 30
-    while not os.path.exists(first):
-        e2e.check(time.monotonic() < deadline, "the read did not end within 30 s of losing the unit")
-        window.check_alive()
-        if s.windows("^Fehler$"):
-            if boxes == 0:
-                s.screenshot("-error")
-            s.close_error_box()
-            boxes += 1
-        else:
-            time.sleep(0.05)
-    e2e.wait_for("the whole file", lambda: os.path.getsize(first) == len(expected))
-    got = entries(e2e.read_bytes(first))
-    zero = [i for i, e in enumerate(got) if not any(e)]
-    e2e.check(zero and zero == list(range(zero[0], 5)),
-              "the entries after the loss are not all zeros (zero entries: %s)" % zero)
-    e2e.check(boxes == len(zero), "%d error boxes for %d lost entries" % (boxes, len(zero)))
-    e2e.check(got[:zero[0]] == entries(expected)[:zero[0]], "the entries read before the loss differ")
-    e2e.check(e2e.read_bytes(first)[:12] == expected[:12], "the header differs")
+    # The unit back on COM 1: continued.
+    back_log = os.path.join(s.tmp, "back.log")
+    s.simulator("--unpaced", "--request-log", back_log, *DATA)
+    window.start_read(e2e.file_caption(autosave(1)), "ctrl+1")
+    s.answer_question("Return")
+    e2e.wait_for("the continued read's file", lambda: os.path.exists(first) and os.path.getsize(first) == len(expected))
+    e2e.check(e2e.read_bytes(first) == expected, "the continued read's file differs from an uninterrupted read's")
+    e2e.check(not s.windows("^Fehler$"), "an error box came up during the continued read")
+    check_continued(asked_before, entry_requests(back_log), "after the hang-up")
+    window.stop()
 
-    # A new unit behind COM1: the program still holds the old port until COM 1 is chosen again.
-    s.simulator("--unpaced", *DATA)
-    window.start_read(e2e.file_caption(e2e.AUTOSAVE_FOLDER + "\\" + SERIAL + "_02.inf"), "ctrl+1")
-    second = os.path.join(s.autosave_folder, SERIAL + "_02.inf")
-    e2e.wait_for("the second file", lambda: os.path.exists(second) and os.path.getsize(second) == len(expected))
-    e2e.check(e2e.read_bytes(second) == expected, "the read from the new unit differs")
-    e2e.check(not s.windows("^Fehler$"), "an error box came up during the read from the new unit")
+    # The window killed in the middle of a read (kill -9), a new one continues it.
+    paced_log = os.path.join(s.tmp, "paced.log")
+    s.simulator("--delay", "100", "--request-log", paced_log, *DATA)
+    window = s.window("-autosave")
+    window.key("ctrl+r")
+    window.wait_caption(e2e.file_caption(autosave(2)))
+    e2e.wait_for("ten entries asked", lambda: len(entry_requests(paced_log)) >= 10)
+    window.process.kill()
+    window.process.wait()
+    asked_before = entry_requests(paced_log)
+    restart = request_count(paced_log)
+    window = s.window("-autosave")
+    window.key("ctrl+r")
+    window.wait_caption(e2e.file_caption(autosave(2)))
+    s.answer_question("Return")
+    e2e.wait_for("the file of the read continued after the kill",
+                 lambda: os.path.exists(second) and os.path.getsize(second) == len(expected), timeout=60)
+    e2e.check(e2e.read_bytes(second) == expected, "the file of the read continued after the kill differs")
+    check_continued(asked_before, entry_requests(paced_log, restart), "after the kill")
     s.screenshot()
 
 

@@ -1,5 +1,6 @@
 """The file cannot be written: a missing autosave folder, a full disk behind a file that exists, a link
-to /dev/full. Each time the "Fehler" box comes up at the end of the read, nothing else is touched."""
+to /dev/full. Each time the "Fehler" box comes up at the end of the read, nothing else is touched. What a
+read without its file has read stays kept, so each later read asks whether to continue it ("&Ja")."""
 import os
 import resource
 import signal
@@ -61,6 +62,7 @@ def scenario(s):
     resource.prlimit(window.process.pid, resource.RLIMIT_FSIZE, (FILE_SIZE_LIMIT, FILE_SIZE_LIMIT))
     save_through_dialog(s, window, earlier)
     window.wait_caption(e2e.file_caption(earlier))
+    s.answer_question()
     s.wait_window("^Fehler$")
     s.screenshot("-disk-full")
     s.close_error_box()
@@ -73,6 +75,7 @@ def scenario(s):
     os.symlink("/dev/full", full)
     save_through_dialog(s, window, full)
     window.wait_caption(e2e.file_caption(full))
+    s.answer_question()
     s.wait_window("^Fehler$")
     s.close_error_box()
     window.check_alive()

@@ -1,5 +1,7 @@
 #include "readout/read_out.h"
 
+#include "readout/entry_set.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -71,6 +73,31 @@ TEST(ReadOut, AnOpenedFileHasEveryEntryInAndAFollowerMayLeaveWhileTold) {
     EXPECT_TRUE(readOut.Settled());
     EXPECT_EQ(readOut.Extent(InfoBlock::GInfo), 3u);
     EXPECT_EQ(readOut.ArrivedCount(InfoBlock::GInfo), 3u);
+}
+
+// Kept entries of a continued read come in runs of neighbours; a stopped read-out opened has only its own.
+TEST(ReadOut, KeptEntriesCountAsInAndAnOpenedStoppedReadOutHasOnlyThose) {
+    EntrySet in(Header(6), Header(2));
+    for (const std::uint16_t i : {std::uint16_t{0}, std::uint16_t{1}, std::uint16_t{2}, std::uint16_t{4}})
+        in.Add({InfoBlock::GInfo, i});
+    in.Add({InfoBlock::XInfo, 1});
+    ReadOut readOut;
+    Log log;
+    readOut.Follow(log);
+    readOut.StartRead(Header(6), Header(2), "a.inf", "COM1");
+    readOut.EntriesKept(in);
+    EXPECT_EQ(log.seen, (std::vector<std::string>{"replaced", "G 0+3", "G 4+1", "X 1+1"}));
+    EXPECT_EQ(readOut.ArrivedCount(InfoBlock::GInfo), 4u);
+    EXPECT_EQ(readOut.Extent(InfoBlock::GInfo), 5u);
+
+    RecordStore store;
+    store.Replace(Header(6), Header(2));
+    readOut.OpenStopped(store, in, "4711.partial", "/tmp/4711.partial");
+    EXPECT_EQ(readOut.State(), ReadOutState::Stopped);
+    EXPECT_EQ(readOut.Origin(), ReadOutOrigin::File);
+    EXPECT_FALSE(readOut.Arrived({InfoBlock::GInfo, 3}));
+    EXPECT_TRUE(readOut.Arrived({InfoBlock::XInfo, 1}));
+    EXPECT_EQ(readOut.ArrivedCount(InfoBlock::XInfo), 1u);
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "file/file_naming.h"
 #include "file/kept_read_out.h"
 #include "link/identification.h"
-#include "link/kept_check.h"
+#include "link/read_start.h"
 #include "file/info_file.h"
 #include "readout/record_store.h"
 #include "link/serial_port.h"
@@ -64,52 +64,20 @@ std::optional<ReadOptions> ParseReadOptions(const Arguments& args) {
 
 const char* const kContinueHint = "Run the same command again to continue the read where it stopped.";
 
-// What the read starts from: the unit's kept read-out, when it can be continued, or nothing; and
-// where the entries of this read are kept.
-struct Start {
-    std::optional<KeptReadOut> kept;
-    std::unique_ptr<KeptReadOutWriter> keeper;
-    std::optional<KeptCheckResult> unchecked; // the unit did not answer the check: stop
-};
-
-Start StartFrom(SerialPort& port, const std::string& serial, const InfoHeaders& headers, bool fresh) {
-    Start start;
-    std::string error;
-    const auto path = KeptReadOutPath(serial);
-    auto found = path ? LoadKeptReadOut(*path) : std::nullopt;
-    if (found && found->serial != serial)
-        found.reset(); // another serial number that shares the file name: replaced
-    if (found && !fresh && (found->store.GInfo != headers.g || found->store.XInfo != headers.x)) {
+// Says on stderr what the read starts from.
+ReadStart StartFrom(SerialPort& port, const std::string& serial, const InfoHeaders& headers, bool fresh) {
+    ReadStart start = ChooseReadStart(port, serial, headers, [fresh](const KeptReadOut&) { return !fresh; });
+    if (start.from == KeptStart::Grown && !fresh)
         std::fprintf(stderr, "The unit's logs have grown since its read-out was kept: reading it anew\n");
-        found.reset();
-    }
-    if (!fresh) {
-        if (auto& kept = found) {
-            const KeptCheckResult check = CheckKeptEntries(port, kept->store, kept->in);
-            if (check.check == KeptCheck::NoAnswer) {
-                start.unchecked = check;
-                return start;
-            }
-            if (check.check == KeptCheck::Same) {
-                start.keeper = KeptReadOutWriter::Resume(*kept, error);
-                std::fprintf(stderr, "Continuing the kept read-out of %s: %zu of %zu entries are in (%s)\n",
-                             serial.c_str(), kept->in.Count(), kept->in.Size(), kept->path.string().c_str());
-                start.kept = std::move(kept);
-            } else {
-                std::fprintf(stderr, "The log of %s has changed since its read-out was kept: reading it anew\n",
-                             serial.c_str());
-            }
-        }
-    }
-    if (!start.kept) {
-        if (path)
-            start.keeper = KeptReadOutWriter::Begin(*path, serial, headers.g, headers.x, error);
-        else
-            error = "no state folder";
-    }
-    if (!start.keeper)
+    else if (start.from == KeptStart::Continued)
+        std::fprintf(stderr, "Continuing the kept read-out of %s: %zu of %zu entries are in (%s)\n", serial.c_str(),
+                     start.kept->in.Count(), start.kept->in.Size(), start.kept->path.string().c_str());
+    else if (start.from == KeptStart::Changed)
+        std::fprintf(stderr, "The log of %s has changed since its read-out was kept: reading it anew\n",
+                     serial.c_str());
+    if (start.from != KeptStart::Unchecked && !start.keeper)
         std::fprintf(stderr, "lexorant-cli read: cannot keep the entries read (%s): a lost line loses them\n",
-                     error.c_str());
+                     start.keepError.c_str());
     return start;
 }
 
@@ -157,12 +125,9 @@ int Read(const Arguments& args) {
     if (!headers)
         return notIdentified();
 
-    Start start = StartFrom(port, *serial, *headers, options->fresh);
-    if (start.unchecked) {
-        const KeptCheckResult& check = *start.unchecked;
-        std::fprintf(stderr, "The unit gave no good answer for %c-Info %d of %d, asked to check its kept read-out\n%s\n",
-                     check.entry.block == InfoBlock::GInfo ? 'G' : 'X', check.entry.index + 1, check.count,
-                     kContinueHint);
+    ReadStart start = StartFrom(port, *serial, *headers, options->fresh);
+    if (start.from == KeptStart::Unchecked) {
+        std::fprintf(stderr, "%s\n%s\n", KeptCheckFailedText(start.check).c_str(), kContinueHint);
         return kLineLost;
     }
     RecordStore store;

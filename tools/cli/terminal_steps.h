@@ -2,9 +2,9 @@
 // The reading loop's steps on a terminal: texts on standard error, one line each, or one live
 // progress line with an estimate of the time left when standard error is a terminal (from the pace
 // of the entries asked so far).
+#include "link/read_estimate.h"
 #include "link/read_loop.h"
 
-#include <chrono>
 #include <cstdio>
 
 namespace lexorant::cli {
@@ -16,8 +16,8 @@ public:
     void LockMenus() override {}
     void InitInfoGrids() override {}
     void ShowStatus(const std::string& text) override;
-    void ShowGInfoEntry(int) override { ++done_; }
-    void ShowXInfoEntry(int) override { ++done_; }
+    void ShowGInfoEntry(int) override { estimate_.Asked(); }
+    void ShowXInfoEntry(int) override { estimate_.Asked(); }
     void ShowError(const std::string& text) override;
     void UnlockMenus() override { EndLiveLine(); }
     // The read ends at once: the command says where and how to go on.
@@ -29,11 +29,7 @@ private:
     std::FILE* out_;
     bool live_;
     bool liveLineOpen_ = false;
-    int total_;
-    int kept_ = 0; // in before this read began
-    int done_ = 0;
-    int failed_ = 0;
-    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    ReadEstimate estimate_;
 };
 
 } // namespace lexorant::cli
