@@ -408,6 +408,13 @@ void TfrmMain::miReadClick() {
     // A read typed ahead while the previous one was being identified must not start a second one.
     if (ReadRunning())
         return;
+    if (reopenBeforeRead_) {
+        reopenBeforeRead_ = false;
+        const std::string name = port_.PortName();
+        const int rate = port_.BitRate();
+        port_.ClosePort();
+        port_.OpenPort(name, rate); // still gone: the identification below says so
+    }
     // The box shows the text alone; why the line failed goes to the trace.
     Identification identification(port_);
     const auto serial = identification.SerialNumber();
@@ -625,6 +632,7 @@ AfterLoss TfrmMain::LineLost(const LineLoss& loss) {
         return AfterLoss::Retry;
     // Nothing is written under the file's name; the entries read so far are kept.
     readEndedEarly_ = true;
+    reopenBeforeRead_ = true;
     setWindowTitle(PartialCaption(saveFileName_));
     return AfterLoss::Stop;
 }

@@ -123,6 +123,9 @@ private:
     bool showingEntryError_ = false;
     // The read ended early: an error no step expected, or the line lost and the read given up.
     bool readEndedEarly_ = false;
+    // The last read stopped because the line was lost: the port is as the loss left it (hung up, or
+    // its device gone and back), so the next read opens it again by its name, as Wiederholen does.
+    bool reopenBeforeRead_ = false;
 
     HintRouter* hints_ = nullptr;
     QTableView* sgGInfo_ = nullptr;
