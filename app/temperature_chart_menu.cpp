@@ -54,10 +54,7 @@ private:
         }
         // Entries that failed or were never read (a kept read-out) are left out.
         const ReadOut& readOut = readOut_.Document();
-        EntrySet read(readOut.Store().GInfo, readOut.Store().XInfo);
-        for (std::size_t i = 0; i < Entries(); ++i)
-            if (const EntryRef entry{InfoBlock::XInfo, static_cast<std::uint16_t>(i)}; readOut.Arrived(entry))
-                read.Add(entry);
+        const EntrySet read = readOut.Entries();
         chart_ = new TemperatureChartWindow(readOut.Store(), Entries(), [this](int entry) { SelectEntry(entry); },
                                             window_, &read);
         chart_->show();

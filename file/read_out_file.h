@@ -12,7 +12,7 @@ struct ReadOutFile {
     bool readable = false; // false: store untouched
     bool partial = false;  // a kept read-out: only the entries in `in` have been read
     bool shortened = false; // an ".inf" file that ends before the blocks its header announces
-    std::string serial;    // of a kept read-out
+    std::string serial;    // of a kept read-out; empty where not known
     EntrySet in;           // the entries whose every stored byte came from the file
 };
 

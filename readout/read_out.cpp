@@ -67,6 +67,15 @@ void ReadOut::EntryArrived(EntryRef entry) {
     Tell([&](ReadOutFollower& f) { f.EntriesArrived(entry.block, entry.index, 1); });
 }
 
+EntrySet ReadOut::Entries() const {
+    EntrySet set(store_.GInfo, store_.XInfo);
+    for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
+        for (std::size_t i = 0; i < Part(block).in.size(); ++i)
+            if (Part(block).in[i])
+                set.Add({block, static_cast<std::uint16_t>(i)});
+    return set;
+}
+
 void ReadOut::EntriesKept(const EntrySet& in) { Mark(in, true); }
 
 void ReadOut::Mark(const EntrySet& in, bool tell) {

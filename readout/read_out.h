@@ -2,6 +2,7 @@
 // The read-out the user works with: its entries, the name the user knows it by, where it came from
 // and how far it got. Every view follows it; none guesses it from the window.
 #include "readout/entry_ref.h"
+#include "readout/entry_set.h"
 #include "readout/record_store.h"
 
 #include <cstddef>
@@ -56,6 +57,8 @@ public:
     std::size_t Extent(InfoBlock block) const { return Part(block).extent; }
     // Entries in so far, gaps (entries that failed) not counted.
     std::size_t ArrivedCount(InfoBlock block) const { return Part(block).count; }
+    // The entries in so far, as the set the chart and the report of a partial read-out take.
+    EntrySet Entries() const;
 
     // A file's entries, all of them in.
     void Open(RecordStore store, std::string name, std::string path);

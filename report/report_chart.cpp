@@ -14,10 +14,10 @@ namespace {
 constexpr double kScale = 1.4;
 }
 
-ReportChart TemperatureReportChart(const RecordStore& store) {
-    return [&store](QPainter& painter, const QRectF& area) {
+ReportChart TemperatureReportChart(const RecordStore& store, const EntrySet* read) {
+    return [&store, read](QPainter& painter, const QRectF& area) {
         QGraphicsScene scene;
-        auto* chart = new TemperatureChart(store, store.XInfo.EntryCount, ChartAxis::ByTime);
+        auto* chart = new TemperatureChart(store, store.XInfo.EntryCount, ChartAxis::ByTime, {}, nullptr, read);
         if (chart->Points().x.empty())
             chart->SetAxis(ChartAxis::ByEntry);
         // The legend names the lines drawn; the window's dimmed entries of the others would crowd it.

@@ -33,7 +33,8 @@ std::vector<ReportFact> Facts(const RecordStore& store, std::string_view fileNam
                               const MessageTally& tally, std::size_t faultEntries, const ReadOutFile* partial) {
     std::vector<ReportFact> facts;
     facts.push_back({"Read-out", NameWithoutFolder(fileName) + (partial ? " (partial: the read has not ended)" : "")});
-    const std::string serial = partial ? partial->serial : SerialOfAutosaveName(std::string(fileName));
+    const std::string serial =
+        partial && !partial->serial.empty() ? partial->serial : SerialOfAutosaveName(std::string(fileName));
     if (!serial.empty())
         facts.push_back({"Serial number", serial});
     facts.push_back({"Report made", std::string(madeAt)});

@@ -18,7 +18,7 @@ std::string WriteServiceReport(const RecordStore& store, const std::string& read
     const std::string madeAt = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")).toStdString();
     const ReportContent content = BuildReportContent(store, readOutName, madeAt, partial);
 #ifdef LEXORANT_WITH_CHART
-    const ReportChart chart = TemperatureReportChart(store);
+    const ReportChart chart = TemperatureReportChart(store, partial ? &partial->in : nullptr);
 #else
     const ReportChart chart;
 #endif

@@ -89,6 +89,10 @@ TEST(ReadOut, KeptEntriesCountAsInAndAnOpenedStoppedReadOutHasOnlyThose) {
     EXPECT_EQ(log.seen, (std::vector<std::string>{"replaced", "G 0+3", "G 4+1", "X 1+1"}));
     EXPECT_EQ(readOut.ArrivedCount(InfoBlock::GInfo), 4u);
     EXPECT_EQ(readOut.Extent(InfoBlock::GInfo), 5u);
+    readOut.EntryArrived({InfoBlock::GInfo, 5});
+    EntrySet expected = in;
+    expected.Add({InfoBlock::GInfo, 5});
+    EXPECT_EQ(readOut.Entries(), expected);
 
     RecordStore store;
     store.Replace(Header(6), Header(2));
@@ -98,6 +102,7 @@ TEST(ReadOut, KeptEntriesCountAsInAndAnOpenedStoppedReadOutHasOnlyThose) {
     EXPECT_FALSE(readOut.Arrived({InfoBlock::GInfo, 3}));
     EXPECT_TRUE(readOut.Arrived({InfoBlock::XInfo, 1}));
     EXPECT_EQ(readOut.ArrivedCount(InfoBlock::XInfo), 1u);
+    EXPECT_EQ(readOut.Entries(), in);
 }
 
 } // namespace

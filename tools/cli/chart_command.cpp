@@ -87,7 +87,8 @@ int Chart(const Arguments& args) {
     if (!options)
         return 1;
     RecordStore store;
-    if (!LoadReadOut(options->file, store))
+    const auto load = LoadReadOut(options->file, store);
+    if (!load)
         return 1;
     if (store.XInfo.EntryCount == 0) {
         std::fprintf(stderr, "lexorant-cli chart: %s has no X-Info entries\n", options->file.c_str());
@@ -108,7 +109,8 @@ int Chart(const Arguments& args) {
     HeadlessApplication app;
 
     auto* chart = new TemperatureChart(store, store.XInfo.EntryCount,
-                                       options->byEntry ? ChartAxis::ByEntry : ChartAxis::ByTime, options->series);
+                                       options->byEntry ? ChartAxis::ByEntry : ChartAxis::ByTime, options->series,
+                                       nullptr, load->partial ? &load->in : nullptr);
     if (!options->byEntry && chart->Points().x.empty()) {
         std::fputs("lexorant-cli chart: no entry has a valid date; drawn by entry\n", stderr);
         chart->SetAxis(ChartAxis::ByEntry);
