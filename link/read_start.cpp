@@ -15,6 +15,8 @@ ReadStart ChooseReadStart(SerialPort& port, const std::string& serial, const Inf
         start.from = KeptStart::Grown;
         found.reset();
     }
+    if (found && found->in.Count() == 0)
+        found.reset(); // nothing read yet (stopped before its first entry): nothing to continue
     if (found && !continueKept(*found)) {
         start.from = KeptStart::Declined;
         found.reset();

@@ -1,5 +1,6 @@
 """Quitting during a read: the close request asks "Warnung"; "&Nein" lets the read finish and write its
-file, "&Ja" ends the program at once with exit code 0 and without complaints from Qt."""
+file, "&Ja" ends the program at once with exit code 0 and without complaints from Qt, and the next
+window continues the read it ended to the file an uninterrupted read writes."""
 import os
 import re
 import time
@@ -9,6 +10,13 @@ import e2e_lib as e2e
 SERIAL = "4711-0815"
 # At 1200 baud a G-Info answer takes 0.3 s and an X-Info answer 1.6 s: a read of about 7 s.
 DATA = ("--g-count", "12", "--x-count", "2", "--seed", "5")
+
+
+def kept_entries(s):
+    """How many entries the kept read-out of the unit holds, as lexorant-cli show tells."""
+    kept = os.path.join(s.tmp, ".local", "state", "brenno-lexorant", SERIAL + ".partial")
+    said = re.search(r": (\d+) of \d+ entries have been read", s.cli("show", kept).stderr.decode(errors="replace"))
+    return int(said.group(1)) if said else 0
 
 
 def scenario(s):
@@ -36,6 +44,7 @@ def scenario(s):
 
     # Now as the window manager's close box or Alt+F4 does, answered with Return ("&Ja", the default).
     window.start_read(e2e.file_caption(e2e.AUTOSAVE_FOLDER + "\\" + SERIAL + "_02.inf"))
+    e2e.wait_for("an entry kept", lambda: kept_entries(s) > 0)
     s.request_close(window.id)
     question = s.wait_window("^Warnung$")
     s.focus(question)
@@ -50,6 +59,16 @@ def scenario(s):
                   if re.search(r"QThread|Warning|QWARN|QObject|Critical", line)]
     e2e.check(not complaints, "standard error:\n" + "\n".join(complaints))
     e2e.check(not os.path.exists(second), "the interrupted read wrote its file")
+
+    # What was read before the quit is kept: the next window continues it ("&Ja" to the question).
+    window = s.window("-autosave")
+    window.key("ctrl+r")
+    window.wait_caption(e2e.file_caption(e2e.AUTOSAVE_FOLDER + "\\" + SERIAL + "_02.inf"))
+    s.answer_question("Return")
+    e2e.wait_for("the file of the continued read", lambda: os.path.exists(second) and
+                 os.path.getsize(second) == len(expected), timeout=20)
+    e2e.check(e2e.read_bytes(second) == expected, "the continued read's file differs from the unit's")
+    e2e.check(not s.windows("^Fehler$"), "an entry failed in the continued read")
 
 
 e2e.run("quit_while_reading", scenario)

@@ -131,6 +131,21 @@ TEST_F(CliLostLineTest, AHungUpReadWritesNothingAndTheSameCommandContinuesIt) {
     EXPECT_FALSE(fs::exists(KeptFile())) << "a read that wrote its file keeps nothing";
 }
 
+// A read lost before its first entry keeps nothing worth continuing: the next read is a whole one.
+TEST_F(CliLostLineTest, AReadLostBeforeItsFirstEntryIsNotContinued) {
+    sim::Behaviour hangUp;
+    hangUp.hangUpAfter = kIdentification;
+    {
+        test::SimLine line(Unit(), hangUp);
+        EXPECT_EQ(Cli("read COM1 --output unit.inf").exitCode, 4);
+    }
+    test::SimLine line(Unit());
+    const CliRun run = Cli("read COM1 --output unit.inf");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err.find("Continuing"), std::string::npos) << run.err;
+    EXPECT_EQ(EntryRequests(line), AllRequests());
+}
+
 // The autosave number is taken only by the read that writes the file: the continued read gets the
 // name that a read without interruption would have got.
 TEST_F(CliLostLineTest, AStoppedAutosaveReadLeavesItsNumberToTheContinuedOne) {
