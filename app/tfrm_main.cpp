@@ -349,7 +349,12 @@ void TfrmMain::ShowProgress() {
     readProgress_->setRange(0, std::max(estimate_->Total(), 1));
     readProgress_->setValue(estimate_->Finished());
     const auto left = estimate_->Left();
-    timeLeft_->setText(left ? QString::fromStdString(TimeLeftText(*left)) : QString());
+    QString text = left ? QString::fromStdString(TimeLeftText(*left)) : QString();
+    // A read of hours whose entries cannot be kept loses them all with the line: the user should know.
+    if (const std::string why = keeper_ ? keeper_->Error() : keepError_; !why.empty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("; ")) + QStringLiteral("not kept: ") +
+                QString::fromStdString(why);
+    timeLeft_->setText(text);
 }
 
 const RecordStore& TfrmMain::Store() const { return readOut_->Document().Store(); }
@@ -449,6 +454,7 @@ void TfrmMain::miReadClick() {
         keptIn_ = std::move(start.kept->in);
     }
     keeper_ = std::move(start.keeper);
+    keepError_ = std::move(start.keepError);
     SetGridVisible(sgGInfo_, sgXInfo_);
     LockMenus(); // at once, so that nothing queued behind this command can reach the store
     thread_.reset();

@@ -26,7 +26,7 @@ class QTableView;
 namespace lexorant {
 
 class ComThread;
-class EntryKeeper;
+class KeptReadOutWriter;
 class HintRouter;
 class ReadOutSignals;
 class WireTrace;
@@ -114,7 +114,8 @@ private:
     QString saveFileName_;
     FileWriter writeFile_; // settled with the file name, run by the reading thread
     // Where the current read keeps its entries and what it continues; both outlive its thread.
-    std::unique_ptr<EntryKeeper> keeper_;
+    std::unique_ptr<KeptReadOutWriter> keeper_;
+    std::string keepError_; // why this read keeps nothing (no keeper at all)
     std::optional<EntrySet> keptIn_;
     std::unique_ptr<ComThread> thread_;
     std::optional<ReadEstimate> estimate_;

@@ -13,8 +13,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMutex>
 #include <QProgressBar>
@@ -176,12 +178,16 @@ private slots:
         std::string error;
         QVERIFY(controller.Start(error) && spare.Start(error));
         MapPorts({{3, controller.SlavePath()}, {5, spare.SlavePath()}});
+        // Where kept read-outs go there is a file: nothing can be kept, and the window says so.
+        const QString keptFolder = QString::fromStdString(KeptReadOutFolder()->string());
+        QVERIFY(QDir().mkpath(QFileInfo(keptFolder).path()) && QFile(keptFolder).open(QIODevice::WriteOnly));
         TfrmMain w;
         w.show();
         ModalCloser closer;
         closer.fileForDialog = files_.filePath(QStringLiteral("locked.inf"));
         w.miReadClick();
         QTRY_VERIFY_WITH_TIMEOUT(Requests(controller).contains(QStringLiteral("GI@ 1\r\n")), 10000);
+        QVERIFY(w.findChild<QLabel*>(QStringLiteral("timeLeft"))->text().contains(QStringLiteral("not kept: ")));
 
         QVERIFY(CommandsDisabled(w));
         // The whole read's progress beside the status text, while it runs.
