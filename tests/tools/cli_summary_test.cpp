@@ -3,6 +3,10 @@
 #include "tests/support/hand_made_read_out.h"
 #include "file/info_file.h"
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 using namespace lexorant;
 using test::HandMadeReadOut;
 using test::Slurp;
@@ -75,6 +79,18 @@ TEST_F(CliSummaryTest, AFolderReportsWhatItCannotOpenAsWhenNamed) {
     ASSERT_EQ(Run("a"), 3);
     EXPECT_EQ(Err(), named);
     EXPECT_EQ(Out(), whole) << "the files beside the link count as before";
+
+#ifndef _WIN32
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop root";
+    fs::remove(dir_ / "a" / "gone.inf");
+    fs::create_directory(dir_ / "a" / "locked");
+    fs::permissions(dir_ / "a" / "locked", fs::perms::none);
+    ASSERT_EQ(Run("a"), 3);
+    fs::permissions(dir_ / "a" / "locked", fs::perms::owner_all);
+    EXPECT_EQ(Err(), "lexorant-cli summary: Unable to open file a/locked (skipped)\n");
+    EXPECT_EQ(Out(), whole);
+#endif
 }
 
 TEST_F(CliSummaryTest, CsvQuotesSeparatorsAndQuotes) {

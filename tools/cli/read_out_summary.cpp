@@ -46,6 +46,24 @@ void DescribeFile(const MessageTally& tally, ReadOutLine& line) {
     }
 }
 
+// Every "*.inf" below the folder. Whatever is named so and is no folder is the loader's to judge, as a
+// file named on the command line is: a dangling link or an unreadable file is then reported. A folder
+// that cannot be listed (no permission, a network drive gone) is handed on as well, so that it is
+// reported as unreadable instead of counting as empty. Links to folders are not followed: no loops.
+void CollectInfFiles(const fs::path& folder, std::vector<std::string>& found) {
+    std::error_code error;
+    fs::directory_iterator it(folder, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::error_code kindError;
+        if (it->is_directory(kindError) && !it->is_symlink(kindError))
+            CollectInfFiles(it->path(), found);
+        else if (HasInfSuffix(it->path()) && !it->is_directory(kindError))
+            found.push_back(it->path().string());
+    }
+    if (error)
+        found.push_back(folder.string());
+}
+
 } // namespace
 
 std::vector<std::string> ReadOutFiles(const std::vector<std::string>& paths) {
@@ -57,15 +75,7 @@ std::vector<std::string> ReadOutFiles(const std::vector<std::string>& paths) {
             continue;
         }
         std::vector<std::string> found;
-        const auto options = fs::directory_options::skip_permission_denied;
-        for (auto it = fs::recursive_directory_iterator(path, options, error); !error && it != fs::end(it);
-             it.increment(error)) {
-            // Whatever is named "*.inf" and is no folder is the loader's to judge, as a file named
-            // on the command line is: a dangling link or an unreadable file is then reported.
-            std::error_code kindError;
-            if (HasInfSuffix(it->path()) && !it->is_directory(kindError))
-                found.push_back(it->path().string());
-        }
+        CollectInfFiles(path, found);
         std::sort(found.begin(), found.end());
         files.insert(files.end(), found.begin(), found.end());
     }
