@@ -154,10 +154,7 @@ private:
             model_->Clear();
             lastCode_.reset();
             arrived_.clear();
-            for (InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
-                for (std::size_t i = 0; i < readOut.Extent(block); ++i)
-                    if (const EntryRef entry{block, static_cast<std::uint16_t>(i)}; readOut.Arrived(entry))
-                        arrived_.push_back(entry);
+            readOut.Entries().ForEach([this](EntryRef entry) { arrived_.push_back(entry); });
         }
         // Entries in the order they came: the G-Info block, then the X-Info block.
         for (const EntryRef& entry : arrived_)

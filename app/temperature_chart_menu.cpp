@@ -54,9 +54,8 @@ private:
         }
         // Entries that failed or were never read (a kept read-out) are left out.
         const ReadOut& readOut = readOut_.Document();
-        const EntrySet read = readOut.Entries();
         chart_ = new TemperatureChartWindow(readOut.Store(), Entries(), [this](int entry) { SelectEntry(entry); },
-                                            window_, &read);
+                                            window_, &readOut.Entries());
         chart_->show();
     }
 

@@ -39,6 +39,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace lexorant {
 
@@ -413,13 +414,8 @@ void TfrmMain::miReadClick() {
     // A read typed ahead while the previous one was being identified must not start a second one.
     if (ReadRunning())
         return;
-    if (reopenBeforeRead_) {
-        reopenBeforeRead_ = false;
-        const std::string name = port_.PortName();
-        const int rate = port_.BitRate();
-        port_.ClosePort();
-        port_.OpenPort(name, rate); // still gone: the identification below says so
-    }
+    if (std::exchange(reopenBeforeRead_, false))
+        port_.Reopen(); // still gone: the identification below says so
     // The box shows the text alone; why the line failed goes to the trace.
     Identification identification(port_);
     const auto serial = identification.SerialNumber();

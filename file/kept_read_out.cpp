@@ -68,8 +68,6 @@ std::uint16_t U16At(std::string_view bytes, std::size_t at) {
                                       (static_cast<std::uint8_t>(bytes[at + 1]) << 8));
 }
 
-std::size_t SlotSizeOf(InfoBlock block) { return block == InfoBlock::GInfo ? kGInfoSlotSize : kXInfoSlotSize; }
-
 std::span<const std::uint8_t> Bytes(const std::string& s) {
     return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
 }
@@ -203,23 +201,11 @@ std::optional<KeptReadOut> LoadKeptReadOut(const fs::path& path) {
         if (at + size > bytes.size() || entry.index >= count ||
             Crc32(bytes.substr(at, size - kChecksumSize)) != U32At(bytes, at + size - kChecksumSize))
             break;
-        std::uint8_t* slot =
-            entry.block == InfoBlock::GInfo ? kept.store.GInfoSlot(entry.index) : kept.store.XInfoSlot(entry.index);
-        std::memcpy(slot, bytes.data() + at + kRecordHead, slotSize);
+        std::memcpy(SlotOf(kept.store, entry), bytes.data() + at + kRecordHead, slotSize);
         kept.in.Add(entry);
         at += size;
     }
     kept.wholeBytes = at;
-    return kept;
-}
-
-std::optional<KeptReadOut> FindKeptReadOut(const std::string& serial, const InfoHeader& g, const InfoHeader& x) {
-    const auto path = KeptReadOutPath(serial);
-    if (!path)
-        return std::nullopt;
-    auto kept = LoadKeptReadOut(*path);
-    if (!kept || kept->serial != serial || kept->store.GInfo != g || kept->store.XInfo != x)
-        return std::nullopt;
     return kept;
 }
 

@@ -47,9 +47,6 @@ bool IsKeptReadOutFile(const std::filesystem::path& path);
 // Nothing when the file cannot be read, is no kept read-out, or its head is damaged.
 std::optional<KeptReadOut> LoadKeptReadOut(const std::filesystem::path& path);
 
-// The kept read-out of this unit: same serial number and both headers the same. Nothing otherwise.
-std::optional<KeptReadOut> FindKeptReadOut(const std::string& serial, const InfoHeader& g, const InfoHeader& x);
-
 // Keeps the entries of one read in a kept read-out. Each entry is written as it arrives, so that it
 // survives the process being killed; a thread of its own puts the writes on the disk about twice a
 // second, so that they survive a power cut as well, without holding up the read.

@@ -25,12 +25,8 @@ ReadOutFile LoadReadOutFile(const std::string& fileName, RecordStore& store) {
     if (!load.readable)
         return file;
     file.shortened = load.shortened;
-    file.in = EntrySet(store.GInfo, store.XInfo);
     // Every entry is in, as the grids show them: a short file's missing bytes read as zero.
-    for (std::size_t i = 0; i < store.GInfo.EntryCount; ++i)
-        file.in.Add({InfoBlock::GInfo, static_cast<std::uint16_t>(i)});
-    for (std::size_t i = 0; i < store.XInfo.EntryCount; ++i)
-        file.in.Add({InfoBlock::XInfo, static_cast<std::uint16_t>(i)});
+    file.in = EntrySet::All(store.GInfo, store.XInfo);
     return file;
 }
 

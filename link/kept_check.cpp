@@ -17,10 +17,7 @@ namespace {
 std::vector<EntryRef> EntriesToAsk(const EntrySet& in) {
     std::vector<EntryRef> all;
     all.reserve(in.Count());
-    for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
-        for (std::size_t i = 0; i < in.Size(block); ++i)
-            if (in.Has({block, static_cast<std::uint16_t>(i)}))
-                all.push_back({block, static_cast<std::uint16_t>(i)});
+    in.ForEach([&all](EntryRef entry) { all.push_back(entry); });
     std::vector<EntryRef> asked;
     for (const std::size_t at : {all.size() - 1, std::size_t{0}, all.size() / 2})
         if (at < all.size() && std::find(asked.begin(), asked.end(), all[at]) == asked.end())
@@ -39,7 +36,7 @@ KeptCheckResult CheckKeptEntries(SerialPort& port, const RecordStore& kept, cons
     for (const EntryRef entry : EntriesToAsk(in)) {
         const bool g = entry.block == InfoBlock::GInfo;
         const InfoHeader& header = g ? kept.GInfo : kept.XInfo;
-        const std::size_t slotSize = g ? kGInfoSlotSize : kXInfoSlotSize;
+        const std::size_t slotSize = SlotSizeOf(entry.block);
         std::vector<std::uint8_t> slot(slotSize, 0);
         result.entry = entry;
         result.count = header.EntryCount;

@@ -5,6 +5,8 @@
 #include "readout/entry_set.h"
 #include "readout/record_store.h"
 
+#include <algorithm>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -126,15 +128,10 @@ public:
         return BlockEnd::Done;
     }
 
-    // Opens the port again by its name and rate, forgetting the failures that the retry asks anew.
-    void Reopen(BlockTally& g, BlockTally& x) {
-        for (const EntryRef& e : watch_.Retry())
-            --(e.block == InfoBlock::GInfo ? g : x).failed;
-        SerialPort& port = job_.port;
-        const std::string name = port.PortName();
-        const int rate = port.BitRate();
-        port.ClosePort();
-        port.OpenPort(name, rate); // a port still gone shows as the next exchange failing at once
+    // Opens the port again; returns the failures reported since the loss, which the retry asks anew.
+    std::vector<EntryRef> Reopen() {
+        job_.port.Reopen(); // a port still gone shows as the next exchange failing at once
+        return watch_.Retry();
     }
 
     EntryRef RetryAt() const { return retryAt_; }
@@ -146,6 +143,34 @@ private:
     EntryRef retryAt_;
     std::optional<LineLoss> lost_;
 };
+
+// Reads the blocks one after the other into their tallies, going back to the entry that got no
+// answer whenever the steps choose to retry. The loss that ended the read, if one did.
+std::optional<LineLoss> ReadBlocks(ReadJob& job, std::span<const Block> blocks, std::span<BlockTally> tallies) {
+    Reader reader(job);
+    const auto indexOf = [blocks](InfoBlock block) {
+        return static_cast<std::size_t>(
+            std::find_if(blocks.begin(), blocks.end(), [block](const Block& b) { return b.block == block; }) -
+            blocks.begin());
+    };
+    std::size_t current = 0;
+    int from = 0;
+    while (current < blocks.size()) {
+        const BlockEnd end = reader.Read(blocks[current], from, tallies[current]);
+        if (end == BlockEnd::Done) {
+            ++current;
+            from = 0;
+        } else if (end == BlockEnd::Retry) {
+            for (const EntryRef& asked : reader.Reopen())
+                --tallies[indexOf(asked.block)].failed;
+            current = indexOf(reader.RetryAt().block);
+            from = reader.RetryAt().index;
+        } else {
+            break;
+        }
+    }
+    return reader.Lost();
+}
 
 } // namespace
 
@@ -164,28 +189,19 @@ std::string LineLostText(const LineLoss& loss) {
 }
 
 void ReadSteps::ShowKeptEntries(const EntrySet& in) {
-    for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo}) {
-        for (std::size_t i = 0; i < in.Size(block); ++i) {
-            if (!in.Has({block, static_cast<std::uint16_t>(i)}))
-                continue;
-            if (block == InfoBlock::GInfo)
-                ShowGInfoEntry(static_cast<int>(i));
-            else
-                ShowXInfoEntry(static_cast<int>(i));
-        }
-    }
+    in.ForEach([this](EntryRef entry) {
+        if (entry.block == InfoBlock::GInfo)
+            ShowGInfoEntry(entry.index);
+        else
+            ShowXInfoEntry(entry.index);
+    });
 }
 
 BlockTally ReadBlock(ReadJob& job, char letter, int count, std::size_t answerLength, std::uint8_t* slots,
                      std::size_t slotSize) {
-    const Block b{letter == 'G' ? InfoBlock::GInfo : InfoBlock::XInfo, count, answerLength, slots, slotSize};
-    Reader reader(job);
-    BlockTally tally, other;
-    int from = 0;
-    while (reader.Read(b, from, tally) == BlockEnd::Retry) {
-        reader.Reopen(letter == 'G' ? tally : other, letter == 'G' ? other : tally);
-        from = reader.RetryAt().index;
-    }
+    const Block block{letter == 'G' ? InfoBlock::GInfo : InfoBlock::XInfo, count, answerLength, slots, slotSize};
+    BlockTally tally;
+    ReadBlocks(job, std::span(&block, 1), std::span(&tally, 1));
     return tally;
 }
 
@@ -200,24 +216,11 @@ ReadTally RunRead(ReadJob& job) {
         {InfoBlock::GInfo, store.GInfo.EntryCount, store.GInfo.AnswerLength, store.GInfoSlots.data(), kGInfoSlotSize},
         {InfoBlock::XInfo, store.XInfo.EntryCount, store.XInfo.AnswerLength, store.XInfoSlots.data(), kXInfoSlotSize},
     };
-    Reader reader(job);
-    std::size_t current = 0;
-    int from = 0;
-    while (current < 2) {
-        const BlockEnd end = reader.Read(blocks[current], from, current == 0 ? tally.g : tally.x);
-        if (end == BlockEnd::Done) {
-            ++current;
-            from = 0;
-        } else if (end == BlockEnd::Retry) {
-            reader.Reopen(tally.g, tally.x);
-            current = reader.RetryAt().block == InfoBlock::GInfo ? 0 : 1;
-            from = reader.RetryAt().index;
-        } else {
-            break;
-        }
-    }
+    BlockTally tallies[2];
+    tally.lost = ReadBlocks(job, blocks, tallies);
+    tally.g = tallies[0];
+    tally.x = tallies[1];
     tally.stopped = StopRequested(job);
-    tally.lost = reader.Lost();
     if (!tally.stopped && !tally.lost && job.writeFile) {
         WrittenFile written = job.writeFile(store);
         tally.fileName = std::move(written.name);

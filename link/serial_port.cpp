@@ -19,6 +19,13 @@ bool SerialPort::ClosePort() {
     return device_.Close();
 }
 
+bool SerialPort::Reopen() {
+    const std::string name = portName_; // ClosePort forgets it
+    const int rate = bitRate_;
+    ClosePort();
+    return OpenPort(name, rate);
+}
+
 Exchanged SerialPort::Exchange(std::string_view request, std::size_t limit) {
     if (trace_)
         trace_->Request(request);

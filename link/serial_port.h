@@ -23,6 +23,9 @@ public:
     // Stores name and rate even when the open fails. True when open and configured.
     bool OpenPort(const std::string& name, int rate);
     bool ClosePort();
+    // Closes the port and opens it again by its name and rate: a line that hung up, or an adapter that
+    // was pulled and plugged in again. True when open again.
+    bool Reopen();
     // Writes the request and reads up to limit bytes within the answer time-out; says how it ended.
     Exchanged Exchange(std::string_view request, std::size_t limit);
     void SetAnswerTimeout(std::chrono::milliseconds timeout) { answerTimeout_ = timeout; }

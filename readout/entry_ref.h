@@ -2,6 +2,7 @@
 // One entry of a read-out: its block and its 0-based position there.
 #include "readout/record_store.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace lexorant {
@@ -19,5 +20,10 @@ struct EntryRef {
 inline const std::uint8_t* SlotOf(const RecordStore& store, EntryRef entry) {
     return entry.block == InfoBlock::GInfo ? store.GInfoSlot(entry.index) : store.XInfoSlot(entry.index);
 }
+inline std::uint8_t* SlotOf(RecordStore& store, EntryRef entry) {
+    return entry.block == InfoBlock::GInfo ? store.GInfoSlot(entry.index) : store.XInfoSlot(entry.index);
+}
+
+inline std::size_t SlotSizeOf(InfoBlock block) { return block == InfoBlock::GInfo ? kGInfoSlotSize : kXInfoSlotSize; }
 
 } // namespace lexorant

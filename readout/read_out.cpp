@@ -1,7 +1,5 @@
 #include "readout/read_out.h"
 
-#include "readout/entry_set.h"
-
 #include <algorithm>
 
 namespace lexorant {
@@ -14,87 +12,59 @@ template <typename Call> void ReadOut::Tell(Call call) {
             call(*f);
 }
 
-bool ReadOut::Arrived(EntryRef entry) const {
-    const BlockPart& part = Part(entry.block);
-    return entry.index < part.in.size() && part.in[entry.index];
-}
-
 void ReadOut::Open(RecordStore store, std::string name, std::string path) {
     store_ = std::move(store);
-    name_ = std::move(name);
-    source_ = std::move(path);
-    origin_ = ReadOutOrigin::File;
-    const std::size_t g = store_.GInfo.EntryCount;
-    const std::size_t x = store_.XInfo.EntryCount;
-    g_ = {std::vector<bool>(g, true), g, g};
-    x_ = {std::vector<bool>(x, true), x, x};
-    state_ = ReadOutState::Complete;
-    Tell([](ReadOutFollower& f) { f.ReadOutReplaced(); });
+    Replace(std::move(name), std::move(path), ReadOutOrigin::File, EntrySet::All(store_.GInfo, store_.XInfo),
+            ReadOutState::Complete);
 }
 
 void ReadOut::OpenStopped(RecordStore store, const EntrySet& in, std::string name, std::string path) {
     store_ = std::move(store);
-    name_ = std::move(name);
-    source_ = std::move(path);
-    origin_ = ReadOutOrigin::File;
-    g_ = {std::vector<bool>(store_.GInfo.EntryCount, false), 0, 0};
-    x_ = {std::vector<bool>(store_.XInfo.EntryCount, false), 0, 0};
-    Mark(in, false);
-    state_ = ReadOutState::Stopped;
-    Tell([](ReadOutFollower& f) { f.ReadOutReplaced(); });
+    Replace(std::move(name), std::move(path), ReadOutOrigin::File, in, ReadOutState::Stopped);
 }
 
 void ReadOut::StartRead(const InfoHeader& gInfo, const InfoHeader& xInfo, std::string name, std::string port) {
     store_.Replace(gInfo, xInfo);
+    Replace(std::move(name), std::move(port), ReadOutOrigin::Unit, EntrySet(), ReadOutState::Reading);
+}
+
+void ReadOut::Replace(std::string name, std::string source, ReadOutOrigin origin, const EntrySet& in,
+                      ReadOutState state) {
     name_ = std::move(name);
-    source_ = std::move(port);
-    origin_ = ReadOutOrigin::Unit;
-    g_ = {std::vector<bool>(gInfo.EntryCount, false), 0, 0};
-    x_ = {std::vector<bool>(xInfo.EntryCount, false), 0, 0};
-    state_ = ReadOutState::Reading;
+    source_ = std::move(source);
+    origin_ = origin;
+    in_ = EntrySet(store_.GInfo, store_.XInfo);
+    extent_[0] = extent_[1] = 0;
+    Mark(in, false);
+    state_ = state;
     Tell([](ReadOutFollower& f) { f.ReadOutReplaced(); });
 }
 
 void ReadOut::EntryArrived(EntryRef entry) {
-    BlockPart& part = Part(entry.block);
-    if (entry.index >= part.in.size())
+    if (entry.index >= in_.Size(entry.block))
         return;
-    if (!part.in[entry.index]) {
-        part.in[entry.index] = true;
-        ++part.count;
-    }
-    part.extent = std::max(part.extent, static_cast<std::size_t>(entry.index) + 1);
+    in_.Add(entry);
+    std::size_t& extent = extent_[Index(entry.block)];
+    extent = std::max(extent, static_cast<std::size_t>(entry.index) + 1);
     Tell([&](ReadOutFollower& f) { f.EntriesArrived(entry.block, entry.index, 1); });
-}
-
-EntrySet ReadOut::Entries() const {
-    EntrySet set(store_.GInfo, store_.XInfo);
-    for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
-        for (std::size_t i = 0; i < Part(block).in.size(); ++i)
-            if (Part(block).in[i])
-                set.Add({block, static_cast<std::uint16_t>(i)});
-    return set;
 }
 
 void ReadOut::EntriesKept(const EntrySet& in) { Mark(in, true); }
 
 void ReadOut::Mark(const EntrySet& in, bool tell) {
     for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo}) {
-        BlockPart& part = Part(block);
-        const std::size_t size = std::min(part.in.size(), in.Size(block));
+        const std::size_t size = std::min(in_.Size(block), in.Size(block));
+        const auto has = [&](std::size_t i) { return in.Has({block, static_cast<std::uint16_t>(i)}); };
         for (std::size_t i = 0; i < size;) {
-            if (!in.Has({block, static_cast<std::uint16_t>(i)})) {
+            if (!has(i)) {
                 ++i;
                 continue;
             }
             const std::size_t first = i;
-            for (; i < size && in.Has({block, static_cast<std::uint16_t>(i)}); ++i) {
-                if (!part.in[i]) {
-                    part.in[i] = true;
-                    ++part.count;
-                }
-            }
-            part.extent = std::max(part.extent, i);
+            for (; i < size && has(i); ++i)
+                in_.Add({block, static_cast<std::uint16_t>(i)});
+            std::size_t& extent = extent_[Index(block)];
+            extent = std::max(extent, i);
             if (tell)
                 Tell([&](ReadOutFollower& f) { f.EntriesArrived(block, first, i - first); });
         }

@@ -52,13 +52,13 @@ public:
     // A read-out that may be looked at as a whole: not empty and not being read.
     bool Settled() const { return state_ == ReadOutState::Complete || state_ == ReadOutState::Stopped; }
 
-    bool Arrived(EntryRef entry) const;
+    bool Arrived(EntryRef entry) const { return in_.Has(entry); }
     // One past the last entry in so far: the entry columns a grid shows.
-    std::size_t Extent(InfoBlock block) const { return Part(block).extent; }
+    std::size_t Extent(InfoBlock block) const { return extent_[Index(block)]; }
     // Entries in so far, gaps (entries that failed) not counted.
-    std::size_t ArrivedCount(InfoBlock block) const { return Part(block).count; }
+    std::size_t ArrivedCount(InfoBlock block) const { return in_.Count(block); }
     // The entries in so far, as the set the chart and the report of a partial read-out take.
-    EntrySet Entries() const;
+    const EntrySet& Entries() const { return in_; }
 
     // A file's entries, all of them in.
     void Open(RecordStore store, std::string name, std::string path);
@@ -78,13 +78,9 @@ public:
     void Unfollow(ReadOutFollower& follower);
 
 private:
-    struct BlockPart {
-        std::vector<bool> in;
-        std::size_t extent = 0;
-        std::size_t count = 0;
-    };
-    const BlockPart& Part(InfoBlock block) const { return block == InfoBlock::GInfo ? g_ : x_; }
-    BlockPart& Part(InfoBlock block) { return block == InfoBlock::GInfo ? g_ : x_; }
+    static std::size_t Index(InfoBlock block) { return block == InfoBlock::GInfo ? 0 : 1; }
+    // Other entries altogether, in the store already: Open, OpenStopped and StartRead; followers are told.
+    void Replace(std::string name, std::string source, ReadOutOrigin origin, const EntrySet& in, ReadOutState state);
     void SetState(ReadOutState state);
     // Marks the entries of `in`; tells the followers when asked to.
     void Mark(const EntrySet& in, bool tell);
@@ -95,7 +91,8 @@ private:
     std::string source_;
     ReadOutOrigin origin_ = ReadOutOrigin::None;
     ReadOutState state_ = ReadOutState::Empty;
-    BlockPart g_, x_;
+    EntrySet in_;
+    std::size_t extent_[2] = {0, 0};
     std::vector<ReadOutFollower*> followers_;
 };
 

@@ -126,4 +126,8 @@ void TallyMessages(const RecordStore& store, MessageTally& tally) {
     ForEachEntry(store, [&](EntryRef entry, const InfoHead& head) { tally.Add(entry.block, head); });
 }
 
+void TallyMessages(const RecordStore& store, const EntrySet& in, MessageTally& tally) {
+    in.ForEach([&](EntryRef entry) { tally.Add(entry.block, OverviewHeadOf(SlotOf(store, entry))); });
+}
+
 } // namespace lexorant

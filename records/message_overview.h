@@ -6,6 +6,7 @@
 #include "catalogue/message_kind.h"
 #include "readout/record_store.h"
 #include "readout/entry_ref.h"
+#include "readout/entry_set.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -86,5 +87,7 @@ MessageOverview BuildMessageOverview(const RecordStore& store);
 MessageTally TallyMessages(const RecordStore& store);
 // Adds every entry of both blocks to `tally` (one that is reused per read-out).
 void TallyMessages(const RecordStore& store, MessageTally& tally);
+// Adds only the entries in `in`: a read-out of which some entries were never read.
+void TallyMessages(const RecordStore& store, const EntrySet& in, MessageTally& tally);
 
 } // namespace lexorant

@@ -127,10 +127,7 @@ ReportContent BuildReportContent(const RecordStore& store, std::string_view file
     MessageTally tally;
     std::vector<EntryRef> faults = FaultEntriesInTimeOrder(store);
     if (partial) {
-        for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
-            for (std::size_t i = 0; i < partial->in.Size(block); ++i)
-                if (const EntryRef entry{block, static_cast<std::uint16_t>(i)}; partial->in.Has(entry))
-                    tally.Add(block, OverviewHeadOf(SlotOf(store, entry)));
+        TallyMessages(store, partial->in, tally);
         std::erase_if(faults, [partial](const EntryRef& entry) { return !partial->in.Has(entry); });
     } else {
         tally = TallyMessages(store);

@@ -4,6 +4,7 @@
 #include "file/file_naming.h"
 #include "file/kept_read_out.h"
 #include "link/identification.h"
+#include "link/port_commands.h"
 #include "link/read_start.h"
 #include "file/info_file.h"
 #include "readout/record_store.h"
@@ -39,7 +40,7 @@ std::optional<ReadOptions> ParseReadOptions(const Arguments& args) {
     parser.Value("--baud", [&](const std::string& value) {
         options.anyBaud = value == "auto";
         options.baud = options.anyBaud ? 9600 : 0;
-        for (int rate : {1200, 2400, 4800, 9600, 19200})
+        for (const int rate : kBitRates)
             if (value == std::to_string(rate))
                 options.baud = rate;
         return options.baud != 0 || parser.Fail("unsupported bit rate '" + value + "'");

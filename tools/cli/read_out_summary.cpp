@@ -22,17 +22,6 @@ bool HasInfSuffix(const fs::path& path) {
     return ext == ".inf";
 }
 
-// The entries that came whole from the file; a damaged file counts as far as it goes, a partial
-// read-out with the entries read.
-void TallyWholeEntries(const RecordStore& store, const ReadOutFile& load, MessageTally& tally) {
-    for (std::size_t i = 0; i < load.in.Size(InfoBlock::GInfo); ++i)
-        if (load.in.Has({InfoBlock::GInfo, static_cast<std::uint16_t>(i)}))
-            tally.Add(InfoBlock::GInfo, OverviewHeadOf(store.GInfoSlot(i)));
-    for (std::size_t i = 0; i < load.in.Size(InfoBlock::XInfo); ++i)
-        if (load.in.Has({InfoBlock::XInfo, static_cast<std::uint16_t>(i)}))
-            tally.Add(InfoBlock::XInfo, OverviewHeadOf(store.XInfoSlot(i)));
-}
-
 void DescribeFile(const MessageTally& tally, ReadOutLine& line) {
     for (const MessageRow& row : tally.Rows()) {
         WidenSpan(line.first, line.last, row.first, row.last);
@@ -101,7 +90,7 @@ ReadOutSummary SummariseReadOuts(const std::vector<std::string>& files, bool per
             // Every entry the loader gives, as the grids and the window's overview show them (a
             // damaged file's missing bytes read as zero); of a kept read-out only the entries read.
             if (load.partial)
-                TallyWholeEntries(store, load, one);
+                TallyMessages(store, load.in, one);
             else
                 TallyMessages(store, one);
             total.Merge(one);
