@@ -110,7 +110,7 @@ int Chart(const Arguments& args) {
 
     auto* chart = new TemperatureChart(store, store.XInfo.EntryCount,
                                        options->byEntry ? ChartAxis::ByEntry : ChartAxis::ByTime, options->series,
-                                       nullptr, load->partial ? &load->in : nullptr);
+                                       nullptr, &load->in);
     if (!options->byEntry && chart->Points().x.empty()) {
         std::fputs("lexorant-cli chart: no entry has a valid date; drawn by entry\n", stderr);
         chart->SetAxis(ChartAxis::ByEntry);

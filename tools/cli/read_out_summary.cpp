@@ -89,10 +89,7 @@ ReadOutSummary SummariseReadOuts(const std::vector<std::string>& files, bool per
             one.Clear();
             // Every entry the loader gives, as the grids and the window's overview show them (a
             // damaged file's missing bytes read as zero); of a kept read-out only the entries read.
-            if (load.partial)
-                TallyMessages(store, load.in, one);
-            else
-                TallyMessages(store, one);
+            TallyMessages(store, load.in, one);
             total.Merge(one);
             if (!perFile)
                 continue;
@@ -100,8 +97,8 @@ ReadOutSummary SummariseReadOuts(const std::vector<std::string>& files, bool per
             line.serial = load.partial ? load.serial : SerialOfAutosaveName(files[i]);
             line.damaged = load.shortened;
             line.partial = load.partial;
-            line.gInfo = load.partial ? load.in.Count(InfoBlock::GInfo) : store.GInfo.EntryCount;
-            line.xInfo = load.partial ? load.in.Count(InfoBlock::XInfo) : store.XInfo.EntryCount;
+            line.gInfo = load.in.Count(InfoBlock::GInfo);
+            line.xInfo = load.in.Count(InfoBlock::XInfo);
             DescribeFile(one, line);
         }
     };

@@ -73,7 +73,7 @@ int Show(const Arguments& args) {
     std::vector<const std::uint8_t*> entries(count);
     // An entry that a partial read-out lacks is an empty line, not one of zeros.
     for (std::size_t i = 0; i < count; ++i)
-        entries[i] = !load->partial || load->in.Has({g ? InfoBlock::GInfo : InfoBlock::XInfo, static_cast<std::uint16_t>(i)})
+        entries[i] = load->in.Has({g ? InfoBlock::GInfo : InfoBlock::XInfo, static_cast<std::uint16_t>(i)})
                          ? slots.data() + i * slotSize
                          : nullptr;
 

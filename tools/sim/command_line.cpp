@@ -1,7 +1,9 @@
 #include "tools/sim/command_line.h"
 
+#include "link/port_commands.h"
 #include "platform/dos_devices.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -84,7 +86,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             line.behaviour.hangUpAfter = count;
         } else if (option == "--line-rate") {
             good = ParseNumber(value, line.behaviour.lineRate) &&
-                   (value == "1200" || value == "2400" || value == "4800" || value == "9600" || value == "19200");
+                   std::ranges::find(kBitRates, line.behaviour.lineRate) != kBitRates.end();
         } else if (option == "--request-log") {
             line.requestLog = value;
         } else if (option == "--fault") {
