@@ -2,6 +2,7 @@
 
 #include "platform/dos_devices.h"
 #include "platform/regular_file.h"
+#include "file/bounded_read.h"
 #include "file/replace_file.h"
 
 #include <algorithm>
@@ -24,29 +25,15 @@ FileWriter InfoFileWriter(const std::string& fileName) {
 namespace {
 
 // Only the bytes that the header describes are read (at most about 7 MB), however large the file.
-// The buffer grows with what arrives, so a short file costs in proportion to its bytes, not to the
-// counts its header claims.
 bool ReadInfoBytes(RegularFileReader& file, std::vector<std::uint8_t>& bytes) {
-    constexpr std::size_t kChunk = 64 * 1024;
-    bytes.assign(kInfoFileHeaderSize, 0);
-    std::size_t got = 0;
-    if (!file.ReadUpTo(bytes.data(), bytes.size(), got))
+    bytes.clear();
+    if (!ReadOnUpTo(file, kInfoFileHeaderSize, bytes))
         return false;
-    std::size_t wanted = got;
-    if (got == kInfoFileHeaderSize) {
-        InfoHeader g, x;
-        DecodeInfoHeaders(bytes, g, x);
-        wanted = InfoFileSize(g, x);
-    }
-    while (got < wanted && got == bytes.size()) {
-        bytes.resize(std::min(wanted, got + kChunk));
-        std::size_t more = 0;
-        if (!file.ReadUpTo(bytes.data() + got, bytes.size() - got, more))
-            return false;
-        got += more;
-    }
-    bytes.resize(got);
-    return true;
+    if (bytes.size() < kInfoFileHeaderSize)
+        return true;
+    InfoHeader g, x;
+    DecodeInfoHeaders(bytes, g, x);
+    return ReadOnUpTo(file, InfoFileSize(g, x), bytes);
 }
 
 } // namespace

@@ -46,12 +46,8 @@ Block BlockOf(const InfoHeader& h, std::size_t slotSize) {
 
 std::vector<std::uint8_t> EncodeInfoFile(const RecordStore& store) {
     std::vector<std::uint8_t> out(InfoFileSize(store.GInfo, store.XInfo), 0);
-    const InfoHeader* headers[] = {&store.GInfo, &store.XInfo};
-    for (std::size_t i = 0; i < 2; ++i) {
-        PutWord(&out[i * 6], headers[i]->AnswerLength);
-        PutWord(&out[i * 6 + 2], headers[i]->InfoType);
-        PutWord(&out[i * 6 + 4], headers[i]->EntryCount);
-    }
+    const auto headers = EncodeInfoHeaders(store.GInfo, store.XInfo);
+    std::copy(headers.begin(), headers.end(), out.begin());
     std::size_t pos = kInfoFileHeaderSize;
     const auto put = [&](const Block& b, const std::vector<std::uint8_t>& slots) {
         const std::size_t present = std::min(b.count, slots.size() / b.slotSize);
@@ -61,6 +57,17 @@ std::vector<std::uint8_t> EncodeInfoFile(const RecordStore& store) {
     };
     put(BlockOf(store.GInfo, kGInfoSlotSize), store.GInfoSlots);
     put(BlockOf(store.XInfo, kXInfoSlotSize), store.XInfoSlots);
+    return out;
+}
+
+std::array<std::uint8_t, kInfoFileHeaderSize> EncodeInfoHeaders(const InfoHeader& g, const InfoHeader& x) {
+    std::array<std::uint8_t, kInfoFileHeaderSize> out{};
+    const InfoHeader* headers[] = {&g, &x};
+    for (std::size_t i = 0; i < 2; ++i) {
+        PutWord(&out[i * 6], headers[i]->AnswerLength);
+        PutWord(&out[i * 6 + 2], headers[i]->InfoType);
+        PutWord(&out[i * 6 + 4], headers[i]->EntryCount);
+    }
     return out;
 }
 

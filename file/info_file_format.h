@@ -4,6 +4,7 @@
 // X-Info slot. No signature, so any bytes decode.
 #include "readout/record_store.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -20,6 +21,9 @@ std::size_t StoredEntrySize(std::uint16_t answerLength, std::size_t slotSize);
 std::size_t InfoFileSize(const InfoHeader& g, const InfoHeader& x);
 
 std::vector<std::uint8_t> EncodeInfoFile(const RecordStore& store);
+
+// The header words of both blocks, as a file begins with them.
+std::array<std::uint8_t, kInfoFileHeaderSize> EncodeInfoHeaders(const InfoHeader& g, const InfoHeader& x);
 
 // Header words of a file's first bytes; bytes the file lacks read as zero.
 void DecodeInfoHeaders(std::span<const std::uint8_t> bytes, InfoHeader& g, InfoHeader& x);

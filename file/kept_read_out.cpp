@@ -1,5 +1,6 @@
 #include "file/kept_read_out.h"
 
+#include "file/bounded_read.h"
 #include "file/info_file_format.h"
 #include "platform/append_file.h"
 #include "platform/regular_file.h"
@@ -72,24 +73,17 @@ std::span<const std::uint8_t> Bytes(const std::string& s) {
     return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
 }
 
-// The whole file, up to kLargestFile; nothing when it cannot be read or is no regular file.
-std::optional<std::string> ReadWhole(const fs::path& path, std::size_t limit = kLargestFile) {
+// The whole file, up to limit bytes; nothing when it cannot be read or is no regular file.
+std::optional<std::vector<std::uint8_t>> ReadWhole(const fs::path& path, std::size_t limit = kLargestFile) {
     RegularFileReader file(path);
-    if (!file.IsOpen())
+    std::vector<std::uint8_t> bytes;
+    if (!file.IsOpen() || !ReadOnUpTo(file, limit, bytes))
         return std::nullopt;
-    std::string bytes;
-    constexpr std::size_t kChunk = 256 * 1024;
-    while (bytes.size() < limit) {
-        const std::size_t before = bytes.size();
-        bytes.resize(before + std::min(kChunk, limit - before));
-        std::size_t got = 0;
-        if (!file.ReadUpTo(reinterpret_cast<std::uint8_t*>(bytes.data() + before), bytes.size() - before, got))
-            return std::nullopt;
-        bytes.resize(before + got);
-        if (got == 0)
-            break;
-    }
     return bytes;
+}
+
+std::string_view Text(const std::vector<std::uint8_t>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 // Letters, digits and a few marks stand for themselves; every other byte, a leading dot included, is
@@ -133,11 +127,8 @@ std::string EncodeKeptHead(const std::string& serial, const InfoHeader& g, const
     PutU16(head, kVersion);
     PutU16(head, static_cast<std::uint16_t>(std::min<std::size_t>(serial.size(), 0xFFFF)));
     head.append(serial, 0, std::min<std::size_t>(serial.size(), 0xFFFF));
-    for (const InfoHeader* h : {&g, &x}) {
-        PutU16(head, h->AnswerLength);
-        PutU16(head, h->InfoType);
-        PutU16(head, h->EntryCount);
-    }
+    const auto headers = EncodeInfoHeaders(g, x);
+    head.append(headers.begin(), headers.end());
     PutU32(head, Crc32(head));
     return head;
 }
@@ -145,7 +136,7 @@ std::string EncodeKeptHead(const std::string& serial, const InfoHeader& g, const
 std::string EncodeKeptRecord(EntryRef entry, std::span<const std::uint8_t> slot) {
     std::string record;
     record.reserve(kRecordHead + slot.size() + kChecksumSize);
-    record += entry.block == InfoBlock::GInfo ? 'G' : 'X';
+    record += LetterOf(entry.block);
     PutU16(record, entry.index);
     record.append(reinterpret_cast<const char*>(slot.data()), slot.size());
     PutU32(record, Crc32(record));
@@ -163,20 +154,20 @@ std::optional<fs::path> KeptReadOutPath(const std::string& serial) {
 
 bool IsKeptReadOutFile(const fs::path& path) {
     const auto start = ReadWhole(path, kSignature.size());
-    return start && *start == kSignature;
+    return start && Text(*start) == kSignature;
 }
 
 std::optional<KeptReadOut> LoadKeptReadOut(const fs::path& path) {
     const auto read = ReadWhole(path);
-    if (!read || !read->starts_with(kSignature))
+    if (!read || !Text(*read).starts_with(kSignature))
         return std::nullopt;
-    const std::string_view bytes = *read;
+    const std::string_view bytes = Text(*read);
     std::size_t at = kSignature.size();
     if (bytes.size() < at + 4 || U16At(bytes, at) != kVersion)
         return std::nullopt;
     const std::size_t serialSize = U16At(bytes, at + 2);
     at += 4;
-    const std::size_t headEnd = at + serialSize + 12;
+    const std::size_t headEnd = at + serialSize + kInfoFileHeaderSize;
     if (bytes.size() < headEnd + kChecksumSize || Crc32(bytes.substr(0, headEnd)) != U32At(bytes, headEnd))
         return std::nullopt;
 
@@ -184,8 +175,7 @@ std::optional<KeptReadOut> LoadKeptReadOut(const fs::path& path) {
     kept.path = path;
     kept.serial = std::string(bytes.substr(at, serialSize));
     InfoHeader g, x;
-    const auto words = bytes.substr(at + serialSize, 12);
-    DecodeInfoHeaders(std::span(reinterpret_cast<const std::uint8_t*>(words.data()), words.size()), g, x);
+    DecodeInfoHeaders(std::span(*read).subspan(at + serialSize, kInfoFileHeaderSize), g, x);
     kept.store.Replace(g, x);
     kept.in = EntrySet(g, x);
 
@@ -194,10 +184,10 @@ std::optional<KeptReadOut> LoadKeptReadOut(const fs::path& path) {
         const char letter = bytes[at];
         if (letter != 'G' && letter != 'X')
             break;
-        const EntryRef entry{letter == 'G' ? InfoBlock::GInfo : InfoBlock::XInfo, U16At(bytes, at + 1)};
+        const EntryRef entry{BlockOfLetter(letter), U16At(bytes, at + 1)};
         const std::size_t slotSize = SlotSizeOf(entry.block);
         const std::size_t size = kRecordHead + slotSize + kChecksumSize;
-        const std::size_t count = entry.block == InfoBlock::GInfo ? g.EntryCount : x.EntryCount;
+        const std::size_t count = HeaderOf(kept.store, entry.block).EntryCount;
         if (at + size > bytes.size() || entry.index >= count ||
             Crc32(bytes.substr(at, size - kChecksumSize)) != U32At(bytes, at + size - kChecksumSize))
             break;

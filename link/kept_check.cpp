@@ -34,13 +34,12 @@ KeptCheckResult CheckKeptEntries(SerialPort& port, const RecordStore& kept, cons
         return result;
     }
     for (const EntryRef entry : EntriesToAsk(in)) {
-        const bool g = entry.block == InfoBlock::GInfo;
-        const InfoHeader& header = g ? kept.GInfo : kept.XInfo;
+        const InfoHeader& header = HeaderOf(kept, entry.block);
         const std::size_t slotSize = SlotSizeOf(entry.block);
         std::vector<std::uint8_t> slot(slotSize, 0);
         result.entry = entry;
         result.count = header.EntryCount;
-        const Exchanged exchanged = port.Exchange(EntryRequest(g ? 'G' : 'X', entry.index), header.AnswerLength);
+        const Exchanged exchanged = port.Exchange(EntryRequest(LetterOf(entry.block), entry.index), header.AnswerLength);
         if (EvaluateEntryAnswer(exchanged.answer, header.AnswerLength, slot.data(), slotSize) != EntryOutcome::Good)
             continue;
         result.check = std::memcmp(slot.data(), SlotOf(kept, entry), slotSize) == 0 ? KeptCheck::Same : KeptCheck::Changed;

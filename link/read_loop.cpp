@@ -16,8 +16,6 @@ namespace {
 
 bool StopRequested(const ReadJob& job) { return job.stop && job.stop->load(std::memory_order_acquire); }
 
-char LetterOf(InfoBlock block) { return block == InfoBlock::GInfo ? 'G' : 'X'; }
-
 // Tells a line that is gone from an entry that failed: a hang-up at once, silence once it has lasted
 // kSilentEntriesForLoss entries (one, right after the port was opened again for a retry).
 class LossWatch {
@@ -174,9 +172,15 @@ std::optional<LineLoss> ReadBlocks(ReadJob& job, std::span<const Block> blocks, 
 
 } // namespace
 
-std::string ReadingText(char letter, int number, int count) {
-    return "Reading " + std::string(1, letter) + "-Info " + std::to_string(number) + " of " + std::to_string(count);
+namespace {
+std::string InfoOfText(char letter, int number, int count) {
+    return std::string(1, letter) + "-Info " + std::to_string(number) + " of " + std::to_string(count);
 }
+} // namespace
+
+std::string EntryOfText(EntryRef entry, int count) { return InfoOfText(LetterOf(entry.block), entry.index + 1, count); }
+
+std::string ReadingText(char letter, int number, int count) { return "Reading " + InfoOfText(letter, number, count); }
 
 std::string BlockDoneText(char letter, int count) {
     return std::to_string(count) + " " + std::string(1, letter) + "-Infos read";
@@ -184,8 +188,7 @@ std::string BlockDoneText(char letter, int count) {
 
 std::string LineLostText(const LineLoss& loss) {
     const char* why = loss.reason == LineLossReason::HungUp ? "the line hung up" : "no answer to 10 requests in a row";
-    return "The unit stopped answering at " + std::string(1, LetterOf(loss.entry.block)) + "-Info " +
-           std::to_string(loss.entry.index + 1) + " of " + std::to_string(loss.count) + " (" + why + ")";
+    return "The unit stopped answering at " + EntryOfText(loss.entry, loss.count) + " (" + why + ")";
 }
 
 void ReadSteps::ShowKeptEntries(const EntrySet& in) {
@@ -199,7 +202,7 @@ void ReadSteps::ShowKeptEntries(const EntrySet& in) {
 
 BlockTally ReadBlock(ReadJob& job, char letter, int count, std::size_t answerLength, std::uint8_t* slots,
                      std::size_t slotSize) {
-    const Block block{letter == 'G' ? InfoBlock::GInfo : InfoBlock::XInfo, count, answerLength, slots, slotSize};
+    const Block block{BlockOfLetter(letter), count, answerLength, slots, slotSize};
     BlockTally tally;
     ReadBlocks(job, std::span(&block, 1), std::span(&tally, 1));
     return tally;

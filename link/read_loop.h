@@ -107,6 +107,8 @@ struct ReadTally {
 ReadTally RunRead(ReadJob& job);
 
 std::string ReadingText(char letter, int number, int count);
+// "G-Info 26 of 40": where an entry stands in its block, as the texts about a read name it.
+std::string EntryOfText(EntryRef entry, int count);
 std::string BlockDoneText(char letter, int count);
 
 } // namespace lexorant

@@ -1,5 +1,6 @@
 #include "link/read_start.h"
 
+#include "link/read_loop.h"
 #include "link/serial_port.h"
 
 namespace lexorant {
@@ -45,9 +46,7 @@ ReadStart ChooseReadStart(SerialPort& port, const std::string& serial, const Inf
 }
 
 std::string KeptCheckFailedText(const KeptCheckResult& check) {
-    return std::string("The unit gave no good answer for ") +
-           (check.entry.block == InfoBlock::GInfo ? 'G' : 'X') + "-Info " +
-           std::to_string(check.entry.index + 1) + " of " + std::to_string(check.count) +
+    return "The unit gave no good answer for " + EntryOfText(check.entry, check.count) +
            ", asked to check its kept read-out";
 }
 

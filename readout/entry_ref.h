@@ -16,6 +16,10 @@ struct EntryRef {
     friend bool operator==(const EntryRef&, const EntryRef&) = default;
 };
 
+inline const InfoHeader& HeaderOf(const RecordStore& store, InfoBlock block) {
+    return block == InfoBlock::GInfo ? store.GInfo : store.XInfo;
+}
+
 // The slot of the entry in the store.
 inline const std::uint8_t* SlotOf(const RecordStore& store, EntryRef entry) {
     return entry.block == InfoBlock::GInfo ? store.GInfoSlot(entry.index) : store.XInfoSlot(entry.index);
@@ -23,6 +27,10 @@ inline const std::uint8_t* SlotOf(const RecordStore& store, EntryRef entry) {
 inline std::uint8_t* SlotOf(RecordStore& store, EntryRef entry) {
     return entry.block == InfoBlock::GInfo ? store.GInfoSlot(entry.index) : store.XInfoSlot(entry.index);
 }
+
+// 'G' or 'X', as requests, files and texts name the block.
+inline char LetterOf(InfoBlock block) { return block == InfoBlock::GInfo ? 'G' : 'X'; }
+inline InfoBlock BlockOfLetter(char letter) { return letter == 'G' ? InfoBlock::GInfo : InfoBlock::XInfo; }
 
 inline std::size_t SlotSizeOf(InfoBlock block) { return block == InfoBlock::GInfo ? kGInfoSlotSize : kXInfoSlotSize; }
 

@@ -103,7 +103,7 @@ struct Read {
 };
 
 std::string Request(EntryRef entry) {
-    return EntryRequest(entry.block == InfoBlock::GInfo ? 'G' : 'X', entry.index);
+    return EntryRequest(LetterOf(entry.block), entry.index);
 }
 
 struct Interruption {

@@ -102,6 +102,17 @@ protected:
         EXPECT_EQ(run.err.find("incomplete"), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
     }
+
+    // Runs the same read again on the whole unit: the file is the uninterrupted read's, and only the
+    // entries that were missing (and the one asked again to check the unit) were requested.
+    CliRun ContinueToTheUninterruptedFile(const KeptReadOut& kept) {
+        test::SimLine line(Unit());
+        CliRun run = Cli("read COM1 --output unit.inf");
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(Slurp(dir_ / "unit.inf"), FileBytes(line.Simulator().Unit().store));
+        EXPECT_EQ(EntryRequests(line), ContinuedRequests(kept));
+        return run;
+    }
 };
 
 TEST_F(CliLostLineTest, AHungUpReadWritesNothingAndTheSameCommandContinuesIt) {
@@ -122,12 +133,8 @@ TEST_F(CliLostLineTest, AHungUpReadWritesNothingAndTheSameCommandContinuesIt) {
     EXPECT_NE(summary.out.find("\t4711-0815\t25\t0\t"), std::string::npos) << summary.out;
     EXPECT_TRUE(summary.out.ends_with("\tpartial\n")) << summary.out;
 
-    test::SimLine line(Unit());
-    const CliRun run = Cli("read COM1 --output unit.inf");
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const CliRun run = ContinueToTheUninterruptedFile(*kept);
     EXPECT_TRUE(run.err.starts_with("Continuing the kept read-out of 4711-0815: 25 of 50 entries are in")) << run.err;
-    EXPECT_EQ(Slurp(dir_ / "unit.inf"), FileBytes(line.Simulator().Unit().store));
-    EXPECT_EQ(EntryRequests(line), ContinuedRequests(*kept));
     EXPECT_FALSE(fs::exists(KeptFile())) << "a read that wrote its file keeps nothing";
 }
 
@@ -187,11 +194,7 @@ TEST_F(CliLostLineTest, AUnitFallingSilentStopsTheReadAfterTenEntriesAndTheReadC
     }
     const auto kept = LoadKeptReadOut(KeptFile());
     ASSERT_TRUE(kept);
-    test::SimLine line(Unit());
-    const CliRun run = Cli("read COM1 --output unit.inf");
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(Slurp(dir_ / "unit.inf"), FileBytes(line.Simulator().Unit().store));
-    EXPECT_EQ(EntryRequests(line), ContinuedRequests(*kept));
+    ContinueToTheUninterruptedFile(*kept);
 }
 
 // Killed at any moment, the program has kept every entry it had received.
@@ -217,11 +220,7 @@ TEST_F(CliLostLineTest, AReadKilledMidWayIsContinuedToTheSameFile) {
     EXPECT_GE(kept->in.Count(), 19u) << "every entry answered before the last request";
     EXPECT_LT(kept->in.Count(), 50u);
 
-    test::SimLine line(Unit());
-    const CliRun run = Cli("read COM1 --output unit.inf");
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(Slurp(dir_ / "unit.inf"), FileBytes(line.Simulator().Unit().store));
-    EXPECT_EQ(EntryRequests(line), ContinuedRequests(*kept));
+    ContinueToTheUninterruptedFile(*kept);
 }
 
 // A unit whose log changed since (same serial number and block sizes), or --fresh: read anew, and
