@@ -455,7 +455,7 @@ void TfrmMain::miReadClick() {
     LockMenus(); // at once, so that nothing queued behind this command can reach the store
     thread_.reset();
     ReadSteps& steps = *this;
-    const ComThreadKept kept{keeper_.get(), keptIn_ ? &*keptIn_ : nullptr, "Reading the logs of unit " + *serial};
+    const ComThreadKept kept{keeper_.get(), keptIn_ ? &*keptIn_ : nullptr, AwakeReason(*serial)};
     thread_ = std::make_unique<ComThread>(
         steps, port_, readOut_->Document().StoreToFill(), [this](const RecordStore& s) { return WriteReadOut(s); }, this,
         kept);

@@ -40,4 +40,7 @@ ReadStart ChooseReadStart(SerialPort& port, const std::string& serial, const Inf
 // "The unit gave no good answer for G-Info 5 of 30, asked to check its kept read-out"
 std::string KeptCheckFailedText(const KeptCheckResult& check);
 
+// Why a read keeps the computer awake, as the system lists it.
+std::string AwakeReason(const std::string& serial);
+
 } // namespace lexorant

@@ -137,7 +137,7 @@ int Read(const Arguments& args) {
     else
         store.Replace(headers->g, headers->x);
     // A laptop that goes to sleep loses its USB adapter; where the system will not say so, read all the same.
-    const SleepInhibitor awake("Reading the logs of unit " + *serial);
+    const SleepInhibitor awake(AwakeReason(*serial));
     TerminalSteps steps(stderr, isatty(STDERR_FILENO) != 0, headers->g.EntryCount + headers->x.EntryCount);
     ReadJob job{port, store, steps, writeFile};
     job.keeper = start.keeper.get();
