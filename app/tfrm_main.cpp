@@ -444,11 +444,14 @@ void TfrmMain::miReadClick() {
         return;
     }
     readEndedEarly_ = false;
-    readOut_->Document().StartRead(headers->g, headers->x, fileName.toStdString(), port_.PortName());
+    RecordStore store;
     if (start.kept) {
-        readOut_->Document().StoreToFill() = std::move(start.kept->store);
+        store = std::move(start.kept->store);
         keptIn_ = std::move(start.kept->in);
+    } else {
+        store.Replace(headers->g, headers->x);
     }
+    readOut_->Document().StartRead(std::move(store), *serial, fileName.toStdString(), port_.PortName());
     keeper_ = std::move(start.keeper);
     keepError_ = std::move(start.keepError);
     SetGridVisible(sgGInfo_, sgXInfo_);
@@ -500,17 +503,12 @@ void TfrmMain::miOpenClick() {
 }
 
 int TfrmMain::LoadInfoFile(const QString& fileName) {
-    RecordStore loaded;
-    const ReadOutFile file = LoadReadOutFile(fileName.toStdString(), loaded);
-    if (!file.readable)
+    auto loaded = LoadReadOut(fileName.toStdString());
+    if (!loaded)
         return 1;
-    if (file.partial) { // a kept read-out of a read that stopped: never shown as a complete one
-        setWindowTitle(PartialCaption(fileName));
-        readOut_->Document().OpenStopped(std::move(loaded), file.in, fileName.toStdString(), fileName.toStdString());
-    } else {
-        setWindowTitle(FileCaption(fileName));
-        readOut_->Document().Open(std::move(loaded), fileName.toStdString(), fileName.toStdString());
-    }
+    // A kept read-out of a read that stopped is never shown as a complete one.
+    setWindowTitle(loaded->partial ? PartialCaption(fileName) : FileCaption(fileName));
+    readOut_->Document().Open(std::move(*loaded));
     SetGridVisible(sgGInfo_, sgXInfo_);
     miGInfo_->setEnabled(true);
     miXInfo_->setEnabled(true);

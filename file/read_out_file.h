@@ -2,8 +2,10 @@
 // A read-out as the tools open it: an ".inf" file, or a kept read-out of a read that has not ended
 // (recognised by its signature, whatever its name), which is never taken for a complete one.
 #include "readout/entry_set.h"
+#include "readout/read_out_data.h"
 #include "readout/record_store.h"
 
+#include <optional>
 #include <string>
 
 namespace lexorant {
@@ -18,5 +20,9 @@ struct ReadOutFile {
 
 // fileName as LoadInfoFile takes it. A kept read-out with a damaged head is not readable.
 ReadOutFile LoadReadOutFile(const std::string& fileName, RecordStore& store);
+
+// The read-out in a file as one value: its entries, which are in, and the unit's serial (from inside a
+// kept read-out, else from an autosave name); nothing when the file cannot be opened.
+std::optional<ReadOutData> LoadReadOut(const std::string& fileName);
 
 } // namespace lexorant

@@ -12,28 +12,26 @@ template <typename Call> void ReadOut::Tell(Call call) {
             call(*f);
 }
 
-void ReadOut::Open(RecordStore store, std::string name, std::string path) {
-    store_ = std::move(store);
-    Replace(std::move(name), std::move(path), ReadOutOrigin::File, EntrySet::All(store_.GInfo, store_.XInfo),
-            ReadOutState::Complete);
+void ReadOut::Open(ReadOutData data) {
+    const EntrySet in = std::move(data.in);
+    const ReadOutState state = data.partial ? ReadOutState::Stopped : ReadOutState::Complete;
+    data_ = std::move(data);
+    Replace(in, state);
 }
 
-void ReadOut::OpenStopped(RecordStore store, const EntrySet& in, std::string name, std::string path) {
-    store_ = std::move(store);
-    Replace(std::move(name), std::move(path), ReadOutOrigin::File, in, ReadOutState::Stopped);
+void ReadOut::StartRead(RecordStore store, std::string serial, std::string name, std::string port) {
+    data_.store = std::move(store);
+    data_.serial = std::move(serial);
+    data_.name = std::move(name);
+    data_.source = std::move(port);
+    data_.origin = ReadOutOrigin::Unit;
+    data_.partial = true; // until the read has run to its end
+    data_.damaged = false;
+    Replace(EntrySet(), ReadOutState::Reading);
 }
 
-void ReadOut::StartRead(const InfoHeader& gInfo, const InfoHeader& xInfo, std::string name, std::string port) {
-    store_.Replace(gInfo, xInfo);
-    Replace(std::move(name), std::move(port), ReadOutOrigin::Unit, EntrySet(), ReadOutState::Reading);
-}
-
-void ReadOut::Replace(std::string name, std::string source, ReadOutOrigin origin, const EntrySet& in,
-                      ReadOutState state) {
-    name_ = std::move(name);
-    source_ = std::move(source);
-    origin_ = origin;
-    in_ = EntrySet(store_.GInfo, store_.XInfo);
+void ReadOut::Replace(const EntrySet& in, ReadOutState state) {
+    data_.in = EntrySet(data_.store.GInfo, data_.store.XInfo);
     extent_[0] = extent_[1] = 0;
     Mark(in, false);
     state_ = state;
@@ -41,9 +39,9 @@ void ReadOut::Replace(std::string name, std::string source, ReadOutOrigin origin
 }
 
 void ReadOut::EntryArrived(EntryRef entry) {
-    if (entry.index >= in_.Size(entry.block))
+    if (entry.index >= data_.in.Size(entry.block))
         return;
-    in_.Add(entry);
+    data_.in.Add(entry);
     std::size_t& extent = extent_[Index(entry.block)];
     extent = std::max(extent, static_cast<std::size_t>(entry.index) + 1);
     Tell([&](ReadOutFollower& f) { f.EntriesArrived(entry.block, entry.index, 1); });
@@ -53,7 +51,7 @@ void ReadOut::EntriesKept(const EntrySet& in) { Mark(in, true); }
 
 void ReadOut::Mark(const EntrySet& in, bool tell) {
     for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo}) {
-        const std::size_t size = std::min(in_.Size(block), in.Size(block));
+        const std::size_t size = std::min(data_.in.Size(block), in.Size(block));
         const auto has = [&](std::size_t i) { return in.Has({block, static_cast<std::uint16_t>(i)}); };
         for (std::size_t i = 0; i < size;) {
             if (!has(i)) {
@@ -62,7 +60,7 @@ void ReadOut::Mark(const EntrySet& in, bool tell) {
             }
             const std::size_t first = i;
             for (; i < size && has(i); ++i)
-                in_.Add({block, static_cast<std::uint16_t>(i)});
+                data_.in.Add({block, static_cast<std::uint16_t>(i)});
             std::size_t& extent = extent_[Index(block)];
             extent = std::max(extent, i);
             if (tell)
@@ -72,15 +70,17 @@ void ReadOut::Mark(const EntrySet& in, bool tell) {
 }
 
 void ReadOut::Rename(std::string name) {
-    if (name == name_)
+    if (name == data_.name)
         return;
-    name_ = std::move(name);
+    data_.name = std::move(name);
     Tell([](ReadOutFollower& f) { f.ReadOutRenamed(); });
 }
 
 void ReadOut::EndRead(ReadOutState state) {
-    if (state_ == ReadOutState::Reading)
-        SetState(state);
+    if (state_ != ReadOutState::Reading)
+        return;
+    data_.partial = state != ReadOutState::Complete;
+    SetState(state);
 }
 
 void ReadOut::SetState(ReadOutState state) {

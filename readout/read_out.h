@@ -2,8 +2,7 @@
 // The read-out the user works with: its entries, the name the user knows it by, where it came from
 // and how far it got. Every view follows it; none guesses it from the window.
 #include "readout/entry_ref.h"
-#include "readout/entry_set.h"
-#include "readout/record_store.h"
+#include "readout/read_out_data.h"
 
 #include <cstddef>
 #include <string>
@@ -19,8 +18,6 @@ enum class ReadOutState {
     Complete, // a read ran to its end, or a file was opened
     Stopped,  // a read ended early: only some entries are in
 };
-
-enum class ReadOutOrigin { None, Unit, File };
 
 // Told of every change, on the thread that makes it (the window thread in the window).
 class ReadOutFollower {
@@ -41,31 +38,35 @@ public:
     ReadOut(const ReadOut&) = delete;
     ReadOut& operator=(const ReadOut&) = delete;
 
-    const RecordStore& Store() const { return store_; }
+    // Which read-out it is and what is in it, as the report, the chart and the export take it.
+    const ReadOutData& Data() const { return data_; }
+    const RecordStore& Store() const { return data_.store; }
     // The store a running read fills; its entries count only once EntryArrived names them.
-    RecordStore& StoreToFill() { return store_; }
-    const std::string& Name() const { return name_; }
-    ReadOutOrigin Origin() const { return origin_; }
+    RecordStore& StoreToFill() { return data_.store; }
+    const std::string& Name() const { return data_.name; }
+    ReadOutOrigin Origin() const { return data_.origin; }
     // The port of a read, the path of an opened file.
-    const std::string& Source() const { return source_; }
+    const std::string& Source() const { return data_.source; }
+    // The unit's serial number; empty where nothing says it.
+    const std::string& Serial() const { return data_.serial; }
     ReadOutState State() const { return state_; }
     // A read-out that may be looked at as a whole: not empty and not being read.
     bool Settled() const { return state_ == ReadOutState::Complete || state_ == ReadOutState::Stopped; }
 
-    bool Arrived(EntryRef entry) const { return in_.Has(entry); }
+    bool Arrived(EntryRef entry) const { return data_.in.Has(entry); }
     // One past the last entry in so far: the entry columns a grid shows.
     std::size_t Extent(InfoBlock block) const { return extent_[Index(block)]; }
     // Entries in so far, gaps (entries that failed) not counted.
-    std::size_t ArrivedCount(InfoBlock block) const { return in_.Count(block); }
-    // The entries in so far, as the set the chart and the report of a partial read-out take.
-    const EntrySet& Entries() const { return in_; }
+    std::size_t ArrivedCount(InfoBlock block) const { return data_.in.Count(block); }
+    // The entries in so far.
+    const EntrySet& Entries() const { return data_.in; }
 
-    // A file's entries, all of them in.
-    void Open(RecordStore store, std::string name, std::string path);
-    // A kept read-out of a read that stopped: only the entries in `in` are in, and it stays Stopped.
-    void OpenStopped(RecordStore store, const EntrySet& in, std::string name, std::string path);
-    // A read of the unit on `port` starts: the headers set, every slot zero, nothing in yet.
-    void StartRead(const InfoHeader& gInfo, const InfoHeader& xInfo, std::string name, std::string port);
+    // A loaded read-out: Complete, or Stopped when it is partial (a kept read-out of a read that
+    // stopped, of which only the entries of data.in are in).
+    void Open(ReadOutData data);
+    // A read of the unit `serial` on `port` starts from `store`: zero slots, or those of a kept
+    // read-out it continues, which count as in only once EntriesKept names them.
+    void StartRead(RecordStore store, std::string serial, std::string name, std::string port);
     void EntryArrived(EntryRef entry);
     // A continued read: the entries kept from the read before, their slots already in the store.
     // Followers hear of them one run of neighbouring entries at a time.
@@ -79,19 +80,15 @@ public:
 
 private:
     static std::size_t Index(InfoBlock block) { return block == InfoBlock::GInfo ? 0 : 1; }
-    // Other entries altogether, in the store already: Open, OpenStopped and StartRead; followers are told.
-    void Replace(std::string name, std::string source, ReadOutOrigin origin, const EntrySet& in, ReadOutState state);
+    // Other entries altogether, in data_ already but for the entries in: followers are told.
+    void Replace(const EntrySet& in, ReadOutState state);
     void SetState(ReadOutState state);
     // Marks the entries of `in`; tells the followers when asked to.
     void Mark(const EntrySet& in, bool tell);
     template <typename Call> void Tell(Call call);
 
-    RecordStore store_;
-    std::string name_;
-    std::string source_;
-    ReadOutOrigin origin_ = ReadOutOrigin::None;
+    ReadOutData data_;
     ReadOutState state_ = ReadOutState::Empty;
-    EntrySet in_;
     std::size_t extent_[2] = {0, 0};
     std::vector<ReadOutFollower*> followers_;
 };

@@ -82,7 +82,7 @@ private slots:
         };
         QVERIFY(!enabled("miReport"));
         const RecordStore unit = sim::GenerateUnit({}).store;
-        readOut.Document().StartRead(unit.GInfo, unit.XInfo, "4711-0815_06.inf", "COM1");
+        readOut.Document().StartRead(unit, "4711-0815", "4711-0815_06.inf", "COM1");
         QVERIFY(!enabled("miReport")); // not while it is being read
 #ifdef LEXORANT_WITH_CHART
         QVERIFY(!enabled("miTemperatures"));
@@ -91,7 +91,7 @@ private slots:
 #endif
         readOut.Document().EndRead(ReadOutState::Stopped);
         QVERIFY(enabled("miReport"));
-        readOut.Document().StartRead(unit.GInfo, unit.XInfo, "4711-0815_07.inf", "COM1");
+        readOut.Document().StartRead(unit, "4711-0815", "4711-0815_07.inf", "COM1");
         QVERIFY(!enabled("miReport"));
 #ifdef LEXORANT_WITH_CHART
         QVERIFY(!enabled("miTemperatures"));

@@ -16,6 +16,22 @@ InfoHeader Header(std::uint16_t entries) {
     return header;
 }
 
+RecordStore Zeros(std::uint16_t g, std::uint16_t x) {
+    RecordStore store;
+    store.Replace(Header(g), Header(x));
+    return store;
+}
+
+ReadOutData File(RecordStore store, EntrySet in, bool partial) {
+    ReadOutData data;
+    data.store = std::move(store);
+    data.in = std::move(in);
+    data.name = data.source = partial ? "/tmp/4711.partial" : "/tmp/x.inf";
+    data.origin = ReadOutOrigin::File;
+    data.partial = partial;
+    return data;
+}
+
 struct Log : ReadOutFollower {
     std::vector<std::string> seen;
     void ReadOutReplaced() override { seen.push_back("replaced"); }
@@ -31,7 +47,8 @@ TEST(ReadOut, AReadCountsWhatCameInAndLeavesGapsWhereEntriesFailed) {
     ReadOut readOut;
     Log log;
     readOut.Follow(log);
-    readOut.StartRead(Header(5), Header(2), "a.inf", "COM1");
+    readOut.StartRead(Zeros(5, 2), "4711", "a.inf", "COM1");
+    EXPECT_EQ(readOut.Serial(), "4711");
     EXPECT_EQ(readOut.State(), ReadOutState::Reading);
     EXPECT_FALSE(readOut.Settled());
     readOut.EntryArrived({InfoBlock::GInfo, 0});
@@ -65,8 +82,8 @@ TEST(ReadOut, AnOpenedFileHasEveryEntryInAndAFollowerMayLeaveWhileTold) {
     Log log;
     readOut.Follow(leaving);
     readOut.Follow(log);
-    readOut.Open(store, "x.inf", "/tmp/x.inf");
-    readOut.Open(store, "x.inf", "/tmp/x.inf");
+    readOut.Open(File(store, EntrySet::All(store.GInfo, store.XInfo), false));
+    readOut.Open(File(store, EntrySet::All(store.GInfo, store.XInfo), false));
     EXPECT_EQ(leaving.told, 1);
     EXPECT_EQ(log.seen, (std::vector<std::string>{"replaced", "replaced"}));
     EXPECT_EQ(readOut.Origin(), ReadOutOrigin::File);
@@ -84,7 +101,7 @@ TEST(ReadOut, KeptEntriesCountAsInAndAnOpenedStoppedReadOutHasOnlyThose) {
     ReadOut readOut;
     Log log;
     readOut.Follow(log);
-    readOut.StartRead(Header(6), Header(2), "a.inf", "COM1");
+    readOut.StartRead(Zeros(6, 2), "4711", "a.inf", "COM1");
     readOut.EntriesKept(in);
     EXPECT_EQ(log.seen, (std::vector<std::string>{"replaced", "G 0+3", "G 4+1", "X 1+1"}));
     EXPECT_EQ(readOut.ArrivedCount(InfoBlock::GInfo), 4u);
@@ -94,9 +111,7 @@ TEST(ReadOut, KeptEntriesCountAsInAndAnOpenedStoppedReadOutHasOnlyThose) {
     expected.Add({InfoBlock::GInfo, 5});
     EXPECT_EQ(readOut.Entries(), expected);
 
-    RecordStore store;
-    store.Replace(Header(6), Header(2));
-    readOut.OpenStopped(store, in, "4711.partial", "/tmp/4711.partial");
+    readOut.Open(File(Zeros(6, 2), in, true));
     EXPECT_EQ(readOut.State(), ReadOutState::Stopped);
     EXPECT_EQ(readOut.Origin(), ReadOutOrigin::File);
     EXPECT_FALSE(readOut.Arrived({InfoBlock::GInfo, 3}));
