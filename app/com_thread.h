@@ -1,29 +1,22 @@
 #pragma once
-// The reading thread: runs the reading loop and hands every effect on the window to the window
-// thread, waiting until each step has run there.
-#include "link/read_loop.h"
+// The reading thread: runs the read session and hands every effect on the window to the window
+// thread as one of its steps, waiting until each step has run there.
+#include "app/read_steps.h"
 
 #include <QThread>
 
 #include <atomic>
-#include <string>
 
 namespace lexorant {
 
-// What a read continues from and where it keeps its entries (either may be missing), and what the
-// system is told keeps the machine awake while it runs.
-struct ComThreadKept {
-    EntryKeeper* keeper = nullptr;
-    const EntrySet* in = nullptr;
-    std::string awakeFor;
-};
+class ReadSession;
+struct RecordStore;
 
 class ComThread : public QThread {
     Q_OBJECT
 public:
-    // steps run on the window thread; job.stop is this thread's stop request.
-    ComThread(ReadSteps& windowSteps, SerialPort& port, RecordStore& store, FileWriter writeFile,
-              QObject* window, ComThreadKept kept = {});
+    // windowSteps run on the thread of `window`; the session is prepared, `store` is the one it fills.
+    ComThread(ReadSteps& windowSteps, ReadSession& session, RecordStore& store, QObject* window);
     ~ComThread() override;
 
     bool Finished() const { return finished_.load(std::memory_order_acquire); }
@@ -36,11 +29,9 @@ protected:
 private:
     class HandOff;
     ReadSteps& windowSteps_;
-    SerialPort& port_;
+    ReadSession& session_;
     RecordStore& store_;
-    FileWriter writeFile_;
     QObject* window_;
-    ComThreadKept kept_;
     std::atomic<bool> finished_{false};
     std::atomic<bool> stop_{false};
 };

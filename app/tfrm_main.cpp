@@ -2,24 +2,19 @@
 
 #include "app/app_icon.h"
 #include "app/app_texts.h"
-#include "file/autosave_file.h"
 #include "app/com_thread.h"
 #include "app/export_action.h"
-#include "app/file_dialog.h"
-#include "app/grid_heading_style.h"
-#include "file/file_naming.h"
-#include "catalogue/find_message_text.h"
-#include "platform/decimal_separator.h"
 #include "app/hint_router.h"
-#include "link/identification.h"
-#include "file/info_file.h"
-#include "file/kept_read_out.h"
-#include "file/read_out_file.h"
-#include "link/read_start.h"
 #include "app/message_boxes.h"
 #include "app/message_overview_panel.h"
 #include "app/read_out_signals.h"
 #include "app/report_action.h"
+#include "app/window_parts.h"
+#include "catalogue/find_message_text.h"
+#include "file/file_naming.h"
+#include "file/read_out_file.h"
+#include "platform/decimal_separator.h"
+#include "session/read_session.h"
 #ifdef LEXORANT_WITH_CHART
 #include "app/temperature_chart_menu.h"
 #endif
@@ -33,13 +28,12 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <utility>
+#include <vector>
 
 namespace lexorant {
 
@@ -52,77 +46,20 @@ QChar DecimalSeparator() {
     return QString::fromStdString(UserDecimalSeparator()).front();
 }
 
-QFileDialog* MakeFileDialog(QWidget* parent, const char* name, QFileDialog::AcceptMode mode) {
-    auto* dialog = new QFileDialog(parent);
-    dialog->setObjectName(QString::fromLatin1(name));
-    dialog->setAcceptMode(mode);
-    dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog->setNameFilter(kFileFilter);
-    dialog->setDefaultSuffix(QStringLiteral("inf"));
-    SetUpFileDialog(*dialog);
-    dialog->setSizeGripEnabled(true);
-    return dialog;
-}
-
-// The caption of a read-out of which only some entries have been read.
-QString PartialCaption(const QString& fileName) { return FileCaption(fileName) + QStringLiteral(" (partial)"); }
-
-QString ContinueQuestion(const KeptReadOut& kept) {
-    return QStringLiteral("A read of unit %1 stopped with %2 of %3 entries in. Continue it where it stopped?")
-        .arg(QString::fromStdString(kept.serial))
-        .arg(kept.in.Count())
-        .arg(kept.in.Size());
-}
-
-QTableView* MakeGrid(QWidget* parent, const char* name, QAbstractItemModel* model) {
-    auto* grid = new QTableView(parent);
-    grid->setObjectName(QString::fromLatin1(name));
-    grid->setModel(model);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setWordWrap(false);
-    // Tab leaves the grid, as in a string grid. A view that handles Tab itself also moves its current
-    // cell when the window passes the focus on (hiding the grid does), which would count as a selection.
-    grid->setTabKeyNavigation(false);
-    grid->setCornerButtonEnabled(false);
-    QHeaderView* rows = grid->verticalHeader();
-    rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(15);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setFixedWidth(100);
-    rows->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    rows->setSectionsClickable(false);
-    KeepHeadingTextsWhole(*rows);
-    QHeaderView* columns = grid->horizontalHeader();
-    columns->setMinimumSectionSize(1);
-    columns->setDefaultSectionSize(64);
-    columns->setSectionResizeMode(QHeaderView::Fixed);
-    columns->setSectionsClickable(false);
-    columns->setFixedHeight(15);
-    KeepHeadingTextsWhole(*columns);
-    // The heading of the fixed corner cell, which a table view leaves blank.
-    auto* corner = new QLabel(QStringLiteral(" No."), grid);
-    corner->setObjectName(QStringLiteral("cornerHeading"));
-    corner->setAutoFillBackground(true);
-    corner->setBackgroundRole(QPalette::Button);
-    corner->setGeometry(grid->frameWidth(), grid->frameWidth(), 100, 15);
-    // A filled grid has its first cell current, as a string grid does. Without one, the view makes a
-    // cell current when it takes the focus, and that would count as the technician selecting it.
-    auto makeFirstCellCurrent = [grid, model] {
-        QItemSelectionModel* selection = grid->selectionModel();
-        const QSignalBlocker quiet(selection);
-        selection->setCurrentIndex(model->index(0, 0), QItemSelectionModel::ClearAndSelect);
-    };
-    // Every fill of a grid (a read's start, an opened file) is a model reset that leaves a first cell.
-    QObject::connect(model, &QAbstractItemModel::modelReset, grid, makeFirstCellCurrent);
-    grid->hide();
-    return grid;
+// The switch as the program was started with it: any case, any position.
+bool StartedWithAutosave() {
+    std::vector<std::string> args;
+    for (const QString& a : QCoreApplication::arguments())
+        args.push_back(a.toStdString());
+    std::vector<const char*> argv;
+    for (const auto& a : args)
+        argv.push_back(a.c_str());
+    return IsAutosaveSwitch(static_cast<int>(argv.size()), argv.data());
 }
 
 } // namespace
 
-TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
+TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent), autosave_(StartedWithAutosave()) {
     setObjectName(QStringLiteral("frmMain"));
     readOut_ = new ReadOutSignals(this);
     setWindowTitle(kStartCaption);
@@ -143,8 +80,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     FollowReadOut();
     BuildAnalysisMenu();
     BuildProgress();
-    saveDialog_ = MakeFileDialog(this, "SaveDialog", QFileDialog::AcceptSave);
-    openDialog_ = MakeFileDialog(this, "OpenDialog", QFileDialog::AcceptOpen);
+    saveDialog_ = MakeInfoFileDialog(this, "SaveDialog", QFileDialog::AcceptSave);
+    openDialog_ = MakeInfoFileDialog(this, "OpenDialog", QFileDialog::AcceptOpen);
 
     resize(638, 448);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -249,8 +186,8 @@ void TfrmMain::BuildGrids() {
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    sgGInfo_ = MakeGrid(area, "sgGInfo", &gModel_);
-    sgXInfo_ = MakeGrid(area, "sgXInfo", &xModel_);
+    sgGInfo_ = MakeInfoGrid(area, "sgGInfo", &gModel_);
+    sgXInfo_ = MakeInfoGrid(area, "sgXInfo", &xModel_);
     sgGInfo_->verticalHeader()->resizeSection(0, 14);
     SetHint(sgXInfo_, kXInfoGridHint);
     layout->addWidget(sgGInfo_);
@@ -299,7 +236,44 @@ void TfrmMain::FollowReadOut() {
     });
     connect(readOut_, &ReadOutSignals::entriesArrived, this, [this](InfoBlock block, qsizetype first, qsizetype count) {
         ShowArrivedEntries(block, static_cast<std::size_t>(first), static_cast<std::size_t>(count));
+        EnableCommands();
     });
+    for (const auto change : {&ReadOutSignals::replaced, &ReadOutSignals::stateChanged, &ReadOutSignals::renamed})
+        connect(readOut_, change, this, [this] {
+            ShowCaption();
+            EnableCommands();
+        });
+}
+
+// The start caption, then the name of the read-out (" (partial)" after it while only some of its
+// entries are in); a read shows the name it chose from then on, even when it ends before it begins.
+void TfrmMain::ShowCaption() {
+    const ReadOut& readOut = readOut_->Document();
+    if (namedRead_)
+        setWindowTitle(FileCaption(*namedRead_));
+    else if (readOut.State() == ReadOutState::Empty)
+        setWindowTitle(kStartCaption);
+    else if (readOut.State() == ReadOutState::Stopped)
+        setWindowTitle(FileCaption(QString::fromStdString(readOut.Name())) + QStringLiteral(" (partial)"));
+    else
+        setWindowTitle(FileCaption(QString::fromStdString(readOut.Name())));
+}
+
+// While a read runs, nothing may replace the port, the store or the file name under it. A View item
+// is enabled once its block has an entry in (an opened file: both) and never disabled again.
+void TfrmMain::EnableCommands() {
+    const ReadOut& readOut = readOut_->Document();
+    if (!quitting_) {
+        const bool free = readOut.State() != ReadOutState::Reading;
+        miSetup_->menuAction()->setEnabled(free);
+        miRead_->setEnabled(free);
+        miOpen_->setEnabled(free);
+    }
+    const bool opened = readOut.Origin() == ReadOutOrigin::File;
+    if (opened || readOut.Extent(InfoBlock::GInfo) > 0)
+        miGInfo_->setEnabled(true);
+    if (opened || readOut.Extent(InfoBlock::XInfo) > 0)
+        miXInfo_->setEnabled(true);
 }
 
 void TfrmMain::ShowArrivedEntries(InfoBlock block, std::size_t first, std::size_t count) {
@@ -324,6 +298,10 @@ void TfrmMain::BuildProgress() {
     readProgress_->setTextVisible(false);
     timeLeft_ = new QLabel(statusBar());
     timeLeft_->setObjectName(QStringLiteral("timeLeft"));
+    // Stays until the next read: the technician may look only once the read is done.
+    readNote_ = new QLabel(statusBar());
+    readNote_->setObjectName(QStringLiteral("readNote"));
+    statusBar()->addPermanentWidget(readNote_);
     statusBar()->addPermanentWidget(timeLeft_);
     statusBar()->addPermanentWidget(readProgress_);
     const auto follow = [this] {
@@ -336,26 +314,6 @@ void TfrmMain::BuildProgress() {
     connect(readOut_, &ReadOutSignals::replaced, this, follow);
     connect(readOut_, &ReadOutSignals::stateChanged, this, follow);
     follow();
-}
-
-void TfrmMain::EntryAsked() {
-    if (estimate_)
-        estimate_->Asked();
-    ShowProgress();
-}
-
-void TfrmMain::ShowProgress() {
-    if (!estimate_)
-        return;
-    readProgress_->setRange(0, std::max(estimate_->Total(), 1));
-    readProgress_->setValue(estimate_->Finished());
-    const auto left = estimate_->Left();
-    QString text = left ? QString::fromStdString(TimeLeftText(*left)) : QString();
-    // A read of hours whose entries cannot be kept loses them all with the line: the user should know.
-    if (const std::string why = keeper_ ? keeper_->Error() : keepError_; !why.empty())
-        text += (text.isEmpty() ? QString() : QStringLiteral("; ")) + QStringLiteral("not kept: ") +
-                QString::fromStdString(why);
-    timeLeft_->setText(text);
 }
 
 const RecordStore& TfrmMain::Store() const { return readOut_->Document().Store(); }
@@ -410,90 +368,6 @@ bool TfrmMain::event(QEvent* event) {
 
 // ---- Commands -------------------------------------------------------------------------------
 
-void TfrmMain::miReadClick() {
-    // A read typed ahead while the previous one was being identified must not start a second one.
-    if (ReadRunning())
-        return;
-    if (std::exchange(reopenBeforeRead_, false))
-        port_.Reopen(); // still gone: the identification below says so
-    // The box shows the text alone; why the line failed goes to the trace.
-    Identification identification(port_);
-    const auto serial = identification.SerialNumber();
-    if (!serial) {
-        ShowErrorBox(this, QString::fromLatin1(identification.FailureText().c_str()));
-        return;
-    }
-    QString fileName;
-    if (!ChooseInfoFileName(*serial, fileName))
-        return;
-    setWindowTitle(FileCaption(fileName));
-    const auto headers = identification.Headers();
-    if (!headers) {
-        ShowErrorBox(this, QString::fromLatin1(identification.FailureText().c_str()));
-        return;
-    }
-    // The previous read is over: what it kept stays on disk, and a kept read-out of this unit may be
-    // continued now.
-    keeper_.reset();
-    keptIn_.reset();
-    ReadStart start = ChooseReadStart(port_, *serial, *headers, [this](const KeptReadOut& kept) {
-        return AskQuestion(this, ContinueQuestion(kept));
-    });
-    if (start.from == KeptStart::Unchecked) {
-        ShowErrorBox(this, QString::fromStdString(KeptCheckFailedText(start.check)));
-        return;
-    }
-    readEndedEarly_ = false;
-    RecordStore store;
-    if (start.kept) {
-        store = std::move(start.kept->store);
-        keptIn_ = std::move(start.kept->in);
-    } else {
-        store.Replace(headers->g, headers->x);
-    }
-    readOut_->Document().StartRead(std::move(store), *serial, fileName.toStdString(), port_.PortName());
-    keeper_ = std::move(start.keeper);
-    keepError_ = std::move(start.keepError);
-    SetGridVisible(sgGInfo_, sgXInfo_);
-    LockMenus(); // at once, so that nothing queued behind this command can reach the store
-    thread_.reset();
-    ReadSteps& steps = *this;
-    const ComThreadKept kept{keeper_.get(), keptIn_ ? &*keptIn_ : nullptr, AwakeReason(*serial)};
-    thread_ = std::make_unique<ComThread>(
-        steps, port_, readOut_->Document().StoreToFill(), [this](const RecordStore& s) { return WriteReadOut(s); }, this,
-        kept);
-    thread_->start();
-}
-
-void TfrmMain::SetTrace(std::shared_ptr<WireTrace> trace) { port_.SetTrace(std::move(trace)); }
-
-WrittenFile TfrmMain::WriteReadOut(const RecordStore& store) { return writeFile_(store); }
-
-bool TfrmMain::ChooseInfoFileName(const std::string& serial, QString& fileName) {
-    const QStringList arguments = QCoreApplication::arguments();
-    std::vector<std::string> args;
-    for (const QString& a : arguments)
-        args.push_back(a.toStdString());
-    std::vector<const char*> argv;
-    for (const auto& a : args)
-        argv.push_back(a.c_str());
-    if (IsAutosaveSwitch(static_cast<int>(argv.size()), argv.data())) {
-        // The number is claimed only when the file is written; the caption follows if it changes.
-        const int number = FirstFreeAutosaveNumber(serial);
-        saveFileName_ = QString::fromStdString(AutosaveCandidate(serial, number));
-        writeFile_ = AutosaveInfoFileWriter(serial, number);
-        fileName = saveFileName_;
-        return true;
-    }
-    saveDialog_->selectFile(QString::fromStdString(ProposedFileName(serial)));
-    if (saveDialog_->exec() != QDialog::Accepted || saveDialog_->selectedFiles().isEmpty())
-        return false;
-    saveFileName_ = saveDialog_->selectedFiles().front();
-    writeFile_ = InfoFileWriter(saveFileName_.toStdString());
-    fileName = saveFileName_;
-    return true;
-}
-
 void TfrmMain::miOpenClick() {
     if (ReadRunning())
         return;
@@ -506,12 +380,9 @@ int TfrmMain::LoadInfoFile(const QString& fileName) {
     auto loaded = LoadReadOut(fileName.toStdString());
     if (!loaded)
         return 1;
-    // A kept read-out of a read that stopped is never shown as a complete one.
-    setWindowTitle(loaded->partial ? PartialCaption(fileName) : FileCaption(fileName));
-    readOut_->Document().Open(std::move(*loaded));
+    namedRead_.reset();
+    readOut_->Document().Open(std::move(*loaded)); // a kept read-out of a read that stopped stays partial
     SetGridVisible(sgGInfo_, sgXInfo_);
-    miGInfo_->setEnabled(true);
-    miXInfo_->setEnabled(true);
     return 0;
 }
 
@@ -571,114 +442,10 @@ void TfrmMain::StopReading() {
 // ---- Port menu ------------------------------------------------------------------------------
 
 void TfrmMain::SetPortEnabled(int port, bool enabled) { miCOM_[static_cast<std::size_t>(port)]->setEnabled(enabled); }
-bool TfrmMain::IsPortEnabled(int port) const { return miCOM_[static_cast<std::size_t>(port)]->isEnabled(); }
 void TfrmMain::SetPortChecked(int port, bool checked) { miCOM_[static_cast<std::size_t>(port)]->setChecked(checked); }
 void TfrmMain::SetRateChecked(int rate, bool checked) {
     if (QAction* item = miBaud_.value(rate, nullptr))
         item->setChecked(checked);
-}
-
-// ---- Hand-offs of the reading thread --------------------------------------------------------
-
-void TfrmMain::LockMenus() {
-    if (quitting_)
-        return;
-    miSetup_->menuAction()->setEnabled(false);
-    miRead_->setEnabled(false);
-    miOpen_->setEnabled(false);
-}
-
-void TfrmMain::UnlockMenus() {
-    if (quitting_)
-        return;
-    miSetup_->menuAction()->setEnabled(true);
-    miRead_->setEnabled(true);
-    miOpen_->setEnabled(true);
-    readOut_->Document().EndRead(readEndedEarly_ ? ReadOutState::Stopped : ReadOutState::Complete);
-}
-
-void TfrmMain::InitInfoGrids() {
-    if (quitting_)
-        return;
-    lexorant::InitInfoGrids(Store(), gModel_, xModel_);
-    SetGridVisible(sgGInfo_, sgXInfo_);
-    estimate_.emplace(Store().GInfo.EntryCount + Store().XInfo.EntryCount);
-    ShowProgress();
-}
-
-// One hand-off for all of them: a continued read may bring tens of thousands.
-void TfrmMain::ShowKeptEntries(const EntrySet& in) {
-    if (quitting_)
-        return;
-    if (in.Count(InfoBlock::GInfo) > 0)
-        miGInfo_->setEnabled(true);
-    if (in.Count(InfoBlock::XInfo) > 0)
-        miXInfo_->setEnabled(true);
-    readOut_->Document().EntriesKept(in);
-    if (estimate_)
-        estimate_->Kept(static_cast<int>(in.Count()));
-    ShowProgress();
-}
-
-AfterLoss TfrmMain::LineLost(const LineLoss& loss) {
-    if (quitting_)
-        return AfterLoss::Stop;
-    showingEntryError_ = true; // the reading thread waits for the answer, as for an entry's error box
-    const bool retry = AskRetry(this, QString::fromStdString(LineLostText(loss)));
-    showingEntryError_ = false;
-    if (quitting_) // closed from inside the box
-        return AfterLoss::Stop;
-    if (retry)
-        return AfterLoss::Retry;
-    // Nothing is written under the file's name; the entries read so far are kept.
-    readEndedEarly_ = true;
-    reopenBeforeRead_ = true;
-    setWindowTitle(PartialCaption(saveFileName_));
-    return AfterLoss::Stop;
-}
-
-void TfrmMain::ShowStatus(const std::string& text) {
-    if (!quitting_)
-        statusBar()->showMessage(QString::fromStdString(text));
-}
-
-void TfrmMain::ShowGInfoEntry(int index) {
-    if (quitting_)
-        return;
-    miGInfo_->setEnabled(true);
-    readOut_->Document().EntryArrived(EntryRef{InfoBlock::GInfo, static_cast<std::uint16_t>(index)});
-    EntryAsked();
-}
-
-void TfrmMain::ShowXInfoEntry(int index) {
-    if (quitting_)
-        return;
-    miXInfo_->setEnabled(true);
-    readOut_->Document().EntryArrived(EntryRef{InfoBlock::XInfo, static_cast<std::uint16_t>(index)});
-    EntryAsked();
-}
-
-void TfrmMain::ShowFileName(const std::string& fileName) {
-    if (quitting_)
-        return;
-    saveFileName_ = QString::fromStdString(fileName);
-    setWindowTitle(FileCaption(saveFileName_));
-    readOut_->Document().Rename(fileName);
-}
-
-void TfrmMain::ShowUnexpectedError(const std::string& text) {
-    readEndedEarly_ = true;
-    if (!quitting_)
-        ShowStopBox(this, QString::fromStdString(text));
-}
-
-void TfrmMain::ShowError(const std::string& text) {
-    if (quitting_)
-        return;
-    EntryAsked(); // an entry that failed (or, at the very end, the file)
-    showingEntryError_ = true;
-    ShowErrorBox(this, QString::fromStdString(text));
-    showingEntryError_ = false;
 }
 
 } // namespace lexorant

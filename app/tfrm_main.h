@@ -1,13 +1,13 @@
 #pragma once
 // The main window: menus, the two grids, the status bar, and the read, open and quit commands.
-#include "records/info_grids.h"
+#include "app/read_steps.h"
 #include "link/port_commands.h"
 #include "link/read_estimate.h"
-#include "link/read_loop.h"
-#include "readout/entry_ref.h"
-#include "readout/entry_set.h"
-#include "readout/record_store.h"
 #include "link/serial_port.h"
+#include "readout/entry_ref.h"
+#include "readout/record_store.h"
+#include "readout/written_file.h"
+#include "records/info_grids.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -15,6 +15,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QAction;
 class QFileDialog;
@@ -26,10 +27,11 @@ class QTableView;
 namespace lexorant {
 
 class ComThread;
-class KeptReadOutWriter;
 class HintRouter;
 class ReadOutSignals;
+class ReadSession;
 class WireTrace;
+struct ReadTarget;
 
 class TfrmMain : public QMainWindow, private PortMenu, private ReadSteps {
     Q_OBJECT
@@ -72,61 +74,59 @@ private:
     void BuildGrids();
     void BuildAnalysisMenu();
     void BuildProgress();
+    // The caption, the commands' enabled state and the grids follow the read-out, each set in one place.
+    void FollowReadOut();
+    void ShowCaption();
+    void EnableCommands();
+    // Shows those of the entries first to first + count - 1 that are in the read-out.
+    void ShowArrivedEntries(InfoBlock block, std::size_t first, std::size_t count);
     // One more entry asked, good or failed: the progress moves on.
     void EntryAsked();
     void ShowProgress();
-    // Shows those of the entries first to first + count - 1 that are in the read-out.
-    void ShowArrivedEntries(InfoBlock block, std::size_t first, std::size_t count);
-    void FollowReadOut();
     const InfoGridModel* ShownGrid() const;
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
                      const QString& hint, void (TfrmMain::*handler)());
     // A shortcut acts only while its item and every menu above it are enabled.
     bool Reachable(const QAction* action) const;
-    bool ChooseInfoFileName(const std::string& serial, QString& fileName);
+    // The file of a read of unit `serial`: the autosave name, or the one the save dialog gives.
+    std::optional<ReadTarget> ChooseTarget(const std::string& serial);
     void SelectCell(QTableView* grid, InfoGridModel& model, int col);
     void SetGridVisible(QTableView* shown, QTableView* hidden);
     void StopReading();
 
     // PortMenu: the port and rate items.
     void SetPortEnabled(int port, bool enabled) override;
-    bool IsPortEnabled(int port) const override;
     void SetPortChecked(int port, bool checked) override;
     void SetRateChecked(int rate, bool checked) override;
 
     // ReadSteps: the reading thread's hand-offs, run here on the window thread.
     void LockMenus() override;
     void InitInfoGrids() override;
+    void ShowKeptEntries(const EntrySet& in) override;
     void ShowStatus(const std::string& text) override;
     void ShowGInfoEntry(int index) override;
     void ShowXInfoEntry(int index) override;
     void ShowError(const std::string& text) override;
-    void UnlockMenus() override;
+    AfterLoss LineLost(const LineLoss& loss) override;
     void ShowFileName(const std::string& fileName) override;
     void ShowUnexpectedError(const std::string& text) override;
-    AfterLoss LineLost(const LineLoss& loss) override;
-    void ShowKeptEntries(const EntrySet& in) override;
+    void UnlockMenus(ReadOutState end) override;
 
     SerialPort port_;
     ReadOutSignals* readOut_ = nullptr; // the first child, so that every view can follow it
     GInfoGridModel gModel_;
     XInfoGridModel xModel_;
-    QString saveFileName_;
-    FileWriter writeFile_; // settled with the file name, run by the reading thread
-    // Where the current read keeps its entries and what it continues; both outlive its thread.
-    std::unique_ptr<KeptReadOutWriter> keeper_;
-    std::string keepError_; // why this read keeps nothing (no keeper at all)
-    std::optional<EntrySet> keptIn_;
+    const bool autosave_; // the switch among the program's arguments, read once
+    // The name a read has chosen before its read-out starts (the caption shows it from then on).
+    std::optional<QString> namedRead_;
+    FileWriter writeFile_; // the chosen file's writer, run by the reading thread through WriteReadOut
+    // The current or last read; it holds where the read keeps its entries and outlives its thread.
+    std::unique_ptr<ReadSession> session_;
     std::unique_ptr<ComThread> thread_;
     std::optional<ReadEstimate> estimate_;
     bool quitting_ = false;
     // True while the error box of a failed entry is open: the reading thread waits for it.
     bool showingEntryError_ = false;
-    // The read ended early: an error no step expected, or the line lost and the read given up.
-    bool readEndedEarly_ = false;
-    // The last read stopped because the line was lost: the port is as the loss left it (hung up, or
-    // its device gone and back), so the next read opens it again by its name, as Wiederholen does.
-    bool reopenBeforeRead_ = false;
 
     HintRouter* hints_ = nullptr;
     QTableView* sgGInfo_ = nullptr;
@@ -135,6 +135,7 @@ private:
     QFileDialog* openDialog_ = nullptr;
     QProgressBar* readProgress_ = nullptr;
     QLabel* timeLeft_ = nullptr;
+    QLabel* readNote_ = nullptr; // why a kept read-out of the unit was not continued
     QMenu* miSetup_ = nullptr;
     QMenu* miAnalysis_ = nullptr;
     QAction* miRead_ = nullptr;

@@ -93,21 +93,21 @@ int MakeReadOuts(const std::string& dir, int count) {
     return 0;
 }
 
-// Timestamps of the reading loop's steps; nothing else.
-class StampSteps : public ReadSteps {
+// Timestamps of the reading loop's events; nothing else.
+class StampSteps : public ReadEvents {
 public:
-    void LockMenus() override {}
-    void InitInfoGrids() override {}
-    void ShowStatus(const std::string& text) override {
+    void ReadStarted(const EntrySet&) override {}
+    void Status(const std::string& text) override {
         if (first < 0)
             first = MonotonicNanos();
         last = MonotonicNanos();
         (void)text;
     }
-    void ShowGInfoEntry(int) override {}
-    void ShowXInfoEntry(int) override {}
-    void ShowError(const std::string& text) override { std::cerr << "entry failed: " << text << "\n"; ++errors; }
-    void UnlockMenus() override {}
+    void EntryIn(EntryRef) override {}
+    void EntryFailed(EntryRef, const std::string& text) override {
+        std::cerr << "entry failed: " << text << "\n";
+        ++errors;
+    }
 
     long long first = -1;
     long long last = -1;
@@ -149,8 +149,13 @@ int CoreRead() {
     store.Replace(headers->g, headers->x);
     StampSteps steps;
     const std::string file = (scratch.Root() / "core.inf").string();
-    ReadJob job{port, store, steps, InfoFileWriter(file)};
+    ReadJob job{port, store, steps};
     RunRead(job);
+    const WrittenFile written = InfoFileWriter(file)(store);
+    if (!written.error.empty()) {
+        std::cerr << written.error << "\n";
+        return 1;
+    }
     const long long end = MonotonicNanos();
     Report("core_flush_wait_ms", flushMs);
     Report("core_serial_wait_ms", serialMs);

@@ -16,12 +16,14 @@ void ProbePorts(SerialPort& port, PortMenu& menu) {
     port.SetBitRate(9600);
     menu.SetRateChecked(9600, true);
     port.ClosePort();
+    std::array<bool, kPortCount + 1> usable{};
     for (int n = 1; n <= kPortCount; ++n) {
-        menu.SetPortEnabled(n, port.OpenPort(ComName(n), 9600));
+        usable[static_cast<std::size_t>(n)] = port.OpenPort(ComName(n), 9600);
+        menu.SetPortEnabled(n, usable[static_cast<std::size_t>(n)]);
         port.ClosePort();
     }
     for (int n = 1; n <= kPortCount; ++n) {
-        if (menu.IsPortEnabled(n)) {
+        if (usable[static_cast<std::size_t>(n)]) {
             port.OpenPort(ComName(n), 9600);
             menu.SetPortChecked(n, true);
             break;

@@ -14,7 +14,6 @@ class PortMenu {
 public:
     virtual ~PortMenu() = default;
     virtual void SetPortEnabled(int port, bool enabled) = 0;
-    virtual bool IsPortEnabled(int port) const = 0;
     virtual void SetPortChecked(int port, bool checked) = 0;
     virtual void SetRateChecked(int rate, bool checked) = 0;
 };

@@ -44,7 +44,7 @@ public:
         goingOn_ = false;
         reported_.clear();
     }
-    // The loss is to be asked about, unless the steps chose to go on and no answer has come since.
+    // The loss is to be asked about, unless whoever reads chose to go on and no answer has come since.
     bool Ask() const { return !goingOn_; }
     void GoOn() { goingOn_ = true; }
     // Back to the first entry without answer, on a line opened again: the failures reported since
@@ -88,7 +88,7 @@ public:
                 continue;
             if (StopRequested(job_))
                 return BlockEnd::Stopped;
-            job_.steps.ShowStatus(ReadingText(letter, index + 1, b.count));
+            job_.events.Status(ReadingText(letter, index + 1, b.count));
             std::uint8_t* slot = b.slots + static_cast<std::size_t>(index) * b.slotSize;
             const Exchanged exchanged = job_.port.Exchange(EntryRequest(letter, index), b.answerLength);
             const EntryOutcome outcome = EvaluateEntryAnswer(exchanged.answer, b.answerLength, slot, b.slotSize);
@@ -97,16 +97,13 @@ public:
                 watch_.Answered();
                 if (job_.keeper)
                     job_.keeper->Keep(entry, {slot, b.slotSize});
-                if (b.block == InfoBlock::GInfo)
-                    job_.steps.ShowGInfoEntry(index);
-                else
-                    job_.steps.ShowXInfoEntry(index);
+                job_.events.EntryIn(entry);
                 continue;
             }
             if (StopRequested(job_))
                 return BlockEnd::Stopped;
             if (const auto loss = watch_.Failed(exchanged, entry, b.count); loss && watch_.Ask()) {
-                switch (job_.steps.LineLost(*loss)) {
+                switch (job_.events.LineLost(*loss)) {
                 case AfterLoss::Stop:
                     lost_ = loss;
                     return BlockEnd::Lost;
@@ -120,9 +117,9 @@ public:
             }
             ++tally.failed;
             watch_.Reported(entry);
-            job_.steps.ShowError(EntryFailureText(outcome, letter, index));
+            job_.events.EntryFailed(entry, EntryFailureText(outcome, letter, index));
         }
-        job_.steps.ShowStatus(BlockDoneText(letter, b.count));
+        job_.events.Status(BlockDoneText(letter, b.count));
         return BlockEnd::Done;
     }
 
@@ -143,7 +140,7 @@ private:
 };
 
 // Reads the blocks one after the other into their tallies, going back to the entry that got no
-// answer whenever the steps choose to retry. The loss that ended the read, if one did.
+// answer whenever whoever reads chooses to retry. The loss that ended the read, if one did.
 std::optional<LineLoss> ReadBlocks(ReadJob& job, std::span<const Block> blocks, std::span<BlockTally> tallies) {
     Reader reader(job);
     const auto indexOf = [blocks](InfoBlock block) {
@@ -187,17 +184,10 @@ std::string BlockDoneText(char letter, int count) {
 }
 
 std::string LineLostText(const LineLoss& loss) {
-    const char* why = loss.reason == LineLossReason::HungUp ? "the line hung up" : "no answer to 10 requests in a row";
+    const std::string why = loss.reason == LineLossReason::HungUp
+                                ? "the line hung up"
+                                : "no answer to " + std::to_string(kSilentEntriesForLoss) + " requests in a row";
     return "The unit stopped answering at " + EntryOfText(loss.entry, loss.count) + " (" + why + ")";
-}
-
-void ReadSteps::ShowKeptEntries(const EntrySet& in) {
-    in.ForEach([this](EntryRef entry) {
-        if (entry.block == InfoBlock::GInfo)
-            ShowGInfoEntry(entry.index);
-        else
-            ShowXInfoEntry(entry.index);
-    });
 }
 
 BlockTally ReadBlock(ReadJob& job, char letter, int count, std::size_t answerLength, std::uint8_t* slots,
@@ -210,10 +200,7 @@ BlockTally ReadBlock(ReadJob& job, char letter, int count, std::size_t answerLen
 
 ReadTally RunRead(ReadJob& job) {
     ReadTally tally;
-    job.steps.LockMenus();
-    job.steps.InitInfoGrids();
-    if (job.in && job.in->Count() > 0)
-        job.steps.ShowKeptEntries(*job.in);
+    job.events.ReadStarted(job.in ? *job.in : EntrySet());
     RecordStore& store = job.store;
     const Block blocks[] = {
         {InfoBlock::GInfo, store.GInfo.EntryCount, store.GInfo.AnswerLength, store.GInfoSlots.data(), kGInfoSlotSize},
@@ -224,17 +211,6 @@ ReadTally RunRead(ReadJob& job) {
     tally.g = tallies[0];
     tally.x = tallies[1];
     tally.stopped = StopRequested(job);
-    if (!tally.stopped && !tally.lost && job.writeFile) {
-        WrittenFile written = job.writeFile(store);
-        tally.fileName = std::move(written.name);
-        tally.fileError = std::move(written.error);
-        job.steps.ShowFileName(tally.fileName);
-        if (!tally.fileError.empty())
-            job.steps.ShowError(tally.fileError);
-        else if (job.keeper)
-            job.keeper->Completed();
-    }
-    job.steps.UnlockMenus();
     return tally;
 }
 

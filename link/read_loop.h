@@ -1,14 +1,12 @@
 #pragma once
-// The body of the reading thread: every entry of both blocks into the record store, then the
-// file. Every effect on the user's side goes through ReadSteps, one step at a time.
+// The reading loop: every entry of both blocks that is not in yet, into the record store. What
+// happens is told as ReadEvents, one at a time.
 #include "link/protocol.h"
 #include "readout/entry_ref.h"
-#include "readout/written_file.h"
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -48,38 +46,32 @@ enum class AfterLoss {
     GoOn,  // go on entry by entry, each failure reported as it comes
 };
 
-class ReadSteps {
+// What happens while a read runs, as it happens, on the reading thread. Whoever reads (a window, a
+// terminal) decides what each event shows; the loop waits until each call has returned.
+class ReadEvents {
 public:
-    virtual ~ReadSteps() = default;
-    virtual void LockMenus() = 0;
-    virtual void InitInfoGrids() = 0;
-    virtual void ShowStatus(const std::string& text) = 0;
-    virtual void ShowGInfoEntry(int index) = 0;
-    virtual void ShowXInfoEntry(int index) = 0;
-    // Returns once the user has seen the text.
-    virtual void ShowError(const std::string& text) = 0;
-    virtual void UnlockMenus() = 0;
-    // The file has been written, or has failed to be, under this name: an autosave takes the next
-    // free number when another writer took the one chosen at the start.
-    virtual void ShowFileName(const std::string&) {}
-    // An error that no step of the read expected (shown by the window as any escaped error).
-    virtual void ShowUnexpectedError(const std::string& text) { ShowError(text); }
+    virtual ~ReadEvents() = default;
+    // Before the first entry is asked. `kept`: the entries already in the store (a continued read), which
+    // are not asked again; empty for a read from the start.
+    virtual void ReadStarted(const EntrySet& kept) = 0;
+    // What the read is doing: "Reading G-Info 5 of 40", "40 G-Infos read".
+    virtual void Status(const std::string& text) = 0;
+    // The entry came good and is in its slot.
+    virtual void EntryIn(EntryRef entry) = 0;
+    // The entry failed (its slot is zero); `text` says how. Returns once the failure has been seen.
+    virtual void EntryFailed(EntryRef entry, const std::string& text) = 0;
     // The line is lost; LineLostText(loss) says where and why. Asked once for each loss: after GoOn,
     // again only once an answer has come in between.
     virtual AfterLoss LineLost(const LineLoss&) { return AfterLoss::GoOn; }
-    // A continued read: the entries already in the store, shown once before any entry is asked.
-    // By default each through ShowGInfoEntry or ShowXInfoEntry.
-    virtual void ShowKeptEntries(const EntrySet& in);
 };
 
 struct ReadJob {
     SerialPort& port;
     RecordStore& store;
-    ReadSteps& steps;
-    FileWriter writeFile;
-    // Set by another thread to end the read between entries (quitting); the file is not written.
+    ReadEvents& events;
+    // Set by another thread to end the read between entries (quitting).
     const std::atomic<bool>* stop = nullptr;
-    // Gets every good entry the moment it has arrived; told when the file has been written.
+    // Gets every good entry the moment it has arrived.
     EntryKeeper* keeper = nullptr;
     // A continued read: the entries already in the store, which are not asked again.
     const EntrySet* in = nullptr;
@@ -98,12 +90,12 @@ struct ReadTally {
     BlockTally g, x; // of the entries asked
     bool stopped = false; // by the stop request
     std::optional<LineLoss> lost; // the line was lost and the read ended there
-    std::string fileName;  // the file written (or not), empty when none was due
-    std::string fileError; // empty when the file was written
+
+    // Every entry was asked: the read-out may be written.
+    bool RanToEnd() const { return !stopped && !lost; }
 };
 
-// Lock, prepare grids (and show the entries already in), G block, X block, write the file, unlock.
-// A read that the stop request or a lost line ended writes no file.
+// Started (with the entries already in), the G block, the X block.
 ReadTally RunRead(ReadJob& job);
 
 std::string ReadingText(char letter, int number, int count);

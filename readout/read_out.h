@@ -3,6 +3,7 @@
 // and how far it got. Every view follows it; none guesses it from the window.
 #include "readout/entry_ref.h"
 #include "readout/read_out_data.h"
+#include "readout/read_out_state.h"
 
 #include <cstddef>
 #include <string>
@@ -11,13 +12,6 @@
 namespace lexorant {
 
 class EntrySet;
-
-enum class ReadOutState {
-    Empty,    // nothing read or opened yet
-    Reading,  // a read is filling it
-    Complete, // a read ran to its end, or a file was opened
-    Stopped,  // a read ended early: only some entries are in
-};
 
 // Told of every change, on the thread that makes it (the window thread in the window).
 class ReadOutFollower {

@@ -39,24 +39,20 @@ public:
         std::memcpy(const_cast<std::uint8_t*>(SlotOf(store, entry)), slot.data(), slot.size());
         in.Add(entry);
     }
-    void Completed() override { completed = true; }
+    void Completed() override {}
 
     RecordStore store;
     EntrySet in;
-    bool completed = false;
 };
 
-// Steps that answer a lost line from a list (Stop once it runs out) and note where it was lost.
-class Steps : public ReadSteps {
+// Events that answer a lost line from a list (Stop once it runs out) and note where it was lost.
+class Steps : public ReadEvents {
 public:
     explicit Steps(std::vector<AfterLoss> answers = {}) : answers_(std::move(answers)) {}
-    void LockMenus() override {}
-    void InitInfoGrids() override {}
-    void ShowStatus(const std::string&) override {}
-    void ShowGInfoEntry(int) override {}
-    void ShowXInfoEntry(int) override {}
-    void ShowError(const std::string& text) override { errors.push_back(text); }
-    void UnlockMenus() override {}
+    void ReadStarted(const EntrySet&) override {}
+    void Status(const std::string&) override {}
+    void EntryIn(EntryRef) override {}
+    void EntryFailed(EntryRef, const std::string& text) override { errors.push_back(text); }
     AfterLoss LineLost(const LineLoss& loss) override {
         losses.push_back(loss);
         if (answers_.empty())
@@ -83,10 +79,7 @@ struct Read {
             store.Replace(keeper.store.GInfo, keeper.store.XInfo);
         if (!port.OpenPort(SimLine::kPortName, 9600))
             throw std::runtime_error("cannot open the simulated line");
-        ReadJob job{port, store, steps, [this](const RecordStore&) {
-                        ++filesWritten;
-                        return WrittenFile{};
-                    }};
+        ReadJob job{port, store, steps};
         job.keeper = &keeper;
         const EntrySet in = keeper.in;
         job.in = continued ? &in : nullptr;
@@ -99,7 +92,6 @@ struct Read {
     SerialPort port;
     RecordStore store;
     ReadTally tally;
-    int filesWritten = 0;
 };
 
 std::string Request(EntryRef entry) {
@@ -127,8 +119,7 @@ TEST_P(HungUpRead, StopsWhereTheLineWentAndTheContinuedReadAsksOnlyTheRest) {
                                                LineLossReason::HungUp}));
         EXPECT_EQ(steps.losses.size(), 1u);
         EXPECT_TRUE(steps.errors.empty()) << "no entry is reported one by one";
-        EXPECT_EQ(first.filesWritten, 0);
-        EXPECT_FALSE(keeper.completed);
+        EXPECT_FALSE(first.tally.RanToEnd());
         EXPECT_EQ(keeper.in.Count(), GetParam().answered);
     }
     const EntrySet kept = keeper.in;
@@ -136,8 +127,7 @@ TEST_P(HungUpRead, StopsWhereTheLineWentAndTheContinuedReadAsksOnlyTheRest) {
     Read second(unit, {}, keeper, more, true);
     EXPECT_FALSE(second.tally.lost);
     EXPECT_EQ(second.store, unit.store);
-    EXPECT_EQ(second.filesWritten, 1);
-    EXPECT_TRUE(keeper.completed);
+    EXPECT_TRUE(second.tally.RanToEnd());
     std::vector<std::string> expected;
     for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
         for (std::uint16_t i = 0; i < (block == InfoBlock::GInfo ? 6 : 3); ++i)
@@ -180,7 +170,7 @@ TEST(LostLine, SilenceOfTenEntriesIsALossAndARetryGoesOnWhereItBegan) {
     EXPECT_FALSE(read.tally.lost);
     EXPECT_EQ(read.tally.g.failed, 0) << "entries asked anew and read good do not count as failed";
     EXPECT_EQ(read.store, unit.store);
-    EXPECT_EQ(read.filesWritten, 1);
+    EXPECT_TRUE(read.tally.RanToEnd());
 }
 
 // Steps without an answer to a lost line keep the entry-by-entry reports.
@@ -191,13 +181,13 @@ TEST(LostLine, WithoutAChoiceEveryRemainingEntryIsReportedAsItFails) {
     MemoryKeeper keeper(unit.store);
     class Reporting : public Steps {
     public:
-        AfterLoss LineLost(const LineLoss& loss) override { return ReadSteps::LineLost(loss); }
+        AfterLoss LineLost(const LineLoss& loss) override { return ReadEvents::LineLost(loss); }
     } steps;
     Read read(unit, hangUp, keeper, steps, false);
     EXPECT_FALSE(read.tally.lost);
     EXPECT_EQ(read.tally.g.failed + read.tally.x.failed, 5);
     EXPECT_EQ(steps.errors.size(), 5u);
-    EXPECT_EQ(read.filesWritten, 1);
+    EXPECT_TRUE(read.tally.RanToEnd());
 }
 
 struct CheckCase {

@@ -21,7 +21,6 @@ namespace {
 class FakeMenu : public PortMenu {
 public:
     void SetPortEnabled(int port, bool enabled) override { enabled_.at(Index(port)) = enabled; }
-    bool IsPortEnabled(int port) const override { return enabled_.at(Index(port)); }
     void SetPortChecked(int port, bool checked) override { checked_.at(Index(port)) = checked; }
     void SetRateChecked(int rate, bool checked) override { rates_[rate] = checked; }
 

@@ -1,17 +1,13 @@
-#include "file/autosave_file.h"
-#include "tools/cli/commands.h"
-#include "tools/cli/option_parser.h"
 #include "file/file_naming.h"
 #include "file/kept_read_out.h"
-#include "link/identification.h"
 #include "link/port_commands.h"
-#include "link/read_start.h"
-#include "file/info_file.h"
-#include "readout/record_store.h"
 #include "link/serial_port.h"
-#include "tools/cli/terminal_steps.h"
 #include "link/wire_trace.h"
-#include "platform/sleep_inhibitor.h"
+#include "readout/record_store.h"
+#include "session/read_session.h"
+#include "tools/cli/commands.h"
+#include "tools/cli/option_parser.h"
+#include "tools/cli/terminal_events.h"
 
 #include <cstdio>
 #include <memory>
@@ -66,20 +62,18 @@ std::optional<ReadOptions> ParseReadOptions(const Arguments& args) {
 const char* const kContinueHint = "Run the same command again to continue the read where it stopped.";
 
 // Says on stderr what the read starts from.
-ReadStart StartFrom(SerialPort& port, const std::string& serial, const InfoHeaders& headers, bool fresh) {
-    ReadStart start = ChooseReadStart(port, serial, headers, [fresh](const KeptReadOut&) { return !fresh; });
-    if (start.from == KeptStart::Grown && !fresh)
-        std::fprintf(stderr, "The unit's logs have grown since its read-out was kept: reading it anew\n");
+void SayStart(const ReadSession& session, bool fresh) {
+    const ReadStart& start = session.Start();
+    const std::string anew = ReadAnewText(start.from, session.Serial());
+    if (!anew.empty() && !fresh) // --fresh asked for a read anew
+        std::fprintf(stderr, "%s\n", anew.c_str());
     else if (start.from == KeptStart::Continued)
-        std::fprintf(stderr, "Continuing the kept read-out of %s: %zu of %zu entries are in (%s)\n", serial.c_str(),
-                     start.kept->in.Count(), start.kept->in.Size(), start.kept->path.string().c_str());
-    else if (start.from == KeptStart::Changed)
-        std::fprintf(stderr, "The log of %s has changed since its read-out was kept: reading it anew\n",
-                     serial.c_str());
-    if (start.from != KeptStart::Unchecked && !start.keeper)
+        std::fprintf(stderr, "Continuing the kept read-out of %s: %zu of %zu entries are in (%s)\n",
+                     session.Serial().c_str(), start.kept->in.Count(), start.kept->in.Size(),
+                     start.kept->path.string().c_str());
+    if (!start.keeper)
         std::fprintf(stderr, "lexorant-cli read: cannot keep the entries read (%s): a lost line loses them\n",
                      start.keepError.c_str());
-    return start;
 }
 
 } // namespace
@@ -105,64 +99,61 @@ int Read(const Arguments& args) {
         return kUnusable;
     }
 
-    Identification identification(port);
-    const auto notIdentified = [&identification] {
-        std::fprintf(stderr, "%s\n", identification.FailureText().c_str());
-        if (!identification.FailureReason().empty())
-            std::fprintf(stderr, "%s\n", identification.FailureReason().c_str());
-        return kNotIdentified;
-    };
-    const auto serial = options->anyBaud ? identification.SerialNumberAtAnyRate() : identification.SerialNumber();
-    if (!serial)
-        return notIdentified();
-    if (options->anyBaud)
-        std::fprintf(stderr, "The unit answers at %d bit/s\n", port.BitRate());
+    ReadSession session(port);
+    ReadChoices choices;
+    choices.anyRate = options->anyBaud;
     // The autosave number is chosen now, as in the window, and claimed when the file is written.
-    const FileWriter writeFile =
-        options->autosave        ? AutosaveInfoFileWriter(*serial, FirstFreeAutosaveNumber(*serial))
-        : options->output.empty() ? InfoFileWriter(ProposedFileName(*serial))
-                                  : InfoFileWriter(options->output);
-    const auto headers = identification.Headers();
-    if (!headers)
-        return notIdentified();
-
-    ReadStart start = StartFrom(port, *serial, *headers, options->fresh);
-    if (start.from == KeptStart::Unchecked) {
-        std::fprintf(stderr, "%s\n%s\n", KeptCheckFailedText(start.check).c_str(), kContinueHint);
+    choices.target = [&](const std::string& serial) {
+        if (options->anyBaud)
+            std::fprintf(stderr, "The unit answers at %d bit/s\n", port.BitRate());
+        return options->autosave        ? AutosaveTarget(serial)
+               : options->output.empty() ? NamedTarget(ProposedFileName(serial))
+                                         : NamedTarget(options->output);
+    };
+    choices.continueKept = [fresh = options->fresh](const KeptReadOut&) { return !fresh; };
+    switch (session.Prepare(choices)) {
+    case Prepared::Ready:
+    case Prepared::Cancelled: // never: the command always has a name
+        break;
+    case Prepared::NotIdentified:
+        std::fprintf(stderr, "%s\n", session.FailureText().c_str());
+        if (!session.FailureReason().empty())
+            std::fprintf(stderr, "%s\n", session.FailureReason().c_str());
+        return kNotIdentified;
+    case Prepared::Unchecked:
+        std::fprintf(stderr, "%s\n%s\n", session.FailureText().c_str(), kContinueHint);
         return kLineLost;
     }
-    RecordStore store;
-    if (start.kept)
-        store = std::move(start.kept->store);
-    else
-        store.Replace(headers->g, headers->x);
-    // A laptop that goes to sleep loses its USB adapter; where the system will not say so, read all the same.
-    const SleepInhibitor awake(AwakeReason(*serial));
-    TerminalSteps steps(stderr, isatty(STDERR_FILENO) != 0, headers->g.EntryCount + headers->x.EntryCount);
-    ReadJob job{port, store, steps, writeFile};
-    job.keeper = start.keeper.get();
-    job.in = start.kept ? &start.kept->in : nullptr;
-    const ReadTally tally = RunRead(job);
+    SayStart(session, options->fresh);
+    RecordStore store = session.TakeStartStore();
+    const InfoHeaders& headers = session.Headers();
+    TerminalEvents events(stderr, isatty(STDERR_FILENO) != 0, headers.g.EntryCount + headers.x.EntryCount);
+    const ReadResult result = session.Run(store, events);
     port.ClosePort();
+    if (result.failed) {
+        std::fprintf(stderr, "lexorant-cli read: %s\n", result.unexpected.c_str());
+        return kUnusable;
+    }
 
-    const std::string keepError = start.keeper ? start.keeper->Error() : "";
+    const KeptReadOutWriter* keeper = session.Start().keeper.get();
+    const std::string keepError = keeper ? keeper->Error() : "";
     if (!keepError.empty())
         std::fprintf(stderr, "%s\n", keepError.c_str());
-    if (tally.lost) {
-        std::fprintf(stderr, "%s\n", LineLostText(*tally.lost).c_str());
-        if (start.keeper && keepError.empty())
-            std::fprintf(stderr, "What was read is kept in %s. %s\n", start.keeper->Path().string().c_str(),
+    if (result.tally.lost) {
+        std::fprintf(stderr, "%s\n", LineLostText(*result.tally.lost).c_str());
+        if (keeper && keepError.empty())
+            std::fprintf(stderr, "What was read is kept in %s. %s\n", keeper->Path().string().c_str(),
                          kContinueHint);
         return kLineLost;
     }
-    if (!tally.fileError.empty()) {
-        if (start.keeper && keepError.empty())
+    if (!result.Written()) {
+        if (keeper && keepError.empty())
             std::fprintf(stderr, "What was read is kept in %s: the same command asks only for what is missing\n",
-                         start.keeper->Path().string().c_str());
+                         keeper->Path().string().c_str());
         return kUnusable;
     }
-    std::printf("%s\n", tally.fileName.c_str());
-    return tally.g.failed + tally.x.failed > 0 ? kEntriesFailed : kAllRead;
+    std::printf("%s\n", result.file->name.c_str());
+    return result.tally.g.failed + result.tally.x.failed > 0 ? kEntriesFailed : kAllRead;
 }
 
 } // namespace lexorant::cli

@@ -1,4 +1,4 @@
-#include "link/read_start.h"
+#include "session/read_start.h"
 
 #include "link/read_loop.h"
 #include "link/serial_port.h"

@@ -1,4 +1,4 @@
-#include "tools/cli/terminal_steps.h"
+#include "tools/cli/terminal_events.h"
 
 #include "readout/entry_set.h"
 
@@ -6,12 +6,12 @@
 
 namespace lexorant::cli {
 
-TerminalSteps::TerminalSteps(std::FILE* out, bool live, int totalEntries)
+TerminalEvents::TerminalEvents(std::FILE* out, bool live, int totalEntries)
     : out_(out), live_(live), estimate_(totalEntries) {}
 
-void TerminalSteps::ShowKeptEntries(const EntrySet& in) { estimate_.Kept(static_cast<int>(in.Count())); }
+void TerminalEvents::ReadStarted(const EntrySet& kept) { estimate_.Kept(static_cast<int>(kept.Count())); }
 
-void TerminalSteps::ShowStatus(const std::string& text) {
+void TerminalEvents::Status(const std::string& text) {
     if (!live_) {
         std::fprintf(out_, "%s\n", text.c_str());
         return;
@@ -24,13 +24,22 @@ void TerminalSteps::ShowStatus(const std::string& text) {
     liveLineOpen_ = true;
 }
 
-void TerminalSteps::ShowError(const std::string& text) {
+void TerminalEvents::EntryFailed(EntryRef, const std::string& text) {
     estimate_.Asked();
+    Line(text);
+}
+
+void TerminalEvents::FileWritten(const WrittenFile& written) {
+    if (!written.error.empty())
+        Line(written.error);
+}
+
+void TerminalEvents::Line(const std::string& text) {
     EndLiveLine();
     std::fprintf(out_, "%s\n", text.c_str());
 }
 
-void TerminalSteps::EndLiveLine() {
+void TerminalEvents::EndLiveLine() {
     if (liveLineOpen_)
         std::fputc('\n', out_);
     liveLineOpen_ = false;

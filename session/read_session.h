@@ -1,0 +1,104 @@
+#pragma once
+// The whole road of one read of a unit, for the window and the command line alike: identify the
+// unit, choose the file's name, choose where to start (continue a kept read-out or start anew), read
+// what is missing, write the file, end. Who reads answers the choices through callbacks and hears
+// what happens as SessionEvents.
+#include "link/identification.h"
+#include "link/read_loop.h"
+#include "readout/read_out_state.h"
+#include "readout/record_store.h"
+#include "readout/written_file.h"
+#include "session/read_start.h"
+#include "session/read_target.h"
+
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace lexorant {
+
+class SerialPort;
+
+struct ReadResult {
+    ReadTally tally;
+    std::optional<WrittenFile> file; // the file written or failed, when the read ran to its end
+    bool failed = false;             // an error no step expected ended the read
+    std::string unexpected;          // its text, possibly empty
+
+    // Complete when every entry was asked and the file written; Stopped otherwise.
+    ReadOutState End() const;
+    bool Written() const { return file && file->error.empty(); }
+};
+
+// The read loop's events, and the end of the read.
+class SessionEvents : public ReadEvents {
+public:
+    // The file has been written, or has failed to be, under written.name (an autosave takes the next
+    // free number when another writer took the one chosen at the start).
+    virtual void FileWritten(const WrittenFile& written) = 0;
+    // The last event of a read, however it ended.
+    virtual void ReadEnded(const ReadResult& result) = 0;
+};
+
+struct ReadChoices {
+    // The target of the unit's read-out; nothing ends the read before it begins (the user cancelled).
+    std::function<std::optional<ReadTarget>(const std::string& serial)> target;
+    // Asked only for a kept read-out of this very unit: true continues it, false starts anew.
+    std::function<bool(const KeptReadOut&)> continueKept;
+    // Try every bit rate when the unit does not answer at the port's.
+    bool anyRate = false;
+};
+
+enum class Prepared {
+    Ready,         // identified, named, started: Run reads
+    NotIdentified, // no serial number or no block headers: FailureText says why
+    Cancelled,     // no target chosen
+    Unchecked,     // a kept read-out could not be checked against the unit: FailureText says why
+};
+
+class ReadSession {
+public:
+    explicit ReadSession(SerialPort& port) : port_(port) {}
+    ReadSession(const ReadSession&) = delete;
+    ReadSession& operator=(const ReadSession&) = delete;
+
+    // On the caller's thread (the window's, whose dialogs answer the choices).
+    Prepared Prepare(const ReadChoices& choices);
+
+    const std::string& Serial() const { return serial_; }
+    const InfoHeaders& Headers() const { return headers_; }
+    const ReadTarget& Target() const { return target_; }
+    const ReadStart& Start() const { return start_; }
+    // Why Prepare did not come to Ready, and (NotIdentified) why the line failed, for a trace.
+    const std::string& FailureText() const { return failureText_; }
+    const std::string& FailureReason() const { return failureReason_; }
+    // Why the entries of this read are not kept as they arrive; empty while they are.
+    std::string KeepError() const;
+    // The store the read starts from: every slot zero, or those of the kept read-out it continues.
+    // Taken once, by whoever holds the store while the read runs.
+    RecordStore TakeStartStore();
+
+    // On the reading thread: asks every entry not yet in into `store`, writes the file, ends.
+    ReadResult Run(RecordStore& store, SessionEvents& events, const std::atomic<bool>* stop = nullptr);
+    // From another thread: wakes a blocked exchange (the read ends at the stop request it comes with).
+    void Cancel();
+    // The last Run ended because the line was lost: the port is as the loss left it.
+    bool LineWasLost() const { return lineLost_; }
+
+private:
+    SerialPort& port_;
+    std::string serial_;
+    InfoHeaders headers_;
+    ReadTarget target_;
+    ReadStart start_;
+    std::string failureText_;
+    std::string failureReason_;
+    bool lineLost_ = false;
+};
+
+// What the read starts from, when whoever reads should be told: a kept read-out read anew because
+// the unit's logs have grown or changed since. Empty otherwise.
+std::string ReadAnewText(KeptStart from, const std::string& serial);
+
+} // namespace lexorant
