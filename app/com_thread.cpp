@@ -19,7 +19,9 @@ public:
         if (kept.Count() > 0) // one hand-off for all of them: a continued read may bring tens of thousands
             Run([this, &kept] { target_.ShowKeptEntries(kept); });
     }
-    void Status(const std::string& text) override { Run([this, &text] { target_.ShowStatus(text); }); }
+    void Status(const std::string& text) override {
+        Run([this, &text] { target_.ShowStatus(text); });
+    }
     void EntryIn(EntryRef entry) override {
         const int index = entry.index;
         if (entry.block == InfoBlock::GInfo)
@@ -27,7 +29,9 @@ public:
         else
             Run([this, index] { target_.ShowXInfoEntry(index); });
     }
-    void EntryFailed(EntryRef, const std::string& text) override { Run([this, &text] { target_.ShowError(text); }); }
+    void EntryFailed(EntryRef, const std::string& text) override {
+        Run([this, &text] { target_.ShowError(text); });
+    }
     AfterLoss LineLost(const LineLoss& loss) override {
         AfterLoss after = AfterLoss::Stop;
         Run([this, &loss, &after] { after = target_.LineLost(loss); });
@@ -45,7 +49,9 @@ public:
     }
 
 private:
-    template <typename F> void Run(F step) { QMetaObject::invokeMethod(window_, step, Qt::BlockingQueuedConnection); }
+    template <typename F> void Run(F step) {
+        QMetaObject::invokeMethod(window_, step, Qt::BlockingQueuedConnection);
+    }
     ReadSteps& target_;
     QObject* window_;
 };
@@ -54,7 +60,9 @@ ComThread::ComThread(ReadSteps& windowSteps, ReadSession& session, RecordStore& 
     : windowSteps_(windowSteps), session_(session), store_(store), window_(window) {}
 
 // The owner stops a running read first (RequestStop, then drains the pending hand-offs).
-ComThread::~ComThread() { wait(); }
+ComThread::~ComThread() {
+    wait();
+}
 
 void ComThread::RequestStop() {
     stop_.store(true, std::memory_order_release);
@@ -66,7 +74,8 @@ void ComThread::run() {
     HandOff handOff(windowSteps_, window_);
     try {
         session_.Run(store_, handOff, &stop_);
-    } catch (...) { // a step itself failed: nothing more can be told; the finished flag still lets the window quit
+    } catch (
+        ...) { // a step itself failed: nothing more can be told; the finished flag still lets the window quit
     }
     finished_.store(true, std::memory_order_release);
 }

@@ -109,8 +109,8 @@ void TfrmMain::FormCreate() {
     }
 }
 
-QAction* TfrmMain::AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
-                           const QString& hint, void (TfrmMain::*handler)()) {
+QAction* TfrmMain::AddItem(QMenu* menu, const char* name, const QString& caption,
+                           const QKeySequence& shortcut, const QString& hint, void (TfrmMain::*handler)()) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(shortcut);
@@ -216,7 +216,8 @@ void TfrmMain::BuildAnalysisMenu() {
 #ifdef LEXORANT_WITH_CHART
     AddTemperatureChartMenu(*miAnalysis_, *readOut_, select, this);
 #endif
-    AddExportMenu(*miAnalysis_, *readOut_, [this] { return ShownGrid(); }, this);
+    AddExportMenu(
+        *miAnalysis_, *readOut_, [this] { return ShownGrid(); }, this);
     AddReportMenu(*miAnalysis_, *readOut_, this);
 }
 
@@ -234,11 +235,13 @@ void TfrmMain::FollowReadOut() {
         for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
             ShowArrivedEntries(block, 0, readOut.Extent(block));
     });
-    connect(readOut_, &ReadOutSignals::entriesArrived, this, [this](InfoBlock block, qsizetype first, qsizetype count) {
-        ShowArrivedEntries(block, static_cast<std::size_t>(first), static_cast<std::size_t>(count));
-        EnableCommands();
-    });
-    for (const auto change : {&ReadOutSignals::replaced, &ReadOutSignals::stateChanged, &ReadOutSignals::renamed})
+    connect(readOut_, &ReadOutSignals::entriesArrived, this,
+            [this](InfoBlock block, qsizetype first, qsizetype count) {
+                ShowArrivedEntries(block, static_cast<std::size_t>(first), static_cast<std::size_t>(count));
+                EnableCommands();
+            });
+    for (const auto change :
+         {&ReadOutSignals::replaced, &ReadOutSignals::stateChanged, &ReadOutSignals::renamed})
         connect(readOut_, change, this, [this] {
             ShowCaption();
             EnableCommands();
@@ -316,7 +319,9 @@ void TfrmMain::BuildProgress() {
     follow();
 }
 
-const RecordStore& TfrmMain::Store() const { return readOut_->Document().Store(); }
+const RecordStore& TfrmMain::Store() const {
+    return readOut_->Document().Store();
+}
 
 const InfoGridModel* TfrmMain::ShownGrid() const {
     if (!sgGInfo_->isHidden())
@@ -346,7 +351,7 @@ QString TfrmMain::SelectEntry(EntryRef entry) {
 }
 
 bool TfrmMain::Reachable(const QAction* action) const {
-    for (const QAction* a = action; a; ) {
+    for (const QAction* a = action; a;) {
         if (!a->isEnabled())
             return false;
         const QMenu* menu = parentMenu_.value(a, nullptr);
@@ -355,9 +360,13 @@ bool TfrmMain::Reachable(const QAction* action) const {
     return true;
 }
 
-bool TfrmMain::ReadRunning() const { return thread_ && !thread_->Finished(); }
+bool TfrmMain::ReadRunning() const {
+    return thread_ && !thread_->Finished();
+}
 
-void TfrmMain::ShowHint(const QString& hint) { statusBar()->showMessage(hint); }
+void TfrmMain::ShowHint(const QString& hint) {
+    statusBar()->showMessage(hint);
+}
 
 bool TfrmMain::event(QEvent* event) {
     // Hints reach the status bar only through the hint router.
@@ -386,15 +395,21 @@ int TfrmMain::LoadInfoFile(const QString& fileName) {
     return 0;
 }
 
-void TfrmMain::FileExit() { close(); }
+void TfrmMain::FileExit() {
+    close();
+}
 
 void TfrmMain::SetGridVisible(QTableView* shown, QTableView* hidden) {
     hidden->hide();
     shown->show();
 }
 
-void TfrmMain::miGInfoClick() { SetGridVisible(sgGInfo_, sgXInfo_); }
-void TfrmMain::miXInfoClick() { SetGridVisible(sgXInfo_, sgGInfo_); }
+void TfrmMain::miGInfoClick() {
+    SetGridVisible(sgGInfo_, sgXInfo_);
+}
+void TfrmMain::miXInfoClick() {
+    SetGridVisible(sgXInfo_, sgGInfo_);
+}
 
 void TfrmMain::SelectCell(QTableView* grid, InfoGridModel& model, int col) {
     SetHint(grid, QString::fromLatin1(kMessageTextMissing));
@@ -407,8 +422,12 @@ void TfrmMain::SelectCell(QTableView* grid, InfoGridModel& model, int col) {
     }
 }
 
-void TfrmMain::sgGInfoSelectCell(int col, int) { SelectCell(sgGInfo_, gModel_, col); }
-void TfrmMain::sgXInfoSelectCell(int col, int) { SelectCell(sgXInfo_, xModel_, col); }
+void TfrmMain::sgGInfoSelectCell(int col, int) {
+    SelectCell(sgGInfo_, gModel_, col);
+}
+void TfrmMain::sgXInfoSelectCell(int col, int) {
+    SelectCell(sgXInfo_, xModel_, col);
+}
 
 // ---- Quit -----------------------------------------------------------------------------------
 
@@ -441,8 +460,12 @@ void TfrmMain::StopReading() {
 
 // ---- Port menu ------------------------------------------------------------------------------
 
-void TfrmMain::SetPortEnabled(int port, bool enabled) { miCOM_[static_cast<std::size_t>(port)]->setEnabled(enabled); }
-void TfrmMain::SetPortChecked(int port, bool checked) { miCOM_[static_cast<std::size_t>(port)]->setChecked(checked); }
+void TfrmMain::SetPortEnabled(int port, bool enabled) {
+    miCOM_[static_cast<std::size_t>(port)]->setEnabled(enabled);
+}
+void TfrmMain::SetPortChecked(int port, bool checked) {
+    miCOM_[static_cast<std::size_t>(port)]->setChecked(checked);
+}
 void TfrmMain::SetRateChecked(int rate, bool checked) {
     if (QAction* item = miBaud_.value(rate, nullptr))
         item->setChecked(checked);

@@ -55,7 +55,9 @@ void TfrmMain::miReadClick() {
         }
         return target;
     };
-    choices.continueKept = [this](const KeptReadOut& kept) { return AskQuestion(this, ContinueQuestion(kept)); };
+    choices.continueKept = [this](const KeptReadOut& kept) {
+        return AskQuestion(this, ContinueQuestion(kept));
+    };
     switch (session->Prepare(choices)) {
     case Prepared::Ready:
         break;
@@ -79,9 +81,13 @@ void TfrmMain::miReadClick() {
     thread_->start();
 }
 
-void TfrmMain::SetTrace(std::shared_ptr<WireTrace> trace) { port_.SetTrace(std::move(trace)); }
+void TfrmMain::SetTrace(std::shared_ptr<WireTrace> trace) {
+    port_.SetTrace(std::move(trace));
+}
 
-WrittenFile TfrmMain::WriteReadOut(const RecordStore& store) { return writeFile_(store); }
+WrittenFile TfrmMain::WriteReadOut(const RecordStore& store) {
+    return writeFile_(store);
+}
 
 std::optional<ReadTarget> TfrmMain::ChooseTarget(const std::string& serial) {
     ReadTarget target;

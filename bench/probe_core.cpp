@@ -1,27 +1,28 @@
 // Measurements without the window, for bench/run:
 //   probe_core make-file PATH          the largest ".inf" file: 65535 G-Info, 65535 X-Info of type 3
-//   probe_core make-read-outs DIR N  N read-outs of 200 G-Info + 50 X-Info entries, autosave names, 100 a folder
-//   probe_core core-read               the reading loop in-process against a paced simulator
+//   probe_core make-read-outs DIR N  N read-outs of 200 G-Info + 50 X-Info entries, autosave names, 100 a
+//   folder probe_core core-read               the reading loop in-process against a paced simulator
 //   probe_core cli-read CLI SIM        lexorant-cli read of a lexorant-sim process, from its stderr lines
-//   probe_core keep DIR                keeping a full unit's entries as a read does, in a kept read-out in DIR
+//   probe_core keep DIR                keeping a full unit's entries as a read does, in a kept read-out in
+//   DIR
 // Results are "name=value" lines on standard output (times in ms).
-#include "link/identification.h"
+#include "bench/probe_common.h"
 #include "file/info_file.h"
 #include "file/kept_read_out.h"
-#include "bench/probe_common.h"
+#include "link/identification.h"
 #include "link/read_loop.h"
-#include "readout/record_store.h"
 #include "link/serial_port.h"
+#include "platform/append_file.h"
+#include "readout/record_store.h"
 #include "tools/sim/com_link.h"
 #include "tools/sim/simulator.h"
 #include "tools/sim/unit.h"
-#include "platform/append_file.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <fcntl.h>
 #include <cstring>
+#include <fcntl.h>
 #include <iostream>
 #include <poll.h>
 #include <spawn.h>
@@ -83,7 +84,8 @@ int MakeReadOuts(const std::string& dir, int count) {
         const std::string folder = dir + "/" + std::to_string(i / 100);
         if (i % 100 == 0 && ::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
             return 1;
-        const std::string name = folder + "/" + std::to_string(100000 + i % kUnits) + "_" + std::to_string(10 + i / kUnits) + ".inf";
+        const std::string name = folder + "/" + std::to_string(100000 + i % kUnits) + "_" +
+                                 std::to_string(10 + i / kUnits) + ".inf";
         const std::string error = WriteInfoFile(units[static_cast<std::size_t>(i % kUnits)].store, name);
         if (!error.empty()) {
             std::cerr << error << "\n";
@@ -273,9 +275,11 @@ int Keep(const std::string& dir) {
     }
     const long long start = MonotonicNanos();
     for (int i = 0; i < kCount; ++i)
-        writer->Keep({InfoBlock::GInfo, static_cast<std::uint16_t>(i)}, {unit.store.GInfoSlot(i), kGInfoSlotSize});
+        writer->Keep({InfoBlock::GInfo, static_cast<std::uint16_t>(i)},
+                     {unit.store.GInfoSlot(i), kGInfoSlotSize});
     for (int i = 0; i < kCount; ++i)
-        writer->Keep({InfoBlock::XInfo, static_cast<std::uint16_t>(i)}, {unit.store.XInfoSlot(i), kXInfoSlotSize});
+        writer->Keep({InfoBlock::XInfo, static_cast<std::uint16_t>(i)},
+                     {unit.store.XInfoSlot(i), kXInfoSlotSize});
     const double keepMs = MillisSince(start);
     writer->Completed();
     const LineBytes bytes = EntryPhaseBytes(kCount, kCount);
@@ -289,8 +293,10 @@ int Keep(const std::string& dir) {
     AppendFile file;
     if (!file.Create(path, error))
         return 1;
-    const std::string record = EncodeKeptRecord({InfoBlock::GInfo, 0}, {unit.store.GInfoSlot(0), kGInfoSlotSize});
-    const std::span<const std::uint8_t> recordBytes(reinterpret_cast<const std::uint8_t*>(record.data()), record.size());
+    const std::string record =
+        EncodeKeptRecord({InfoBlock::GInfo, 0}, {unit.store.GInfoSlot(0), kGInfoSlotSize});
+    const std::span<const std::uint8_t> recordBytes(reinterpret_cast<const std::uint8_t*>(record.data()),
+                                                    record.size());
     std::vector<double> syncs;
     for (int round = 0; round < 20; ++round) {
         for (int i = 0; i < 22; ++i)
@@ -321,6 +327,7 @@ int main(int argc, char** argv) {
         return CliRead(args[1], args[2]);
     if (args.size() == 2 && args[0] == "keep")
         return Keep(args[1]);
-    std::cerr << "usage: probe_core make-file PATH | make-read-outs DIR N | core-read | cli-read CLI SIM | keep DIR\n";
+    std::cerr << "usage: probe_core make-file PATH | make-read-outs DIR N | core-read | cli-read CLI SIM | "
+                 "keep DIR\n";
     return 2;
 }

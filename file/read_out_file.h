@@ -11,11 +11,11 @@
 namespace lexorant {
 
 struct ReadOutFile {
-    bool readable = false; // false: store untouched
-    bool partial = false;  // a kept read-out: only the entries in `in` have been read
+    bool readable = false;  // false: store untouched
+    bool partial = false;   // a kept read-out: only the entries in `in` have been read
     bool shortened = false; // an ".inf" file that ends before the blocks its header announces
-    std::string serial;    // of a kept read-out; empty where not known
-    EntrySet in;           // every entry of an ".inf" file (a short one's missing bytes zero), of a kept one those read
+    std::string serial;     // of a kept read-out; empty where not known
+    EntrySet in; // every entry of an ".inf" file (a short one's missing bytes zero), of a kept one those read
 };
 
 // fileName as LoadInfoFile takes it. A kept read-out with a damaged head is not readable.

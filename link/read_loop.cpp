@@ -14,7 +14,9 @@ namespace lexorant {
 
 namespace {
 
-bool StopRequested(const ReadJob& job) { return job.stop && job.stop->load(std::memory_order_acquire); }
+bool StopRequested(const ReadJob& job) {
+    return job.stop && job.stop->load(std::memory_order_acquire);
+}
 
 // Tells a line that is gone from an entry that failed: a hang-up at once, silence once it has lasted
 // kSilentEntriesForLoss entries (one, right after the port was opened again for a retry).
@@ -91,7 +93,8 @@ public:
             job_.events.Status(ReadingText(letter, index + 1, b.count));
             std::uint8_t* slot = b.slots + static_cast<std::size_t>(index) * b.slotSize;
             const Exchanged exchanged = job_.port.Exchange(EntryRequest(letter, index), b.answerLength);
-            const EntryOutcome outcome = EvaluateEntryAnswer(exchanged.answer, b.answerLength, slot, b.slotSize);
+            const EntryOutcome outcome =
+                EvaluateEntryAnswer(exchanged.answer, b.answerLength, slot, b.slotSize);
             if (outcome == EntryOutcome::Good) {
                 ++tally.good;
                 watch_.Answered();
@@ -141,7 +144,8 @@ private:
 
 // Reads the blocks one after the other into their tallies, going back to the entry that got no
 // answer whenever whoever reads chooses to retry. The loss that ended the read, if one did.
-std::optional<LineLoss> ReadBlocks(ReadJob& job, std::span<const Block> blocks, std::span<BlockTally> tallies) {
+std::optional<LineLoss> ReadBlocks(ReadJob& job, std::span<const Block> blocks,
+                                   std::span<BlockTally> tallies) {
     Reader reader(job);
     const auto indexOf = [blocks](InfoBlock block) {
         return static_cast<std::size_t>(
@@ -175,18 +179,23 @@ std::string InfoOfText(char letter, int number, int count) {
 }
 } // namespace
 
-std::string EntryOfText(EntryRef entry, int count) { return InfoOfText(LetterOf(entry.block), entry.index + 1, count); }
+std::string EntryOfText(EntryRef entry, int count) {
+    return InfoOfText(LetterOf(entry.block), entry.index + 1, count);
+}
 
-std::string ReadingText(char letter, int number, int count) { return "Reading " + InfoOfText(letter, number, count); }
+std::string ReadingText(char letter, int number, int count) {
+    return "Reading " + InfoOfText(letter, number, count);
+}
 
 std::string BlockDoneText(char letter, int count) {
     return std::to_string(count) + " " + std::string(1, letter) + "-Infos read";
 }
 
 std::string LineLostText(const LineLoss& loss) {
-    const std::string why = loss.reason == LineLossReason::HungUp
-                                ? "the line hung up"
-                                : "no answer to " + std::to_string(kSilentEntriesForLoss) + " requests in a row";
+    const std::string why =
+        loss.reason == LineLossReason::HungUp
+            ? "the line hung up"
+            : "no answer to " + std::to_string(kSilentEntriesForLoss) + " requests in a row";
     return "The unit stopped answering at " + EntryOfText(loss.entry, loss.count) + " (" + why + ")";
 }
 
@@ -203,8 +212,10 @@ ReadTally RunRead(ReadJob& job) {
     job.events.ReadStarted(job.in ? *job.in : EntrySet());
     RecordStore& store = job.store;
     const Block blocks[] = {
-        {InfoBlock::GInfo, store.GInfo.EntryCount, store.GInfo.AnswerLength, store.GInfoSlots.data(), kGInfoSlotSize},
-        {InfoBlock::XInfo, store.XInfo.EntryCount, store.XInfo.AnswerLength, store.XInfoSlots.data(), kXInfoSlotSize},
+        {InfoBlock::GInfo, store.GInfo.EntryCount, store.GInfo.AnswerLength, store.GInfoSlots.data(),
+         kGInfoSlotSize},
+        {InfoBlock::XInfo, store.XInfo.EntryCount, store.XInfo.AnswerLength, store.XInfoSlots.data(),
+         kXInfoSlotSize},
     };
     BlockTally tallies[2];
     tally.lost = ReadBlocks(job, blocks, tallies);

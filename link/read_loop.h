@@ -87,8 +87,8 @@ BlockTally ReadBlock(ReadJob& job, char letter, int count, std::size_t answerLen
                      std::size_t slotSize);
 
 struct ReadTally {
-    BlockTally g, x; // of the entries asked
-    bool stopped = false; // by the stop request
+    BlockTally g, x;              // of the entries asked
+    bool stopped = false;         // by the stop request
     std::optional<LineLoss> lost; // the line was lost and the read ended there
 
     // Every entry was asked: the read-out may be written.

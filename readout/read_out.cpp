@@ -47,7 +47,9 @@ void ReadOut::EntryArrived(EntryRef entry) {
     Tell([&](ReadOutFollower& f) { f.EntriesArrived(entry.block, entry.index, 1); });
 }
 
-void ReadOut::EntriesKept(const EntrySet& in) { Mark(in, true); }
+void ReadOut::EntriesKept(const EntrySet& in) {
+    Mark(in, true);
+}
 
 void ReadOut::Mark(const EntrySet& in, bool tell) {
     for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo}) {

@@ -9,7 +9,9 @@
 
 namespace lexorant {
 
-ReadOutState ReadResult::End() const { return Written() && !failed ? ReadOutState::Complete : ReadOutState::Stopped; }
+ReadOutState ReadResult::End() const {
+    return Written() && !failed ? ReadOutState::Complete : ReadOutState::Stopped;
+}
 
 Prepared ReadSession::Prepare(const ReadChoices& choices) {
     Identification identification(port_);
@@ -18,7 +20,8 @@ Prepared ReadSession::Prepare(const ReadChoices& choices) {
         failureReason_ = identification.FailureReason();
         return Prepared::NotIdentified;
     };
-    const auto serial = choices.anyRate ? identification.SerialNumberAtAnyRate() : identification.SerialNumber();
+    const auto serial =
+        choices.anyRate ? identification.SerialNumberAtAnyRate() : identification.SerialNumber();
     if (!serial)
         return notIdentified();
     serial_ = *serial;
@@ -38,9 +41,13 @@ Prepared ReadSession::Prepare(const ReadChoices& choices) {
     return Prepared::Ready;
 }
 
-void ReadSession::Cancel() { port_.Cancel(); }
+void ReadSession::Cancel() {
+    port_.Cancel();
+}
 
-std::string ReadSession::KeepError() const { return start_.keeper ? start_.keeper->Error() : start_.keepError; }
+std::string ReadSession::KeepError() const {
+    return start_.keeper ? start_.keeper->Error() : start_.keepError;
+}
 
 RecordStore ReadSession::TakeStartStore() {
     RecordStore store;
@@ -54,9 +61,11 @@ RecordStore ReadSession::TakeStartStore() {
 ReadResult ReadSession::Run(RecordStore& store, SessionEvents& events, const std::atomic<bool>* stop) {
     ReadResult result;
     try {
-        // A laptop that goes to sleep loses its USB adapter; where the system will not say so, read all the same.
+        // A laptop that goes to sleep loses its USB adapter; where the system will not say so, read all the
+        // same.
         const SleepInhibitor awake(AwakeReason(serial_));
-        ReadJob job{port_, store, events, stop, start_.keeper.get(), start_.kept ? &start_.kept->in : nullptr};
+        ReadJob job{
+            port_, store, events, stop, start_.keeper.get(), start_.kept ? &start_.kept->in : nullptr};
         result.tally = RunRead(job);
         lineLost_ = result.tally.lost.has_value();
         if (result.tally.RanToEnd() && target_.write) {

@@ -50,6 +50,8 @@ std::string KeptCheckFailedText(const KeptCheckResult& check) {
            ", asked to check its kept read-out";
 }
 
-std::string AwakeReason(const std::string& serial) { return "Reading the logs of unit " + serial; }
+std::string AwakeReason(const std::string& serial) {
+    return "Reading the logs of unit " + serial;
+}
 
 } // namespace lexorant

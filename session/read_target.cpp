@@ -6,7 +6,9 @@
 
 namespace lexorant {
 
-ReadTarget NamedTarget(const std::string& fileName) { return {fileName, InfoFileWriter(fileName)}; }
+ReadTarget NamedTarget(const std::string& fileName) {
+    return {fileName, InfoFileWriter(fileName)};
+}
 
 ReadTarget AutosaveTarget(const std::string& serial) {
     const int number = FirstFreeAutosaveNumber(serial);

@@ -298,6 +298,9 @@ private slots:
         QTRY_COMPARE(closer.seen, (QStringList{"dialog: SaveDialog", "Brenno Lexorant: Disk exploded."}));
         QVERIFY(CommandsEnabled(w));
         QVERIFY(!QFileInfo::exists(path));
+        // Stopped by the error: the caption says that the read-out is not whole.
+        QCOMPARE(w.ReadOutShown().Document().State(), ReadOutState::Stopped);
+        QVERIFY(w.windowTitle().endsWith(QStringLiteral(" (partial)")));
 
         w.miReadClick();
         QVERIFY(WaitForReadEnd(w));
@@ -441,6 +444,14 @@ private slots:
         QVERIFY(Loaded(path) == controller.Unit().store);
         QVERIFY(!std::filesystem::exists(KeptPath()));
         QVERIFY(Item(w, "miGInfo")->isEnabled() && !w.GInfoModel().Cell(1, 4).isEmpty());
+        // A read anew of a unit whose log changed says so beside the status text, not in a box.
+        const auto* note = w.findChild<QLabel*>(QStringLiteral("readNote"));
+        QVERIFY(note);
+        const bool changed = keptSeed != 1;
+        QCOMPARE(note->isVisibleTo(&w), changed);
+        if (changed)
+            QCOMPARE(note->text(),
+                     QStringLiteral("The log of 4711-0815 has changed since its read-out was kept: reading it anew"));
     }
 
     void identificationFailure_data() {

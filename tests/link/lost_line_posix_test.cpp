@@ -7,8 +7,8 @@
 #include "readout/entry_keeper.h"
 #include "readout/entry_set.h"
 #include "readout/record_store.h"
-#include "tools/sim/unit.h"
 #include "tests/support/sim_line.h"
+#include "tools/sim/unit.h"
 
 #include <gtest/gtest.h>
 
@@ -115,8 +115,9 @@ TEST_P(HungUpRead, StopsWhereTheLineWentAndTheContinuedReadAsksOnlyTheRest) {
     {
         Read first(unit, hangUp, keeper, steps, false);
         ASSERT_TRUE(first.tally.lost);
-        EXPECT_EQ(*first.tally.lost, (LineLoss{GetParam().lostAt, GetParam().lostAt.block == InfoBlock::GInfo ? 6 : 3,
-                                               LineLossReason::HungUp}));
+        EXPECT_EQ(*first.tally.lost,
+                  (LineLoss{GetParam().lostAt, GetParam().lostAt.block == InfoBlock::GInfo ? 6 : 3,
+                            LineLossReason::HungUp}));
         EXPECT_EQ(steps.losses.size(), 1u);
         EXPECT_TRUE(steps.errors.empty()) << "no entry is reported one by one";
         EXPECT_FALSE(first.tally.RanToEnd());
@@ -136,13 +137,12 @@ TEST_P(HungUpRead, StopsWhereTheLineWentAndTheContinuedReadAsksOnlyTheRest) {
     EXPECT_EQ(second.Requests(), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Points, HungUpRead,
-    ::testing::Values(Interruption{"FirstEntry", 0, {InfoBlock::GInfo, 0}},
-                      Interruption{"MidGInfo", 3, {InfoBlock::GInfo, 3}},
-                      Interruption{"FirstXInfo", 6, {InfoBlock::XInfo, 0}},
-                      Interruption{"LastXInfo", 8, {InfoBlock::XInfo, 2}}),
-    [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Points, HungUpRead,
+                         ::testing::Values(Interruption{"FirstEntry", 0, {InfoBlock::GInfo, 0}},
+                                           Interruption{"MidGInfo", 3, {InfoBlock::GInfo, 3}},
+                                           Interruption{"FirstXInfo", 6, {InfoBlock::XInfo, 0}},
+                                           Interruption{"LastXInfo", 8, {InfoBlock::XInfo, 2}}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 // Silence is a loss only once it has lasted ten entries; the first of them is where the read went on
 // after Wiederholen, and right after the port is opened again one silent entry is a loss at once.
@@ -160,7 +160,8 @@ TEST(LostLine, SilenceOfTenEntriesIsALossAndARetryGoesOnWhereItBegan) {
 
     const LineLoss silent{{InfoBlock::GInfo, 2}, 14, LineLossReason::StoppedAnswering};
     EXPECT_EQ(steps.losses, (std::vector<LineLoss>{silent, silent}));
-    EXPECT_EQ(LineLostText(silent), "The unit stopped answering at G-Info 3 of 14 (no answer to 10 requests in a row)");
+    EXPECT_EQ(LineLostText(silent),
+              "The unit stopped answering at G-Info 3 of 14 (no answer to 10 requests in a row)");
     EXPECT_EQ(steps.errors.size(), 9u) << "the first nine silent entries are reported as any failed entry";
     EXPECT_EQ(steps.errors.front(), "Answer of G-Info 3 incomplete!");
     const auto requests = read.Requests();
@@ -192,7 +193,7 @@ TEST(LostLine, WithoutAChoiceEveryRemainingEntryIsReportedAsItFails) {
 
 struct CheckCase {
     const char* name;
-    std::uint32_t seed;          // of the unit on the line; the kept entries are of seed 1
+    std::uint32_t seed; // of the unit on the line; the kept entries are of seed 1
     bool hangUp;
     KeptCheck check;
 };
@@ -212,7 +213,8 @@ TEST_P(KeptCheckOf, TheUnitIsAskedForAKeptEntryAndItsBytesCompared) {
     ASSERT_TRUE(port.OpenPort(SimLine::kPortName, 9600));
     const KeptCheckResult result = CheckKeptEntries(port, kept.store, in);
     EXPECT_EQ(result.check, GetParam().check);
-    EXPECT_EQ(line.Simulator().Requests().front(), Request({InfoBlock::GInfo, 1})) << "the last kept entry first";
+    EXPECT_EQ(line.Simulator().Requests().front(), Request({InfoBlock::GInfo, 1}))
+        << "the last kept entry first";
 }
 
 INSTANTIATE_TEST_SUITE_P(Units, KeptCheckOf,

@@ -1,9 +1,9 @@
 #include "link/read_loop.h"
 
-#include "readout/record_store.h"
 #include "link/serial_port.h"
-#include "tools/sim/unit.h"
+#include "readout/record_store.h"
 #include "tests/support/sim_line.h"
+#include "tools/sim/unit.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,9 @@ class RecordingEvents : public ReadEvents {
 public:
     void ReadStarted(const EntrySet&) override { Log("started"); }
     void Status(const std::string& text) override { Log("status " + text); }
-    void EntryIn(EntryRef entry) override { Log(std::string("show ") + LetterOf(entry.block) + " " + std::to_string(entry.index)); }
+    void EntryIn(EntryRef entry) override {
+        Log(std::string("show ") + LetterOf(entry.block) + " " + std::to_string(entry.index));
+    }
     void EntryFailed(EntryRef, const std::string& text) override { Log("error " + text); }
 
     std::vector<std::string> Lines() const {
@@ -88,7 +90,7 @@ TEST(ReadLoop, CleanReadFillsEverySlotInOrder) {
     Reading reading(Unit(3, 2));
     const ReadTally tally = reading.Run();
 
-    EXPECT_EQ(reading.steps.Lines(), (std::vector<std::string>{"started",                                    //
+    EXPECT_EQ(reading.steps.Lines(), (std::vector<std::string>{"started",                                  //
                                                                "status Reading G-Info 1 of 3", "show G 0", //
                                                                "status Reading G-Info 2 of 3", "show G 1", //
                                                                "status Reading G-Info 3 of 3", "show G 2", //
@@ -206,8 +208,8 @@ TEST(ReadLoop, LateAnswerIsTakenByTheNextExchange) {
     const auto lines = reading.steps.Lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "error Answer of G-Info 1 incomplete!"), 1);
     EXPECT_TRUE(AllZero(reading.store.GInfoSlot(0), kGInfoSlotSize));
-    EXPECT_TRUE(std::equal(reading.Served().GInfoSlot(0), reading.Served().GInfoSlot(1),
-                           reading.store.GInfoSlot(1)));
+    EXPECT_TRUE(
+        std::equal(reading.Served().GInfoSlot(0), reading.Served().GInfoSlot(1), reading.store.GInfoSlot(1)));
 }
 
 TEST(ReadLoop, StopWithCancelEndsABlockedReadPromptly) {

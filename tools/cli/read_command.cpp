@@ -88,8 +88,8 @@ int Read(const Arguments& args) {
         std::string error;
         std::shared_ptr<WireTrace> trace = WireTrace::Open(options->trace, error);
         if (!trace) {
-            std::fprintf(stderr, "lexorant-cli read: cannot write the trace '%s': %s\n", options->trace.c_str(),
-                         error.c_str());
+            std::fprintf(stderr, "lexorant-cli read: cannot write the trace '%s': %s\n",
+                         options->trace.c_str(), error.c_str());
             return kUnusable;
         }
         port.SetTrace(std::move(trace));
@@ -106,7 +106,7 @@ int Read(const Arguments& args) {
     choices.target = [&](const std::string& serial) {
         if (options->anyBaud)
             std::fprintf(stderr, "The unit answers at %d bit/s\n", port.BitRate());
-        return options->autosave        ? AutosaveTarget(serial)
+        return options->autosave         ? AutosaveTarget(serial)
                : options->output.empty() ? NamedTarget(ProposedFileName(serial))
                                          : NamedTarget(options->output);
     };
@@ -148,7 +148,8 @@ int Read(const Arguments& args) {
     }
     if (!result.Written()) {
         if (keeper && keepError.empty())
-            std::fprintf(stderr, "What was read is kept in %s: the same command asks only for what is missing\n",
+            std::fprintf(stderr,
+                         "What was read is kept in %s: the same command asks only for what is missing\n",
                          keeper->Path().string().c_str());
         return kUnusable;
     }

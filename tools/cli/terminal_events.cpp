@@ -9,7 +9,9 @@ namespace lexorant::cli {
 TerminalEvents::TerminalEvents(std::FILE* out, bool live, int totalEntries)
     : out_(out), live_(live), estimate_(totalEntries) {}
 
-void TerminalEvents::ReadStarted(const EntrySet& kept) { estimate_.Kept(static_cast<int>(kept.Count())); }
+void TerminalEvents::ReadStarted(const EntrySet& kept) {
+    estimate_.Kept(static_cast<int>(kept.Count()));
+}
 
 void TerminalEvents::Status(const std::string& text) {
     if (!live_) {
@@ -18,8 +20,8 @@ void TerminalEvents::Status(const std::string& text) {
     }
     const auto left = estimate_.Left();
     const std::string estimate = left ? ", " + TimeLeftText(*left) : "";
-    std::fprintf(out_, "\r\033[K%s  [%d of %d entries%s]", text.c_str(), estimate_.Finished(), estimate_.Total(),
-                 estimate.c_str());
+    std::fprintf(out_, "\r\033[K%s  [%d of %d entries%s]", text.c_str(), estimate_.Finished(),
+                 estimate_.Total(), estimate.c_str());
     std::fflush(out_);
     liveLineOpen_ = true;
 }
