@@ -2,6 +2,8 @@
 // The program's standard boxes, with German captions and buttons.
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace lexorant {
@@ -12,6 +14,11 @@ void ShowErrorBox(QWidget* parent, const QString& text);
 bool AskYesNo(QWidget* parent, const QString& text);
 // "Fehler" with "&Wiederholen" (default) and "Abbrechen" (also Escape); true for "&Wiederholen".
 bool AskRetry(QWidget* parent, const QString& text);
+enum class RetryAnswer { Retry, GiveUp, Settled };
+// AskRetry's box that, every `interval` while it is open, asks `settled` whether it is still needed;
+// once that says no, the box closes by itself: Settled.
+RetryAnswer AskRetryWhile(QWidget* parent, const QString& text, int interval,
+                          const std::function<bool()>& settled);
 // "Frage" with "&Ja" (default) and "&Nein" (also Escape); true for "&Ja".
 bool AskQuestion(QWidget* parent, const QString& text);
 // An error that escaped a handler: stop icon, captioned with the application title; a full

@@ -181,16 +181,30 @@ void TfrmMain::ShowError(const std::string& text) {
 }
 
 // Wiederholen goes on at the entry that got no answer; Abbrechen ends the read, nothing is written
-// under the file's name and the entries read so far are kept.
+// under the file's name and the entries read so far are kept. Meanwhile the window looks for the
+// unit: once it answers again on the port, the box closes by itself and the read goes on.
 AfterLoss TfrmMain::LineLost(const LineLoss& loss) {
     if (quitting_)
         return AfterLoss::Stop;
+    UnitLook look = UnitLook::Away;
     showingEntryError_ = true; // the reading thread waits for the answer, as for an entry's error box
-    const bool retry = AskRetry(this, QString::fromStdString(LineLostText(loss)));
+    const RetryAnswer answer = AskRetryWhile(this, QString::fromStdString(LineLostText(loss)),
+                                             static_cast<int>(kUnitLookInterval.count()), [this, &look] {
+                                                 look = session_->LookForUnit();
+                                                 return look != UnitLook::Away;
+                                             });
     showingEntryError_ = false;
     if (quitting_) // closed from inside the box
         return AfterLoss::Stop;
-    return retry ? AfterLoss::Retry : AfterLoss::Stop;
+    if (answer == RetryAnswer::Settled) {
+        const std::string said =
+            look == UnitLook::Back ? UnitBackText(port_.PortName()) : UnitChangedText(port_.PortName());
+        statusBar()->showMessage(QString::fromStdString(said));
+        readNote_->setText(QString::fromStdString(said));
+        readNote_->show();
+        return look == UnitLook::Back ? AfterLoss::Resume : AfterLoss::Stop;
+    }
+    return answer == RetryAnswer::Retry ? AfterLoss::Retry : AfterLoss::Stop;
 }
 
 void TfrmMain::ShowFileName(const std::string& fileName) {

@@ -75,13 +75,13 @@ struct Block {
     std::size_t slotSize;
 };
 
-enum class BlockEnd { Done, Stopped, Lost, Retry };
+enum class BlockEnd { Done, Stopped, Lost, Retry, Resume };
 
 class Reader {
 public:
     explicit Reader(ReadJob& job) : job_(job) {}
 
-    // Reads the block from entry `from` on. On Retry, RetryAt() is where to go on.
+    // Reads the block from entry `from` on. On Retry and Resume, RetryAt() is where to go on.
     BlockEnd Read(const Block& b, int from, BlockTally& tally) {
         const char letter = LetterOf(b.block);
         for (int index = from; index < b.count; ++index) {
@@ -106,6 +106,7 @@ public:
             if (StopRequested(job_))
                 return BlockEnd::Stopped;
             if (const auto loss = watch_.Failed(exchanged, entry, b.count); loss && watch_.Ask()) {
+                job_.port.CloseDevice();
                 switch (job_.events.LineLost(*loss)) {
                 case AfterLoss::Stop:
                     lost_ = loss;
@@ -113,7 +114,11 @@ public:
                 case AfterLoss::Retry:
                     retryAt_ = loss->entry;
                     return BlockEnd::Retry;
+                case AfterLoss::Resume:
+                    retryAt_ = loss->entry;
+                    return BlockEnd::Resume;
                 case AfterLoss::GoOn:
+                    job_.port.Reopen(); // a port still gone shows as the next exchange failing at once
                     watch_.GoOn();
                     break;
                 }
@@ -126,9 +131,11 @@ public:
         return BlockEnd::Done;
     }
 
-    // Opens the port again; returns the failures reported since the loss, which the retry asks anew.
-    std::vector<EntryRef> Reopen() {
-        job_.port.Reopen(); // a port still gone shows as the next exchange failing at once
+    // Back to the entry that got no answer, the port opened again here (Retry) or already (Resume);
+    // returns the failures reported since the loss, which are asked anew.
+    std::vector<EntryRef> GoBack(bool reopen) {
+        if (reopen)
+            job_.port.Reopen(); // a port still gone shows as the next exchange failing at once
         return watch_.Retry();
     }
 
@@ -159,8 +166,8 @@ std::optional<LineLoss> ReadBlocks(ReadJob& job, std::span<const Block> blocks,
         if (end == BlockEnd::Done) {
             ++current;
             from = 0;
-        } else if (end == BlockEnd::Retry) {
-            for (const EntryRef& asked : reader.Reopen())
+        } else if (end == BlockEnd::Retry || end == BlockEnd::Resume) {
+            for (const EntryRef& asked : reader.GoBack(end == BlockEnd::Retry))
                 --tallies[indexOf(asked.block)].failed;
             current = indexOf(reader.RetryAt().block);
             from = reader.RetryAt().index;

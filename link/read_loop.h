@@ -40,10 +40,12 @@ std::string LineLostText(const LineLoss& loss);
 
 // What the read does once the line is lost.
 enum class AfterLoss {
-    Stop,  // end the read: no file, every entry received so far kept
-    Retry, // open the port again by its name and go on at the entry that got no answer; should that
-           // entry bring no byte either, the line counts as lost again at once
-    GoOn,  // go on entry by entry, each failure reported as it comes
+    Stop,   // end the read: no file, every entry received so far kept
+    Retry,  // open the port again by its name and go on at the entry that got no answer; should that
+            // entry bring no byte either, the line counts as lost again at once
+    GoOn,   // go on entry by entry, each failure reported as it comes
+    Resume, // the unit answers again on the port, opened anew and checked by whoever was asked: go on
+            // at the entry that got no answer
 };
 
 // What happens while a read runs, as it happens, on the reading thread. Whoever reads (a window, a
@@ -60,7 +62,8 @@ public:
     virtual void EntryIn(EntryRef entry) = 0;
     // The entry failed (its slot is zero); `text` says how. Returns once the failure has been seen.
     virtual void EntryFailed(EntryRef entry, const std::string& text) = 0;
-    // The line is lost; LineLostText(loss) says where and why. Asked once for each loss: after GoOn,
+    // The line is lost; LineLostText(loss) says where and why. The port's device is closed by then, so
+    // that an adapter plugged in again can get its name back. Asked once for each loss: after GoOn,
     // again only once an answer has come in between.
     virtual AfterLoss LineLost(const LineLoss&) { return AfterLoss::GoOn; }
 };

@@ -26,9 +26,13 @@ public:
     // Closes the port and opens it again by its name and rate: a line that hung up, or an adapter that
     // was pulled and plugged in again. True when open again.
     bool Reopen();
+    // Lets go of the device but keeps name and rate for Reopen: a device that is gone is given back
+    // to the system at once, which can then give an adapter plugged in again its old name.
+    void CloseDevice() { device_.Close(); }
     // Writes the request and reads up to limit bytes within the answer time-out; says how it ended.
     Exchanged Exchange(std::string_view request, std::size_t limit);
     void SetAnswerTimeout(std::chrono::milliseconds timeout) { answerTimeout_ = timeout; }
+    std::chrono::milliseconds AnswerTimeout() const { return answerTimeout_; }
     bool IsOpen() const { return device_.IsOpen(); }
 
     const std::string& PortName() const { return portName_; }

@@ -3,9 +3,14 @@
 #include "link/serial_port.h"
 #include "platform/sleep_inhibitor.h"
 #include "readout/entry_keeper.h"
+#include "readout/entry_ref.h"
 
+#include "link/protocol.h"
+
+#include <algorithm>
 #include <exception>
 #include <utility>
+#include <vector>
 
 namespace lexorant {
 
@@ -58,8 +63,85 @@ RecordStore ReadSession::TakeStartStore() {
     return store;
 }
 
+// The read's events passed on, noting which entry came in last, for a look at a unit that comes back.
+class RunningEvents : public ReadEvents {
+public:
+    RunningEvents(ReadSession& session, SessionEvents& events) : session_(session), events_(events) {}
+    void ReadStarted(const EntrySet& kept) override {
+        kept.ForEach([this](EntryRef entry) { session_.lastIn_ = entry; });
+        events_.ReadStarted(kept);
+    }
+    void Status(const std::string& text) override { events_.Status(text); }
+    void EntryIn(EntryRef entry) override {
+        session_.lastIn_ = entry;
+        events_.EntryIn(entry);
+    }
+    void EntryFailed(EntryRef entry, const std::string& text) override { events_.EntryFailed(entry, text); }
+    AfterLoss LineLost(const LineLoss& loss) override { return events_.LineLost(loss); }
+
+private:
+    ReadSession& session_;
+    SessionEvents& events_;
+};
+
+namespace {
+
+// A unit answers "SN?" within tens of milliseconds even at 1200 bit/s; a look must not hold up a
+// window that waits for it.
+constexpr std::chrono::milliseconds kLookAnswerTimeout{400};
+
+// The port's answer time-out for the life of this object.
+class AnswerTimeout {
+public:
+    AnswerTimeout(SerialPort& port, std::chrono::milliseconds timeout)
+        : port_(port), saved_(port.AnswerTimeout()) {
+        port_.SetAnswerTimeout(timeout);
+    }
+    ~AnswerTimeout() { port_.SetAnswerTimeout(saved_); }
+    AnswerTimeout(const AnswerTimeout&) = delete;
+    AnswerTimeout& operator=(const AnswerTimeout&) = delete;
+
+private:
+    SerialPort& port_;
+    std::chrono::milliseconds saved_;
+};
+
+} // namespace
+
+UnitLook ReadSession::LookForUnit() {
+    if (!running_ || !port_.Reopen())
+        return UnitLook::Away;
+    UnitLook look = UnitLook::Away;
+    {
+        const AnswerTimeout quick(port_, kLookAnswerTimeout);
+        const auto serial = ParseSerialAnswer(port_.Exchange(kSerialRequest, kSerialAnswerLimit).answer);
+        if (serial && *serial == serial_) {
+            look = UnitLook::Back;
+            if (lastIn_) { // the last entry read, asked again: the unit must still hold it as it was read
+                const bool g = lastIn_->block == InfoBlock::GInfo;
+                const InfoHeader& header = g ? running_->GInfo : running_->XInfo;
+                const std::size_t size = g ? kGInfoSlotSize : kXInfoSlotSize;
+                std::vector<std::uint8_t> slot(size, 0);
+                const Exchanged answer = port_.Exchange(
+                    EntryRequest(LetterOf(lastIn_->block), lastIn_->index), header.AnswerLength);
+                if (EvaluateEntryAnswer(answer.answer, header.AnswerLength, slot.data(), size) !=
+                    EntryOutcome::Good)
+                    look = UnitLook::Away; // not ready yet: the next look asks again
+                else if (!std::equal(slot.begin(), slot.end(), SlotOf(*running_, *lastIn_)))
+                    look = UnitLook::Changed;
+            }
+        }
+    }
+    if (look != UnitLook::Back)
+        port_.CloseDevice();
+    return look;
+}
+
 ReadResult ReadSession::Run(RecordStore& store, SessionEvents& events, const std::atomic<bool>* stop) {
     ReadResult result;
+    running_ = &store;
+    lastIn_.reset();
+    RunningEvents running(*this, events);
     try {
         // A laptop that goes to sleep loses its USB adapter; where the system will not say so, read all the
         // same.
@@ -80,8 +162,22 @@ ReadResult ReadSession::Run(RecordStore& store, SessionEvents& events, const std
     } catch (...) {
         result.failed = true;
     }
+    running_ = nullptr;
     events.ReadEnded(result);
     return result;
+}
+
+std::string WaitingForUnitText(const std::string& port) {
+    return "Waiting for " + port + " to come back ... (Ctrl+C ends; what was read is kept)";
+}
+
+std::string UnitBackText(const std::string& port) {
+    return "The unit answers again on " + port;
+}
+
+std::string UnitChangedText(const std::string& port) {
+    return "The unit answers again on " + port +
+           ", but its log has changed meanwhile: what was read is kept, and the next read starts anew";
 }
 
 std::string ReadAnewText(KeptStart from, const std::string& serial) {

@@ -12,6 +12,7 @@
 #include "session/read_target.h"
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -50,6 +51,13 @@ struct ReadChoices {
     bool anyRate = false;
 };
 
+// What a look for the unit on the port of a lost line found.
+enum class UnitLook {
+    Away,    // the port cannot be opened yet, or nothing (or another unit) answers on it
+    Back,    // the unit answers with its serial number and the last entry read comes as it was read
+    Changed, // the unit answers, but that entry comes with other bytes: its log moved on meanwhile
+};
+
 enum class Prepared {
     Ready,         // identified, named, started: Run reads
     NotIdentified, // no serial number or no block headers: FailureText says why
@@ -81,6 +89,11 @@ public:
 
     // On the reading thread: asks every entry not yet in into `store`, writes the file, ends.
     ReadResult Run(RecordStore& store, SessionEvents& events, const std::atomic<bool>* stop = nullptr);
+    // While the read waits in ReadEvents::LineLost (on whichever thread answers it): one look for
+    // the unit, at once, taking at most about a second. Back leaves the port open for AfterLoss::Resume;
+    // otherwise the device is let go again.
+    UnitLook LookForUnit();
+
     // From another thread: wakes a blocked exchange (the read ends at the stop request it comes with).
     void Cancel();
     // The last Run ended because the line was lost: the port is as the loss left it.
@@ -95,7 +108,20 @@ private:
     std::string failureText_;
     std::string failureReason_;
     bool lineLost_ = false;
+    // While Run runs: the store it fills, and the last entry that came in (or was kept).
+    RecordStore* running_ = nullptr;
+    std::optional<EntryRef> lastIn_;
+    friend class RunningEvents;
 };
+
+// How often whoever waits for a lost unit looks for it.
+inline constexpr std::chrono::milliseconds kUnitLookInterval{500};
+
+// "Waiting for COM5 to come back ..." while the read waits; "The unit answers again on COM5" once it
+// does; what a unit whose log changed meanwhile comes to.
+std::string WaitingForUnitText(const std::string& port);
+std::string UnitBackText(const std::string& port);
+std::string UnitChangedText(const std::string& port);
 
 // What the read starts from, when whoever reads should be told: a kept read-out read anew because
 // the unit's logs have grown or changed since. Empty otherwise.

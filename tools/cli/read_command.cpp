@@ -9,7 +9,9 @@
 #include "tools/cli/option_parser.h"
 #include "tools/cli/terminal_events.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <unistd.h>
@@ -27,7 +29,8 @@ struct ReadOptions {
     std::string output;
     std::string trace;
     bool autosave = false;
-    bool fresh = false; // start anew even where a kept read-out could be continued
+    bool fresh = false;             // start anew even where a kept read-out could be continued
+    std::optional<int> waitMinutes; // --wait: for the unit of a lost line, also without a terminal
 };
 
 std::optional<ReadOptions> ParseReadOptions(const Arguments& args) {
@@ -45,6 +48,14 @@ std::optional<ReadOptions> ParseReadOptions(const Arguments& args) {
     parser.Value("--trace", options.trace);
     parser.Flag("--autosave", options.autosave);
     parser.Flag("--fresh", options.fresh);
+    parser.Value("--wait", [&](const std::string& value) {
+        char* end = nullptr;
+        const long minutes = std::strtol(value.c_str(), &end, 10);
+        if (value.empty() || *end != '\0' || minutes < 0 || minutes > 100000)
+            return parser.Fail("--wait takes whole minutes, not '" + value + "'");
+        options.waitMinutes = static_cast<int>(minutes);
+        return true;
+    });
     parser.Argument(options.port);
     if (!parser.Parse(args))
         return std::nullopt;
@@ -127,7 +138,13 @@ int Read(const Arguments& args) {
     SayStart(session, options->fresh);
     RecordStore store = session.TakeStartStore();
     const InfoHeaders& headers = session.Headers();
-    TerminalEvents events(stderr, isatty(STDERR_FILENO) != 0, headers.g.EntryCount + headers.x.EntryCount);
+    const bool terminal = isatty(STDERR_FILENO) != 0;
+    TerminalEvents events(stderr, terminal, headers.g.EntryCount + headers.x.EntryCount);
+    // A knocked-out cable pushed back in should cost seconds: on a terminal the read waits for the unit.
+    if (terminal || options->waitMinutes)
+        events.WaitForUnit(session, options->port,
+                           options->waitMinutes ? std::optional(std::chrono::minutes(*options->waitMinutes))
+                                                : std::nullopt);
     const ReadResult result = session.Run(store, events);
     port.ClosePort();
     if (result.failed) {
@@ -140,7 +157,8 @@ int Read(const Arguments& args) {
     if (!keepError.empty())
         std::fprintf(stderr, "%s\n", keepError.c_str());
     if (result.tally.lost) {
-        std::fprintf(stderr, "%s\n", LineLostText(*result.tally.lost).c_str());
+        if (!terminal && !options->waitMinutes) // a wait has said it already
+            std::fprintf(stderr, "%s\n", LineLostText(*result.tally.lost).c_str());
         if (keeper && keepError.empty())
             std::fprintf(stderr, "What was read is kept in %s. %s\n", keeper->Path().string().c_str(),
                          kContinueHint);

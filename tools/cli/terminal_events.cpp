@@ -3,6 +3,7 @@
 #include "readout/entry_set.h"
 
 #include <string>
+#include <thread>
 
 namespace lexorant::cli {
 
@@ -24,6 +25,45 @@ void TerminalEvents::Status(const std::string& text) {
                  estimate_.Total(), estimate.c_str());
     std::fflush(out_);
     liveLineOpen_ = true;
+}
+
+void TerminalEvents::WaitForUnit(ReadSession& session, std::string port,
+                                 std::optional<std::chrono::minutes> limit) {
+    waitFor_ = &session;
+    port_ = std::move(port);
+    limit_ = limit;
+}
+
+AfterLoss TerminalEvents::LineLost(const LineLoss& loss) {
+    if (!waitFor_)
+        return AfterLoss::Stop;
+    Line(LineLostText(loss));
+    const std::string waiting = WaitingForUnitText(port_);
+    if (live_) {
+        std::fprintf(out_, "\r\033[K%s", waiting.c_str());
+        std::fflush(out_);
+        liveLineOpen_ = true;
+    } else {
+        Line(waiting);
+    }
+    const auto until =
+        limit_ ? std::chrono::steady_clock::now() + *limit_ : std::chrono::steady_clock::time_point::max();
+    while (std::chrono::steady_clock::now() < until) {
+        const auto next = std::chrono::steady_clock::now() + kUnitLookInterval;
+        switch (waitFor_->LookForUnit()) {
+        case UnitLook::Back:
+            Line(UnitBackText(port_));
+            return AfterLoss::Resume;
+        case UnitLook::Changed:
+            Line(UnitChangedText(port_));
+            return AfterLoss::Stop;
+        case UnitLook::Away:
+            break;
+        }
+        std::this_thread::sleep_until(next);
+    }
+    EndLiveLine();
+    return AfterLoss::Stop;
 }
 
 void TerminalEvents::EntryFailed(EntryRef, const std::string& text) {

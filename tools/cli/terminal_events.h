@@ -5,7 +5,10 @@
 #include "link/read_estimate.h"
 #include "session/read_session.h"
 
+#include <chrono>
 #include <cstdio>
+#include <optional>
+#include <string>
 
 namespace lexorant::cli {
 
@@ -17,8 +20,12 @@ public:
     void Status(const std::string& text) override;
     void EntryIn(EntryRef) override { estimate_.Asked(); }
     void EntryFailed(EntryRef, const std::string& text) override;
-    // The read ends at once: the command says where and how to go on.
-    AfterLoss LineLost(const LineLoss&) override { return AfterLoss::Stop; }
+    // The read ends at once (the command says where and how to go on), unless it is to wait for the
+    // unit: then it looks for it until it answers again or the time is up.
+    AfterLoss LineLost(const LineLoss&) override;
+    // Wait for the unit of `session` on `port` when the line is lost: without end (a technician can
+    // press Ctrl+C), or at most `limit`.
+    void WaitForUnit(ReadSession& session, std::string port, std::optional<std::chrono::minutes> limit);
     void FileWritten(const WrittenFile& written) override;
     void ReadEnded(const ReadResult&) override { EndLiveLine(); }
 
@@ -29,6 +36,9 @@ private:
     bool live_;
     bool liveLineOpen_ = false;
     ReadEstimate estimate_;
+    ReadSession* waitFor_ = nullptr;
+    std::string port_;
+    std::optional<std::chrono::minutes> limit_;
 };
 
 } // namespace lexorant::cli
