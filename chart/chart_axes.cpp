@@ -10,6 +10,9 @@ namespace {
 
 // No local clock is further than this from UTC.
 constexpr double kWidestOffset = 15 * 3600 * 1000.0;
+// Offsets are looked up at most about once per this stretch of the points' times: a look-up can cost
+// tens of microseconds, and no clock changes its offset twice within it.
+constexpr double kLookUpStep = 24 * 3600 * 1000.0;
 
 double OffsetAt(double instant) {
     return 1000.0 * QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(instant)).offsetFromUtc();
@@ -20,12 +23,16 @@ double OffsetAt(double instant) {
 LocalTimeScale::LocalTimeScale(std::span<const double> walls) {
     if (walls.empty())
         return;
-    // `known` is an instant with offset `offset`, at or before the instant of every point still to come.
+    // `known` is an instant with offset `offset`, at or before the instant of every point still to come;
+    // every change up to it is in changes_.
     double known = walls.front() - kWidestOffset;
     double offset = OffsetAt(known);
     offsetBefore_ = offset;
-    for (const double wall : walls) {
+    for (const double& wall : walls) {
         for (double at = wall - offset; at > known; at = wall - offset) {
+            // A change in between is found at the next look-up, or at the last point's.
+            if (at - known < kLookUpStep && &wall != &walls.back())
+                break;
             if (OffsetAt(at) == offset) {
                 known = at;
                 break;
