@@ -175,8 +175,8 @@ private:
         lastCode_ = row.code;
         const EntryRef entry = places[next_];
 
-        // The selection gives the message; the status bar shows it now, and again whenever the pointer
-        // rests on the panel.
+        // The entry's message shows in the status bar now, and again whenever the pointer rests on the
+        // panel.
         select_(entry);
         const QString text = QString::fromStdString(
             MessageTextOfEntry(readOut_.Document().Data(), entry, UserDecimalSeparator()));
