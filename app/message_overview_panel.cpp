@@ -2,6 +2,8 @@
 
 #include "app/hint_router.h"
 #include "app/message_overview_model.h"
+#include "platform/decimal_separator.h"
+#include "records/entry_message.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -173,9 +175,11 @@ private:
         lastCode_ = row.code;
         const EntryRef entry = places[next_];
 
-        // The selection gives the message; the status bar shows it now, and again whenever the pointer
-        // rests on the panel.
-        const QString text = select_(entry);
+        // The entry's message shows in the status bar now, and again whenever the pointer rests on the
+        // panel.
+        select_(entry);
+        const QString text = QString::fromStdString(
+            MessageTextOfEntry(readOut_.Document().Data(), entry, UserDecimalSeparator()));
         SetHint(dock_, text);
         window_.statusBar()->showMessage(text);
     }
@@ -199,7 +203,8 @@ private:
 
 } // namespace
 
-void AddMessageOverviewMenu(QMainWindow& window, QMenu& analysis, ReadOutSignals& readOut, EntrySelector select) {
+void AddMessageOverviewMenu(QMainWindow& window, QMenu& analysis, ReadOutSignals& readOut,
+                            EntrySelector select) {
     new MessageOverviewPanel(window, analysis, readOut, std::move(select));
 }
 

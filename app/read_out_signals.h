@@ -35,7 +35,7 @@ private:
 };
 
 // Shows the entry in its grid as a click on its cell would (the grid's current row kept, the message
-// row at first) and gives back the message the status bar now shows for it.
-using EntrySelector = std::function<QString(EntryRef entry)>;
+// row at first). The message the status bar then shows is MessageTextOfEntry (records/entry_message.h).
+using EntrySelector = std::function<void(EntryRef entry)>;
 
 } // namespace lexorant

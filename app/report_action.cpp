@@ -57,7 +57,7 @@ private:
             WriteServiceReport(document.Store(), readOut, name.toStdString(), partial ? &*partial : nullptr);
         QApplication::restoreOverrideCursor();
         if (!error.empty())
-            ShowErrorBox(parent_, QStringLiteral("Unable to write file ") + name);
+            ShowErrorBox(parent_, QString::fromStdString(error));
     }
 
     ReadOutSignals& readOut_;

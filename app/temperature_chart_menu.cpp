@@ -3,7 +3,9 @@
 #include "app/analysis_item.h"
 #include "app/hint_router.h"
 #include "app/temperature_chart_window.h"
+#include "platform/decimal_separator.h"
 #include "readout/entry_set.h"
+#include "records/entry_message.h"
 
 #include <QAction>
 #include <QEvent>
@@ -54,15 +56,19 @@ private:
         }
         // Entries that failed or were never read (a kept read-out) are left out.
         const ReadOut& readOut = readOut_.Document();
-        chart_ = new TemperatureChartWindow(readOut.Store(), Entries(), [this](int entry) { SelectEntry(entry); },
-                                            window_, &readOut.Entries());
+        chart_ = new TemperatureChartWindow(
+            readOut.Store(), Entries(), [this](int entry) { SelectEntry(entry); }, window_,
+            &readOut.Entries());
         chart_->show();
     }
 
     void SelectEntry(int entry) {
         if (entry < 0 || static_cast<std::size_t>(entry) >= Entries())
             return;
-        const QString message = select_(EntryRef{InfoBlock::XInfo, static_cast<std::uint16_t>(entry)});
+        const EntryRef ref{InfoBlock::XInfo, static_cast<std::uint16_t>(entry)};
+        select_(ref);
+        const QString message = QString::fromStdString(
+            MessageTextOfEntry(readOut_.Document().Data(), ref, UserDecimalSeparator()));
         // While the pointer is over the chart, the status bar shows the message there as well.
         if (chart_)
             SetHint(chart_, message);
@@ -77,7 +83,8 @@ private:
 
 } // namespace
 
-void AddTemperatureChartMenu(QMenu& analysis, ReadOutSignals& readOut, EntrySelector select, QWidget* window) {
+void AddTemperatureChartMenu(QMenu& analysis, ReadOutSignals& readOut, EntrySelector select,
+                             QWidget* window) {
     new TemperatureChartMenu(analysis, readOut, std::move(select), window);
 }
 

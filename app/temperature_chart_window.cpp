@@ -1,9 +1,10 @@
 #include "app/temperature_chart_window.h"
 
-#include "chart/chart_picture.h"
 #include "app/message_boxes.h"
 #include "app/save_dialog.h"
+#include "chart/chart_picture.h"
 #include "chart/temperature_chart.h"
+#include "file/write_failure.h"
 
 #include <QActionGroup>
 #include <QChartView>
@@ -74,8 +75,8 @@ protected:
         } else {
             const long point = chart_->PointNear(mapToScene(pos), 8);
             if (point >= 0)
-                QToolTip::showText(event->globalPosition().toPoint(), chart_->Describe(static_cast<std::size_t>(point)),
-                                   this);
+                QToolTip::showText(event->globalPosition().toPoint(),
+                                   chart_->Describe(static_cast<std::size_t>(point)), this);
             else
                 QToolTip::hideText();
         }
@@ -92,7 +93,8 @@ protected:
             if (rect.width() < 4 && rect.height() < 4) {
                 const long point = chart_->PointNear(mapToScene(event->position().toPoint()), 8);
                 if (point >= 0 && onEntryClicked_)
-                    onEntryClicked_(static_cast<int>(chart_->Points().entry[static_cast<std::size_t>(point)]));
+                    onEntryClicked_(
+                        static_cast<int>(chart_->Points().entry[static_cast<std::size_t>(point)]));
             } else {
                 chart_->zoomIn(QRectF(mapToScene(rect).boundingRect()).intersected(chart_->plotArea()));
             }
@@ -136,7 +138,8 @@ TemperatureChartWindow::TemperatureChartWindow(const RecordStore& store, std::si
     byTime->setEnabled(anyDated);
     const std::size_t undated = chart_->Points().undated;
     if (undated > 0)
-        byTime->setToolTip(QStringLiteral("%1 entries without a valid date are shown by entry only").arg(undated));
+        byTime->setToolTip(
+            QStringLiteral("%1 entries without a valid date are shown by entry only").arg(undated));
     connect(byTime, &QAction::triggered, this, [this] { chart_->SetAxis(ChartAxis::ByTime); });
     connect(byEntry, &QAction::triggered, this, [this] { chart_->SetAxis(ChartAxis::ByEntry); });
     tools->addSeparator();
@@ -161,9 +164,10 @@ void TemperatureChartWindow::SaveAs() {
                      {QStringLiteral("SVG image (*.svg)"), QStringLiteral("svg")}});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    const QString error = SaveWidgetPicture(view_, dialog.selectedFiles().front());
+    const QString name = dialog.selectedFiles().front();
+    const QString error = SaveWidgetPicture(view_, name);
     if (!error.isEmpty())
-        ShowErrorBox(this, QStringLiteral("Unable to write %1: %2").arg(dialog.selectedFiles().front(), error));
+        ShowErrorBox(this, QString::fromStdString(WriteFailureText(name.toStdString(), error.toStdString())));
 }
 
 } // namespace lexorant

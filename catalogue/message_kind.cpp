@@ -1,7 +1,5 @@
 #include "catalogue/message_kind.h"
 
-#include "catalogue/message_catalogue.h"
-
 #include <array>
 
 namespace lexorant {
@@ -37,26 +35,29 @@ MessageKind KindOfMessage(std::int16_t code) {
     if (code == 0)
         return MessageKind::None;
     const Run* run = RunOf(code);
-    if (run == nullptr || CatalogueText(code) == nullptr)
-        return MessageKind::Unknown;
-    return run->kind;
+    return run != nullptr ? run->kind : MessageKind::Unknown;
 }
 
 std::string_view KindName(MessageKind kind) {
     switch (kind) {
-    case MessageKind::Fault: return "Fault";
-    case MessageKind::Warning: return "Warning";
-    case MessageKind::Note: return "Note";
-    case MessageKind::Event: return "Event";
-    case MessageKind::None: return "None";
-    case MessageKind::Unknown: break;
+    case MessageKind::Fault:
+        return "Fault";
+    case MessageKind::Warning:
+        return "Warning";
+    case MessageKind::Note:
+        return "Note";
+    case MessageKind::Event:
+        return "Event";
+    case MessageKind::None:
+        return "None";
+    case MessageKind::Unknown:
+        break;
     }
     return "Unknown";
 }
 
 bool IsFaultMessage(std::int16_t code) {
-    const Run* run = RunOf(code);
-    return run != nullptr && run->kind == MessageKind::Fault;
+    return KindOfMessage(code) == MessageKind::Fault;
 }
 
 } // namespace lexorant

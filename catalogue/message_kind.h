@@ -7,13 +7,14 @@ namespace lexorant {
 
 enum class MessageKind { Fault, Warning, Note, Event, None, Unknown };
 
-// "None" for 0, "Unknown" for a code the catalogue does not hold, else the kind of its run.
+// "None" for 0, the kind of its run for a code in one (whether or not the catalogue holds its text yet:
+// a fault the catalogue has no text for is a fault all the same), "Unknown" for a code in no run.
 MessageKind KindOfMessage(std::int16_t code);
 
 // "Fault", "Warning", "Note", "Event", "None", "Unknown".
 std::string_view KindName(MessageKind kind);
 
-// Whether a code lies in one of the fault runs, whether or not the catalogue holds it yet.
+// KindOfMessage(code) == MessageKind::Fault.
 bool IsFaultMessage(std::int16_t code);
 
 } // namespace lexorant

@@ -1,11 +1,11 @@
 #include "chart/temperature_chart.h"
 
-#include "records/cell_text.h"
 #include "catalogue/message_kind.h"
-#include "catalogue/find_message_text.h"
-#include "platform/decimal_separator.h"
 #include "chart/min_max_reduction.h"
+#include "platform/decimal_separator.h"
+#include "records/cell_text.h"
 #include "records/entry_layout.h"
+#include "records/entry_message.h"
 
 #include <QDateTime>
 #include <QDateTimeAxis>
@@ -74,8 +74,9 @@ TemperatureChart::TemperatureChart(const RecordStore& store, std::size_t count, 
         lines_.push_back({fields[i], LineColor(i), on, {}});
     }
     setTitle(QStringLiteral("Temperatures (°C)"));
-    // The value axis's numbers with the user's decimal separator, as in the grid and the hover text.
+    // The axes' numbers with the user's decimal separator, as in the grid and the hover text.
     setLocalizeNumbers(true);
+    setLocale(NumberLocale(QString::fromStdString(UserDecimalSeparator())));
     legend()->setAlignment(Qt::AlignRight);
     points_.axis = axis;
     Build();
@@ -98,8 +99,7 @@ void TemperatureChart::AttachNew(QAbstractSeries* series) {
 void TemperatureChart::Build() {
     reducing_ = true;
     removeAllSeries();
-    for (QAbstractAxis* a : axes())
-    {
+    for (QAbstractAxis* a : axes()) {
         removeAxis(a);
         delete a;
     }
@@ -122,8 +122,9 @@ void TemperatureChart::Build() {
     const double first = points_.x.empty() ? 0 : points_.x.front();
     const double last = points_.x.empty() ? 1 : points_.x.back();
     if (points_.axis == ChartAxis::ByTime) {
-        // The controller's clock has no time zone; shown as local time, it must be shifted by the offset.
-        xOffset_ = 1000.0 * QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(first)).offsetFromUtc();
+        // The controller's clock has no time zone; shown as local time, each point is shifted by the
+        // offset that holds then.
+        scale_ = LocalTimeScale(points_.x);
         auto* axis = new QDateTimeAxis(this);
         axis->setFormat(QStringLiteral("dd.MM.yy hh:mm"));
         axis->setTitleText(QStringLiteral("Time"));
@@ -132,7 +133,7 @@ void TemperatureChart::Build() {
                        QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(ViewX(last + margin))));
         xAxis_ = axis;
     } else {
-        xOffset_ = 0;
+        scale_ = {};
         auto* axis = new QValueAxis(this);
         axis->setTitleText(QStringLiteral("Entry"));
         axis->setLabelFormat(QStringLiteral("%d"));
@@ -148,7 +149,8 @@ void TemperatureChart::Build() {
         QPen pen = series->pen();
         pen.setWidthF(1);
         series->setPen(pen);
-        series->setName(QString::fromLatin1(line.field->name.data(), static_cast<qsizetype>(line.field->name.size())));
+        series->setName(
+            QString::fromLatin1(line.field->name.data(), static_cast<qsizetype>(line.field->name.size())));
         series->setColor(line.color);
         AttachNew(series);
         line.segments.push_back(series);
@@ -334,7 +336,8 @@ void TemperatureChart::PlaceFaults() {
 }
 
 long TemperatureChart::PointNear(const QPointF& scenePos, double tolerance) {
-    if (points_.x.empty() || !plotArea().adjusted(-tolerance, -tolerance, tolerance, tolerance).contains(scenePos))
+    if (points_.x.empty() ||
+        !plotArea().adjusted(-tolerance, -tolerance, tolerance, tolerance).contains(scenePos))
         return -1;
     auto* series = lines_.empty() ? nullptr : lines_.front().segments.front();
     const double at = PointX(mapToValue(scenePos, series).x());
@@ -355,19 +358,17 @@ QString TemperatureChart::Describe(std::size_t point) const {
             continue;
         const double y = points_.y[f][point];
         text += QLatin1Char('\n') +
-                QLatin1String(lines_[f].field->name.data(), static_cast<qsizetype>(lines_[f].field->name.size())) +
+                QLatin1String(lines_[f].field->name.data(),
+                              static_cast<qsizetype>(lines_[f].field->name.size())) +
                 QStringLiteral(": ") +
                 (std::isnan(y) ? QStringLiteral("???")
-                               : QString::fromStdString(HundredthsText(static_cast<std::int16_t>(std::lround(y * 100)), separator)));
+                               : QString::fromStdString(HundredthsText(
+                                     static_cast<std::int16_t>(std::lround(y * 100)), separator)));
     }
-    const QString code = QString::fromStdString(IntegerText(codes_[entry]));
-    QString message;
-    try {
-        message = QString::fromStdString(FindMessageText(code.toStdString(), separator));
-    } catch (const std::exception& e) {
-        message = QString::fromStdString(e.what());
-    }
-    text += QStringLiteral("\nMessage %1: %2").arg(code, message);
+    const QString message = QString::fromStdString(
+        MessageTextOfEntry(xInfo_, {InfoBlock::XInfo, static_cast<std::uint16_t>(entry)}, separator));
+    text +=
+        QStringLiteral("\nMessage %1: %2").arg(QString::fromStdString(IntegerText(codes_[entry])), message);
     if (IsFaultMessage(codes_[entry]))
         text += QStringLiteral(" (fault)");
     return text;

@@ -2,6 +2,7 @@
 // The chart of an X-Info block's temperatures: one line per temperature field (broken where an entry
 // cannot carry the value), the faults on the x axis, and each line thinned to the view's pixel
 // columns whenever the view changes.
+#include "chart/chart_axes.h"
 #include "chart/chart_points.h"
 #include "readout/info_head.h"
 #include "readout/record_store.h"
@@ -57,8 +58,8 @@ private:
     // The value axis spans the shown lines.
     void FitValueRange();
     void AttachNew(QAbstractSeries* series);
-    double ViewX(double pointX) const { return pointX - xOffset_; }
-    double PointX(double viewX) const { return viewX + xOffset_; }
+    double ViewX(double pointX) const { return scale_.ViewOf(pointX); }
+    double PointX(double viewX) const { return scale_.WallOf(viewX); }
     // The line's way up and down in degrees, summed over its points.
     double ReduceLine(Line& line, double from, double to, int columns);
     // Smoothing for the views of the chart, off while the lines are busy.
@@ -85,7 +86,7 @@ private:
     QAbstractAxis* xAxis_ = nullptr;
     QValueAxis* yAxis_ = nullptr;
     // Time stamps are the controller's wall clock; the axis shows local time, so they are shifted.
-    double xOffset_ = 0;
+    LocalTimeScale scale_;
     bool reducing_ = false;
 };
 

@@ -1,9 +1,10 @@
 #include "file/autosave_file.h"
 
-#include "platform/dos_devices.h"
 #include "file/file_naming.h"
 #include "file/info_file.h"
 #include "file/info_file_format.h"
+#include "file/write_failure.h"
+#include "platform/dos_devices.h"
 #include "platform/temporary_file.h"
 
 namespace lexorant {

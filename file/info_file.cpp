@@ -1,9 +1,9 @@
 #include "file/info_file.h"
 
-#include "platform/dos_devices.h"
-#include "platform/regular_file.h"
 #include "file/bounded_read.h"
 #include "file/replace_file.h"
+#include "platform/dos_devices.h"
+#include "platform/regular_file.h"
 
 #include <algorithm>
 
@@ -16,10 +16,10 @@ std::string WriteInfoFile(const RecordStore& store, const std::string& fileName)
     return WriteFailureText(fileName);
 }
 
-std::string WriteFailureText(const std::string& fileName) { return "Unable to write file " + fileName; }
-
 FileWriter InfoFileWriter(const std::string& fileName) {
-    return [fileName](const RecordStore& store) { return WrittenFile{fileName, WriteInfoFile(store, fileName)}; };
+    return [fileName](const RecordStore& store) {
+        return WrittenFile{fileName, WriteInfoFile(store, fileName)};
+    };
 }
 
 namespace {
@@ -54,7 +54,8 @@ InfoFileLoad LoadInfoFileNotingDamage(const std::string& fileName, RecordStore& 
         return load;
     DecodeInfoFile(bytes, store);
     load.readable = true;
-    load.shortened = bytes.size() < kInfoFileHeaderSize || bytes.size() < InfoFileSize(store.GInfo, store.XInfo);
+    load.shortened =
+        bytes.size() < kInfoFileHeaderSize || bytes.size() < InfoFileSize(store.GInfo, store.XInfo);
     return load;
 }
 

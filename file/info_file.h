@@ -1,8 +1,9 @@
 #pragma once
 // Writing a read-out to its ".inf" file and loading one back.
 #include "file/info_file_format.h"
-#include "readout/written_file.h"
+#include "file/write_failure.h"
 #include "readout/record_store.h"
+#include "readout/written_file.h"
 
 #include <string>
 
@@ -15,8 +16,6 @@ std::string WriteInfoFile(const RecordStore& store, const std::string& fileName)
 
 // The end of a read into a file the user named: WriteInfoFile, replacing what is there.
 FileWriter InfoFileWriter(const std::string& fileName);
-
-std::string WriteFailureText(const std::string& fileName);
 
 // False when the file cannot be opened or read (store untouched). Otherwise the store is replaced:
 // a short file, even one shorter than its header, reads as if its missing bytes were zero.

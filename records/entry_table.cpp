@@ -1,7 +1,7 @@
 #include "records/entry_table.h"
 
 #include "records/cell_text.h"
-#include "catalogue/find_message_text.h"
+#include "records/entry_message.h"
 
 #include <bit>
 #include <charconv>
@@ -13,33 +13,26 @@ namespace lexorant {
 
 namespace {
 
-constexpr int kMessageRow = 4;
 constexpr std::string_view kMessageTextHeading = "Message text";
 // Below this a second thread costs more than it saves.
 constexpr std::size_t kEntriesForTwoThreads = 2048;
 
-// The catalogue's text for a code cell, looked up once per code.
+// The message text of each entry, looked up once per code: row 4 holds the code and nothing else.
 class MessageTexts {
 public:
     explicit MessageTexts(std::string_view decimalSeparator) : separator_(decimalSeparator) {}
 
-    const std::string& For(const std::string& codeText) {
-        auto it = texts_.find(codeText);
-        if (it == texts_.end()) {
-            std::string text;
-            try {
-                text = FindMessageText(codeText, separator_);
-            } catch (const ConversionError& e) {
-                text = e.what();
-            }
-            it = texts_.emplace(codeText, std::move(text)).first;
-        }
+    const std::string& For(const EntryLayout& layout, const std::uint8_t* slot) {
+        const std::int16_t code = EntryMessageCode(slot);
+        auto it = texts_.find(code);
+        if (it == texts_.end())
+            it = texts_.emplace(code, MessageTextOfSlot(layout, slot, separator_)).first;
         return it->second;
     }
 
 private:
     std::string_view separator_;
-    std::map<std::string, std::string, std::less<>> texts_;
+    std::map<std::int16_t, std::string> texts_;
 };
 
 struct Style {
@@ -71,7 +64,7 @@ void AppendHeadingLine(std::string& out, const EntryLayout& layout, const Style&
 }
 
 void AppendTextLine(std::string& out, const EntryLayout& layout, const std::uint8_t* slot, int number,
-                    const Style& style, MessageTexts& messages, std::string& code) {
+                    const Style& style, MessageTexts& messages) {
     if (slot == nullptr) {
         out.append(static_cast<std::size_t>(layout.RowCount()), style.fieldSeparator);
         out += style.lineEnd;
@@ -82,17 +75,15 @@ void AppendTextLine(std::string& out, const EntryLayout& layout, const std::uint
         // Written in place; the rare text that needs quotes is written again.
         const std::size_t start = out.size();
         AppendCellText(out, layout, slot, number, row, style.decimalSeparator);
-        if (style.format == TableFormat::Csv &&
-            std::string_view(out).substr(start).find_first_of(std::string_view(special, 4)) != std::string_view::npos) {
+        if (style.format == TableFormat::Csv && std::string_view(out).substr(start).find_first_of(
+                                                    std::string_view(special, 4)) != std::string_view::npos) {
             const std::string cell = out.substr(start);
             out.resize(start);
             AppendCsvField(out, cell, style.fieldSeparator);
         }
-        if (row == kMessageRow)
-            code.assign(out, start);
         out += style.fieldSeparator;
     }
-    AppendTextField(out, style, messages.For(code));
+    AppendTextField(out, style, messages.For(layout, slot));
     out += style.lineEnd;
 }
 
@@ -157,7 +148,7 @@ void AppendJsonEntry(std::string& out, const EntryLayout& layout, const std::uin
     out += ',';
     AppendJsonString(out, kMessageTextHeading);
     out += ':';
-    AppendJsonString(out, messages.For(CellText(layout, slot, number, kMessageRow, ".")));
+    AppendJsonString(out, messages.For(layout, slot));
     out += '}';
 }
 
@@ -166,7 +157,6 @@ void FormatPart(std::string& out, const EntryLayout& layout, std::span<const std
                 std::size_t begin, std::size_t end, const Style& style) {
     out.reserve(out.size() + (end - begin) * static_cast<std::size_t>(layout.RowCount()) * 8);
     MessageTexts messages(style.decimalSeparator);
-    std::string code;
     bool first = true;
     for (std::size_t i = begin; i < end; ++i) {
         const int number = static_cast<int>(i + 1);
@@ -174,7 +164,7 @@ void FormatPart(std::string& out, const EntryLayout& layout, std::span<const std
             AppendJsonEntry(out, layout, entries[i], number, messages, first);
             first = first && entries[i] == nullptr;
         } else {
-            AppendTextLine(out, layout, entries[i], number, style, messages, code);
+            AppendTextLine(out, layout, entries[i], number, style, messages);
         }
     }
 }

@@ -1,10 +1,11 @@
 #include "report/report_content.h"
 
-#include "records/cell_text.h"
-#include "readout/entry_time.h"
-#include "file/file_naming.h"
-#include "catalogue/find_message_text.h"
 #include "catalogue/message_kind.h"
+#include "file/file_naming.h"
+#include "platform/decimal_separator.h"
+#include "readout/entry_time.h"
+#include "records/cell_text.h"
+#include "records/entry_message.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,7 +16,9 @@ namespace lexorant {
 
 namespace {
 
-std::string BlockName(InfoBlock block) { return block == InfoBlock::GInfo ? "G-Info" : "X-Info"; }
+std::string BlockName(InfoBlock block) {
+    return block == InfoBlock::GInfo ? "G-Info" : "X-Info";
+}
 
 // Earliest and latest valid stamp of all entries, whatever their code.
 struct Span {
@@ -30,9 +33,11 @@ Span SpanOf(const MessageTally& tally) {
 }
 
 std::vector<ReportFact> Facts(const RecordStore& store, std::string_view fileName, std::string_view madeAt,
-                              const MessageTally& tally, std::size_t faultEntries, const ReadOutFile* partial) {
+                              const MessageTally& tally, std::size_t faultEntries,
+                              const ReadOutFile* partial) {
     std::vector<ReportFact> facts;
-    facts.push_back({"Read-out", NameWithoutFolder(fileName) + (partial ? " (partial: the read has not ended)" : "")});
+    facts.push_back(
+        {"Read-out", NameWithoutFolder(fileName) + (partial ? " (partial: the read has not ended)" : "")});
     const std::string serial =
         partial && !partial->serial.empty() ? partial->serial : SerialOfAutosaveName(std::string(fileName));
     if (!serial.empty())
@@ -62,10 +67,13 @@ ReportTable Overview(const MessageTally& tally, std::string& moreCodes) {
     for (std::size_t i = 0; i < shown; ++i) {
         const MessageRow& r = rows[i];
         table.rows.push_back({IntegerText(r.code), std::string(KindName(r.kind)), IntegerText(r.gInfo),
-                              IntegerText(r.xInfo), StampText(r.first), StampText(r.last), std::string(r.text)});
+                              IntegerText(r.xInfo), StampText(r.first), StampText(r.last),
+                              std::string(r.text)});
     }
     const std::size_t more = rows.size() - shown;
-    moreCodes = more == 0 ? "" : IntegerText(static_cast<std::int64_t>(more)) + (more == 1 ? " more code" : " more codes");
+    moreCodes =
+        more == 0 ? ""
+                  : IntegerText(static_cast<std::int64_t>(more)) + (more == 1 ? " more code" : " more codes");
     return table;
 }
 
@@ -73,11 +81,12 @@ ReportTable Faults(const RecordStore& store, const std::vector<EntryRef>& entrie
     ReportTable table;
     table.headings = {"No.", "Block", "Date", "Time", "Code", "Message text"};
     table.rows.reserve(entries.size());
+    const std::string separator = UserDecimalSeparator();
     for (const EntryRef& entry : entries) {
         const InfoHead head = OverviewHeadOf(SlotOf(store, entry));
         table.rows.push_back({IntegerText(entry.index + 1), BlockName(entry.block), DateText(head.TimeStamp),
                               TimeText(head.TimeStamp), IntegerText(head.MessageCode),
-                              std::string(MessageTextOf(head.MessageCode))});
+                              MessageTextOfEntry(store, entry, separator)});
     }
     return table;
 }
@@ -108,12 +117,14 @@ std::vector<EntryRef> FaultEntriesInTimeOrder(const RecordStore& store) {
             const EntryRef entry{block, static_cast<std::uint16_t>(i)};
             const InfoHead head = OverviewHeadOf(SlotOf(store, entry));
             if (IsFaultMessage(head.MessageCode))
-                faults.push_back({EntryTimeMs(head.TimeStamp).value_or(std::numeric_limits<std::int64_t>::max()), entry});
+                faults.push_back(
+                    {EntryTimeMs(head.TimeStamp).value_or(std::numeric_limits<std::int64_t>::max()), entry});
         }
     };
     collect(InfoBlock::GInfo, store.GInfoSlots.size() / kGInfoSlotSize);
     collect(InfoBlock::XInfo, store.XInfoSlots.size() / kXInfoSlotSize);
-    std::stable_sort(faults.begin(), faults.end(), [](const Keyed& a, const Keyed& b) { return a.ms < b.ms; });
+    std::stable_sort(faults.begin(), faults.end(),
+                     [](const Keyed& a, const Keyed& b) { return a.ms < b.ms; });
     std::vector<EntryRef> entries;
     entries.reserve(faults.size());
     for (const Keyed& k : faults)

@@ -1,7 +1,7 @@
 #include "report/service_report.h"
 
-#include "file/info_file.h"
 #include "file/replace_file.h"
+#include "file/write_failure.h"
 #include "report/report_pdf.h"
 #ifdef LEXORANT_WITH_CHART
 #include "report/report_chart.h"
@@ -13,9 +13,10 @@
 
 namespace lexorant {
 
-std::string WriteServiceReport(const RecordStore& store, const std::string& readOutName, const std::string& target,
-                               const ReadOutFile* partial) {
-    const std::string madeAt = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")).toStdString();
+std::string WriteServiceReport(const RecordStore& store, const std::string& readOutName,
+                               const std::string& target, const ReadOutFile* partial) {
+    const std::string madeAt =
+        QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")).toStdString();
     const ReportContent content = BuildReportContent(store, readOutName, madeAt, partial);
 #ifdef LEXORANT_WITH_CHART
     const ReportChart chart = TemperatureReportChart(store, partial ? &partial->in : nullptr);

@@ -1,17 +1,21 @@
 // The temperature chart window: when it can be opened, that there is one, what a click on a point
-// does in the X-Info grid, that it goes when its entries or the main window go, and when its lines
-// are smoothed.
+// does in the X-Info grid, that it goes when its entries or the main window go, when its lines
+// are smoothed, what its axes show and how a picture that cannot be written is told.
 #include "app/hint_router.h"
-#include "file/info_file.h"
-#include "chart/temperature_chart.h"
 #include "app/temperature_chart_window.h"
 #include "app/tfrm_main.h"
+#include "chart/chart_axes.h"
+#include "chart/temperature_chart.h"
+#include "file/info_file.h"
 #include "tests/app/window_test_support.h"
 
 #include <QAction>
 #include <QChartView>
+#include <QDateTime>
 #include <QLineSeries>
 #include <QTableView>
+
+#include <ctime>
 
 using namespace lexorant;
 using namespace lexorant::test;
@@ -36,7 +40,9 @@ RecordStore XStore(std::uint16_t count) {
     return store;
 }
 
-QList<TemperatureChartWindow*> ChartWindows(const TfrmMain& w) { return w.findChildren<TemperatureChartWindow*>(); }
+QList<TemperatureChartWindow*> ChartWindows(const TfrmMain& w) {
+    return w.findChildren<TemperatureChartWindow*>();
+}
 
 } // namespace
 
@@ -137,6 +143,55 @@ private slots:
             window.Chart()->zoomIn(few);
             QVERIFY(view->renderHints().testFlag(QPainter::Antialiasing));
         }
+    }
+
+    // Berlin changes to summer time on 31 March 2024 (02:00 becomes 03:00) and back on 27 October
+    // (03:00 becomes 02:00 again).
+    void timeAxisShowsTheLocalTimeOfEachPoint() {
+#ifdef _WIN32
+        QSKIP("the local time of Windows does not follow TZ");
+#endif
+        const QByteArray zone = qgetenv("TZ");
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        const auto wall = [](int month, int day, int hour, int minute) {
+            return static_cast<double>(
+                QDateTime(QDate(2024, month, day), QTime(hour, minute), Qt::UTC).toMSecsSinceEpoch());
+        };
+        const std::vector<double> walls = {wall(3, 31, 1, 30),  wall(3, 31, 2, 30),  wall(3, 31, 3, 30),
+                                           wall(10, 27, 1, 30), wall(10, 27, 2, 30), wall(10, 27, 3, 30)};
+        const LocalTimeScale scale(walls);
+        const auto label = [](double view) {
+            return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(view))
+                .toString(QStringLiteral("dd.MM.yy hh:mm"));
+        };
+        for (std::size_t i = 0; i < walls.size(); ++i) {
+            const QString own = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(walls[i]), Qt::UTC)
+                                    .toString(QStringLiteral("dd.MM.yy hh:mm"));
+            // A reading the clock skips goes to the change, so the points stay in order.
+            QCOMPARE(label(scale.ViewOf(walls[i])), i == 1 ? QStringLiteral("31.03.24 03:00") : own);
+            QVERIFY(i == 0 || scale.ViewOf(walls[i]) > scale.ViewOf(walls[i - 1]));
+        }
+        QCOMPARE(scale.WallOf(scale.ViewOf(walls[5])), walls[5]);
+        zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+        tzset();
+
+        // The axes' numbers as the grid writes them: the user's separator, no grouping.
+        QCOMPARE(NumberLocale(QStringLiteral(",")).toString(1234.5, 'f', 1), QStringLiteral("1234,5"));
+        QCOMPARE(NumberLocale(QStringLiteral(".")).toString(1234.5, 'f', 1), QStringLiteral("1234.5"));
+    }
+
+    void aPictureThatCannotBeWrittenSaysWhy() {
+        TemperatureChartWindow window(XStore(3), 3, {}, nullptr);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ModalCloser closer;
+        closer.fileForDialog = files_.filePath(QStringLiteral("no/such/chart.png"));
+        window.findChild<QAction*>(QStringLiteral("actSaveAs"))->trigger();
+        const QString said =
+            QStringLiteral("Fehler: Unable to write file ") + closer.fileForDialog + QStringLiteral(": ");
+        QVERIFY2(closer.seen.last().startsWith(said) && closer.seen.last().size() > said.size(),
+                 qPrintable(closer.seen.last()));
     }
 
 private:

@@ -1,13 +1,20 @@
 // The message overview panel: what it lists after a file and a read, its order and filter, and where
-// activating a row leads in the grids.
-#include "catalogue/find_message_text.h"
+// activating a row leads in the grids; and that it, the report, the chart and the summary's tally
+// agree on what a fault is.
 #include "app/hint_router.h"
+#include "app/message_overview_model.h"
+#include "catalogue/find_message_text.h"
+#ifdef LEXORANT_WITH_CHART
+#include "chart/temperature_chart.h"
+#endif
+#include "app/tfrm_main.h"
 #include "file/info_file.h"
 #include "records/message_overview.h"
+#include "report/report_content.h"
+#include "tests/app/window_test_support.h"
+#include "tests/support/hand_made_read_out.h"
 #include "tools/sim/simulator.h"
 #include "tools/sim/unit.h"
-#include "app/tfrm_main.h"
-#include "tests/app/window_test_support.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -112,6 +119,32 @@ private slots:
         QVERIFY(WriteInfoFile(other, path.toStdString()).empty());
         QCOMPARE(w.LoadInfoFile(path), 0);
         QTRY_COMPARE(Column(rows, 0), QStringList{"-2"});
+    }
+
+    // -2 lies among the faults, though the catalogue has no text for it.
+    void aFaultTheCatalogueLacksIsAFaultEverywhere() {
+        const RecordStore store = HandMadeReadOut({{-2}, {-16385}}, {{-2}});
+        const EntryRef gFault{InfoBlock::GInfo, 0}, xFault{InfoBlock::XInfo, 0};
+
+        MessageOverviewModel overview;
+        for (const EntryRef entry : {gFault, EntryRef{InfoBlock::GInfo, 1}, xFault})
+            overview.Add(store, entry);
+        overview.Publish();
+        QCOMPARE(overview.index(0, MessageOverviewModel::KindColumn).data().toString(),
+                 QStringLiteral("\u26A0 Fault"));
+
+        const MessageTally tally = TallyMessages(store); // what summary counts faults by
+        QCOMPARE(tally.Rows()[static_cast<std::size_t>(tally.Find(-2))].kind, MessageKind::Fault);
+
+        const ReportContent report = BuildReportContent(store, "4711-0815_01.inf", "now");
+        QCOMPARE(report.overview.rows.front().front(), std::string("-2"));
+        QCOMPARE(report.overview.rows.front()[1], std::string("Fault"));
+        QCOMPARE(report.faults.rows.size(), std::size_t(2));
+
+#ifdef LEXORANT_WITH_CHART
+        const TemperatureChart chart(store, 1, ChartAxis::ByEntry);
+        QVERIFY(chart.Describe(0).endsWith(QStringLiteral(" (fault)")));
+#endif
     }
 
     void followsARead() {

@@ -50,7 +50,7 @@ TEST(MessageOverview, CountsBothBlocksAndKeepsOccurrencesInOrder) {
     EXPECT_EQ(o.Occurrences(0), (std::vector<EntryRef>{G(0), G(2), X(1)}));
     EXPECT_EQ(o.Occurrences(1), (std::vector<EntryRef>{G(1), X(0)}));
     EXPECT_EQ(RowOf(o, 0).kind, MessageKind::None);
-    EXPECT_EQ(RowOf(o, -2).kind, MessageKind::Unknown);
+    EXPECT_EQ(RowOf(o, -2).kind, MessageKind::Fault); // a fault the catalogue has no text for
     EXPECT_EQ(RowOf(o, -2).xInfo, 1u);
 }
 

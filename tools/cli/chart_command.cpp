@@ -1,11 +1,12 @@
 // Renders the temperature chart of a file's X-Info block as a picture, without a display.
 #include "chart/chart_picture.h"
+#include "chart/temperature_chart.h"
+#include "chart/temperature_fields.h"
+#include "file/write_failure.h"
+#include "readout/record_store.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/headless_qt.h"
 #include "tools/cli/option_parser.h"
-#include "readout/record_store.h"
-#include "chart/temperature_chart.h"
-#include "chart/temperature_fields.h"
 
 #include <QChartView>
 
@@ -41,7 +42,8 @@ std::vector<std::string> SplitList(const std::string& text) {
     std::size_t start = 0;
     while (start <= text.size()) {
         const std::size_t comma = text.find(',', start);
-        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const std::string item =
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         if (!item.empty())
             items.push_back(item);
         if (comma == std::string::npos)
@@ -101,22 +103,24 @@ int Chart(const Arguments& args) {
         std::string valid;
         for (const TemperatureField& f : TemperatureFields(xType))
             valid += (valid.empty() ? "" : ",") + std::string(f.name);
-        std::fprintf(stderr, "lexorant-cli chart: no series '%s' for X-Info type %d; valid: %s\n", name.c_str(), xType,
-                     valid.c_str());
+        std::fprintf(stderr, "lexorant-cli chart: no series '%s' for X-Info type %d; valid: %s\n",
+                     name.c_str(), xType, valid.c_str());
         return 1;
     }
 
     HeadlessApplication app;
 
     auto* chart = new TemperatureChart(store, store.XInfo.EntryCount,
-                                       options->byEntry ? ChartAxis::ByEntry : ChartAxis::ByTime, options->series,
-                                       nullptr, &load->in);
+                                       options->byEntry ? ChartAxis::ByEntry : ChartAxis::ByTime,
+                                       options->series, nullptr, &load->in);
     if (!options->byEntry && chart->Points().x.empty()) {
         std::fputs("lexorant-cli chart: no entry has a valid date; drawn by entry\n", stderr);
         chart->SetAxis(ChartAxis::ByEntry);
     } else if (chart->Axis() == ChartAxis::ByTime && chart->Points().undated > 0) {
-        std::fprintf(stderr, "lexorant-cli chart: %zu entries without a valid date are left out; --by-entry shows them\n",
-                     chart->Points().undated);
+        std::fprintf(
+            stderr,
+            "lexorant-cli chart: %zu entries without a valid date are left out; --by-entry shows them\n",
+            chart->Points().undated);
     }
     QChartView view(chart);
     view.setRenderHint(QPainter::Antialiasing);
@@ -126,8 +130,8 @@ int Chart(const Arguments& args) {
     chart->Reduce();
     const QString error = SaveWidgetPicture(&view, QString::fromStdString(options->output));
     if (!error.isEmpty()) {
-        std::fprintf(stderr, "lexorant-cli chart: unable to write %s: %s\n", options->output.c_str(),
-                     error.toLocal8Bit().constData());
+        std::fprintf(stderr, "lexorant-cli chart: %s\n",
+                     WriteFailureText(options->output, error.toLocal8Bit().toStdString()).c_str());
         return 1;
     }
     std::puts(options->output.c_str());
