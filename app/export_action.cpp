@@ -5,6 +5,7 @@
 #include "app/read_out_signals.h"
 #include "app/save_dialog.h"
 #include "file/replace_file.h"
+#include "platform/dos_devices.h"
 #include "records/entry_table.h"
 #include "records/info_grid_model.h"
 
@@ -55,10 +56,12 @@ private:
         // A grid that nothing was shown in yet still has its one empty column: no entry to write.
         if (entries.size() == 1 && entries.front() == nullptr)
             entries.clear();
-        const std::string text = FormatEntryTable(*model->Layout(), entries, tsv ? TableFormat::Tsv : TableFormat::Csv,
-                                                  QString(model->DecimalSeparator()).toStdString());
+        const std::string text =
+            FormatEntryTable(*model->Layout(), entries, tsv ? TableFormat::Tsv : TableFormat::Csv,
+                             QString(model->DecimalSeparator()).toStdString());
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-        if (!WriteWholeFile(std::filesystem::path(name.toStdString()), {bytes, text.size()}))
+        const auto path = ResolveWindowsPath(name.toStdString());
+        if (!path || !WriteWholeFile(*path, {bytes, text.size()}))
             ShowErrorBox(parent_, QStringLiteral("Unable to write file ") + name);
     }
 

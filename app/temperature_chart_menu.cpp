@@ -54,8 +54,8 @@ private:
         }
         // Entries that failed or were never read (a kept read-out) are left out.
         const ReadOut& readOut = readOut_.Document();
-        chart_ = new TemperatureChartWindow(readOut.Store(), Entries(), [this](int entry) { SelectEntry(entry); },
-                                            window_, &readOut.Entries());
+        chart_ = new TemperatureChartWindow(
+            readOut.Data(), Entries(), [this](int entry) { SelectEntry(entry); }, window_);
         chart_->show();
     }
 
@@ -77,7 +77,8 @@ private:
 
 } // namespace
 
-void AddTemperatureChartMenu(QMenu& analysis, ReadOutSignals& readOut, EntrySelector select, QWidget* window) {
+void AddTemperatureChartMenu(QMenu& analysis, ReadOutSignals& readOut, EntrySelector select,
+                             QWidget* window) {
     new TemperatureChartMenu(analysis, readOut, std::move(select), window);
 }
 

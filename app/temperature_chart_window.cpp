@@ -1,8 +1,8 @@
 #include "app/temperature_chart_window.h"
 
-#include "chart/chart_picture.h"
 #include "app/message_boxes.h"
 #include "app/save_dialog.h"
+#include "chart/chart_picture.h"
 #include "chart/temperature_chart.h"
 
 #include <QActionGroup>
@@ -74,8 +74,8 @@ protected:
         } else {
             const long point = chart_->PointNear(mapToScene(pos), 8);
             if (point >= 0)
-                QToolTip::showText(event->globalPosition().toPoint(), chart_->Describe(static_cast<std::size_t>(point)),
-                                   this);
+                QToolTip::showText(event->globalPosition().toPoint(),
+                                   chart_->Describe(static_cast<std::size_t>(point)), this);
             else
                 QToolTip::hideText();
         }
@@ -92,7 +92,8 @@ protected:
             if (rect.width() < 4 && rect.height() < 4) {
                 const long point = chart_->PointNear(mapToScene(event->position().toPoint()), 8);
                 if (point >= 0 && onEntryClicked_)
-                    onEntryClicked_(static_cast<int>(chart_->Points().entry[static_cast<std::size_t>(point)]));
+                    onEntryClicked_(
+                        static_cast<int>(chart_->Points().entry[static_cast<std::size_t>(point)]));
             } else {
                 chart_->zoomIn(QRectF(mapToScene(rect).boundingRect()).intersected(chart_->plotArea()));
             }
@@ -108,14 +109,13 @@ private:
     bool panning_ = false;
 };
 
-TemperatureChartWindow::TemperatureChartWindow(const RecordStore& store, std::size_t count,
-                                               std::function<void(int)> onEntryClicked, QWidget* parent,
-                                               const EntrySet* read)
+TemperatureChartWindow::TemperatureChartWindow(const ReadOutData& readOut, std::size_t count,
+                                               std::function<void(int)> onEntryClicked, QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmTemperatures"));
     setWindowTitle(QStringLiteral("Temperatures"));
     setAttribute(Qt::WA_DeleteOnClose);
-    chart_ = new TemperatureChart(store, count, ChartAxis::ByTime, {}, nullptr, read);
+    chart_ = new TemperatureChart(readOut, count, ChartAxis::ByTime);
     // Without a single valid time stamp there is nothing to show by time.
     const bool anyDated = !chart_->Points().x.empty();
     if (!anyDated)
@@ -136,7 +136,8 @@ TemperatureChartWindow::TemperatureChartWindow(const RecordStore& store, std::si
     byTime->setEnabled(anyDated);
     const std::size_t undated = chart_->Points().undated;
     if (undated > 0)
-        byTime->setToolTip(QStringLiteral("%1 entries without a valid date are shown by entry only").arg(undated));
+        byTime->setToolTip(
+            QStringLiteral("%1 entries without a valid date are shown by entry only").arg(undated));
     connect(byTime, &QAction::triggered, this, [this] { chart_->SetAxis(ChartAxis::ByTime); });
     connect(byEntry, &QAction::triggered, this, [this] { chart_->SetAxis(ChartAxis::ByEntry); });
     tools->addSeparator();
@@ -163,7 +164,8 @@ void TemperatureChartWindow::SaveAs() {
         return;
     const QString error = SaveWidgetPicture(view_, dialog.selectedFiles().front());
     if (!error.isEmpty())
-        ShowErrorBox(this, QStringLiteral("Unable to write %1: %2").arg(dialog.selectedFiles().front(), error));
+        ShowErrorBox(this,
+                     QStringLiteral("Unable to write %1: %2").arg(dialog.selectedFiles().front(), error));
 }
 
 } // namespace lexorant

@@ -1,10 +1,10 @@
 #include "chart/temperature_chart.h"
 
-#include "records/cell_text.h"
-#include "catalogue/message_kind.h"
 #include "catalogue/find_message_text.h"
-#include "platform/decimal_separator.h"
+#include "catalogue/message_kind.h"
 #include "chart/min_max_reduction.h"
+#include "platform/decimal_separator.h"
+#include "records/cell_text.h"
 #include "records/entry_layout.h"
 
 #include <QDateTime>
@@ -51,21 +51,21 @@ std::vector<const TemperatureField*> OrderedFields(int xInfoType) {
 
 } // namespace
 
-TemperatureChart::TemperatureChart(const RecordStore& store, std::size_t count, ChartAxis axis,
-                                   const std::vector<std::string>& shown, QGraphicsItem* parent,
-                                   const EntrySet* read)
-    : QChart(parent), count_(std::min<std::size_t>(count, store.XInfo.EntryCount)) {
-    if (read)
-        read_ = *read;
-    xInfo_.XInfo = store.XInfo;
-    xInfo_.XInfoSlots.assign(store.XInfoSlots.begin(),
-                             store.XInfoSlots.begin() + static_cast<long>(count_ * kXInfoSlotSize));
-    xInfo_.XInfo.EntryCount = static_cast<std::uint16_t>(count_);
+TemperatureChart::TemperatureChart(const ReadOutData& readOut, std::size_t count, ChartAxis axis,
+                                   const std::vector<std::string>& shown, QGraphicsItem* parent)
+    : QChart(parent), count_(std::min<std::size_t>(count, readOut.store.XInfo.EntryCount)) {
+    const RecordStore& store = readOut.store;
+    xInfo_.in = readOut.in;
+    RecordStore& xInfo = xInfo_.store;
+    xInfo.XInfo = store.XInfo;
+    xInfo.XInfoSlots.assign(store.XInfoSlots.begin(),
+                            store.XInfoSlots.begin() + static_cast<long>(count_ * kXInfoSlotSize));
+    xInfo.XInfo.EntryCount = static_cast<std::uint16_t>(count_);
     codes_.reserve(count_);
     stamps_.reserve(count_);
     for (std::size_t i = 0; i < count_; ++i) {
-        codes_.push_back(EntryMessageCode(xInfo_.XInfoSlot(i)));
-        stamps_.push_back(EntryTimeStamp(xInfo_.XInfoSlot(i)));
+        codes_.push_back(EntryMessageCode(xInfo.XInfoSlot(i)));
+        stamps_.push_back(EntryTimeStamp(xInfo.XInfoSlot(i)));
     }
     const auto fields = OrderedFields(store.XInfo.InfoType);
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -98,8 +98,7 @@ void TemperatureChart::AttachNew(QAbstractSeries* series) {
 void TemperatureChart::Build() {
     reducing_ = true;
     removeAllSeries();
-    for (QAbstractAxis* a : axes())
-    {
+    for (QAbstractAxis* a : axes()) {
         removeAxis(a);
         delete a;
     }
@@ -109,7 +108,7 @@ void TemperatureChart::Build() {
         fields.push_back(line.field);
         line.segments.clear();
     }
-    points_ = BuildChartPoints(xInfo_, count_, points_.axis, fields, read_ ? &*read_ : nullptr);
+    points_ = BuildChartPoints(xInfo_, count_, points_.axis, fields);
     faultPoints_.clear();
     for (std::size_t i = 0; i < points_.x.size(); ++i)
         if (IsFaultMessage(codes_[points_.entry[i]]))
@@ -148,7 +147,8 @@ void TemperatureChart::Build() {
         QPen pen = series->pen();
         pen.setWidthF(1);
         series->setPen(pen);
-        series->setName(QString::fromLatin1(line.field->name.data(), static_cast<qsizetype>(line.field->name.size())));
+        series->setName(
+            QString::fromLatin1(line.field->name.data(), static_cast<qsizetype>(line.field->name.size())));
         series->setColor(line.color);
         AttachNew(series);
         line.segments.push_back(series);
@@ -334,7 +334,8 @@ void TemperatureChart::PlaceFaults() {
 }
 
 long TemperatureChart::PointNear(const QPointF& scenePos, double tolerance) {
-    if (points_.x.empty() || !plotArea().adjusted(-tolerance, -tolerance, tolerance, tolerance).contains(scenePos))
+    if (points_.x.empty() ||
+        !plotArea().adjusted(-tolerance, -tolerance, tolerance, tolerance).contains(scenePos))
         return -1;
     auto* series = lines_.empty() ? nullptr : lines_.front().segments.front();
     const double at = PointX(mapToValue(scenePos, series).x());
@@ -355,10 +356,12 @@ QString TemperatureChart::Describe(std::size_t point) const {
             continue;
         const double y = points_.y[f][point];
         text += QLatin1Char('\n') +
-                QLatin1String(lines_[f].field->name.data(), static_cast<qsizetype>(lines_[f].field->name.size())) +
+                QLatin1String(lines_[f].field->name.data(),
+                              static_cast<qsizetype>(lines_[f].field->name.size())) +
                 QStringLiteral(": ") +
                 (std::isnan(y) ? QStringLiteral("???")
-                               : QString::fromStdString(HundredthsText(static_cast<std::int16_t>(std::lround(y * 100)), separator)));
+                               : QString::fromStdString(HundredthsText(
+                                     static_cast<std::int16_t>(std::lround(y * 100)), separator)));
     }
     const QString code = QString::fromStdString(IntegerText(codes_[entry]));
     QString message;

@@ -1,10 +1,10 @@
 #include "report/report_content.h"
 
-#include "records/cell_text.h"
-#include "readout/entry_time.h"
-#include "file/file_naming.h"
 #include "catalogue/find_message_text.h"
 #include "catalogue/message_kind.h"
+#include "file/file_naming.h"
+#include "readout/entry_time.h"
+#include "records/cell_text.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,7 +15,9 @@ namespace lexorant {
 
 namespace {
 
-std::string BlockName(InfoBlock block) { return block == InfoBlock::GInfo ? "G-Info" : "X-Info"; }
+std::string BlockName(InfoBlock block) {
+    return block == InfoBlock::GInfo ? "G-Info" : "X-Info";
+}
 
 // Earliest and latest valid stamp of all entries, whatever their code.
 struct Span {
@@ -29,18 +31,19 @@ Span SpanOf(const MessageTally& tally) {
     return span;
 }
 
-std::vector<ReportFact> Facts(const RecordStore& store, std::string_view fileName, std::string_view madeAt,
-                              const MessageTally& tally, std::size_t faultEntries, const ReadOutFile* partial) {
+std::vector<ReportFact> Facts(const ReadOutData& readOut, std::string_view madeAt, const MessageTally& tally,
+                              std::size_t faultEntries) {
+    const RecordStore& store = readOut.store;
+    const bool partial = readOut.partial;
     std::vector<ReportFact> facts;
-    facts.push_back({"Read-out", NameWithoutFolder(fileName) + (partial ? " (partial: the read has not ended)" : "")});
-    const std::string serial =
-        partial && !partial->serial.empty() ? partial->serial : SerialOfAutosaveName(std::string(fileName));
-    if (!serial.empty())
-        facts.push_back({"Serial number", serial});
+    facts.push_back({"Read-out", NameWithoutFolder(readOut.name) +
+                                     (partial ? " (partial: the read has not ended)" : "")});
+    if (!readOut.serial.empty())
+        facts.push_back({"Serial number", readOut.serial});
     facts.push_back({"Report made", std::string(madeAt)});
     // A partial read-out: "25 of 40 read".
-    const auto count = [partial](InfoBlock block, std::uint16_t entries) {
-        return partial ? IntegerText(static_cast<std::int64_t>(partial->in.Count(block))) + " of " +
+    const auto count = [&readOut, partial](InfoBlock block, std::uint16_t entries) {
+        return partial ? IntegerText(static_cast<std::int64_t>(readOut.in.Count(block))) + " of " +
                              IntegerText(entries) + " read"
                        : IntegerText(entries);
     };
@@ -62,10 +65,13 @@ ReportTable Overview(const MessageTally& tally, std::string& moreCodes) {
     for (std::size_t i = 0; i < shown; ++i) {
         const MessageRow& r = rows[i];
         table.rows.push_back({IntegerText(r.code), std::string(KindName(r.kind)), IntegerText(r.gInfo),
-                              IntegerText(r.xInfo), StampText(r.first), StampText(r.last), std::string(r.text)});
+                              IntegerText(r.xInfo), StampText(r.first), StampText(r.last),
+                              std::string(r.text)});
     }
     const std::size_t more = rows.size() - shown;
-    moreCodes = more == 0 ? "" : IntegerText(static_cast<std::int64_t>(more)) + (more == 1 ? " more code" : " more codes");
+    moreCodes =
+        more == 0 ? ""
+                  : IntegerText(static_cast<std::int64_t>(more)) + (more == 1 ? " more code" : " more codes");
     return table;
 }
 
@@ -108,12 +114,14 @@ std::vector<EntryRef> FaultEntriesInTimeOrder(const RecordStore& store) {
             const EntryRef entry{block, static_cast<std::uint16_t>(i)};
             const InfoHead head = OverviewHeadOf(SlotOf(store, entry));
             if (IsFaultMessage(head.MessageCode))
-                faults.push_back({EntryTimeMs(head.TimeStamp).value_or(std::numeric_limits<std::int64_t>::max()), entry});
+                faults.push_back(
+                    {EntryTimeMs(head.TimeStamp).value_or(std::numeric_limits<std::int64_t>::max()), entry});
         }
     };
     collect(InfoBlock::GInfo, store.GInfoSlots.size() / kGInfoSlotSize);
     collect(InfoBlock::XInfo, store.XInfoSlots.size() / kXInfoSlotSize);
-    std::stable_sort(faults.begin(), faults.end(), [](const Keyed& a, const Keyed& b) { return a.ms < b.ms; });
+    std::stable_sort(faults.begin(), faults.end(),
+                     [](const Keyed& a, const Keyed& b) { return a.ms < b.ms; });
     std::vector<EntryRef> entries;
     entries.reserve(faults.size());
     for (const Keyed& k : faults)
@@ -121,19 +129,15 @@ std::vector<EntryRef> FaultEntriesInTimeOrder(const RecordStore& store) {
     return entries;
 }
 
-ReportContent BuildReportContent(const RecordStore& store, std::string_view fileName, std::string_view madeAt,
-                                 const ReadOutFile* partial) {
+ReportContent BuildReportContent(const ReadOutData& readOut, std::string_view madeAt) {
+    const RecordStore& store = readOut.store;
     ReportContent content;
     MessageTally tally;
+    TallyMessages(readOut, tally);
     std::vector<EntryRef> faults = FaultEntriesInTimeOrder(store);
-    if (partial) {
-        TallyMessages(store, partial->in, tally);
-        std::erase_if(faults, [partial](const EntryRef& entry) { return !partial->in.Has(entry); });
-    } else {
-        tally = TallyMessages(store);
-    }
-    content.fileName = NameWithoutFolder(fileName);
-    content.facts = Facts(store, fileName, madeAt, tally, faults.size(), partial);
+    std::erase_if(faults, [&readOut](const EntryRef& entry) { return !readOut.in.Has(entry); });
+    content.fileName = NameWithoutFolder(readOut.name);
+    content.facts = Facts(readOut, madeAt, tally, faults.size());
     content.overview = Overview(tally, content.moreCodes);
     content.hasTemperatures = store.XInfo.EntryCount > 0 && !store.XInfoSlots.empty();
     content.faults = Faults(store, faults);

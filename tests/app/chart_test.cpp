@@ -127,7 +127,10 @@ private slots:
             slot[23] = i % 2 ? 0x27 : 0; // TI about 0 or 100 degrees, entry by entry
         }
         for (RecordStore* store : {&calm, &busy}) {
-            TemperatureChartWindow window(*store, store->XInfo.EntryCount, {}, nullptr);
+            ReadOutData readOut;
+            readOut.store = *store;
+            readOut.in = EntrySet::All(store->GInfo, store->XInfo);
+            TemperatureChartWindow window(readOut, store->XInfo.EntryCount, {}, nullptr);
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             auto* view = window.findChild<QChartView*>(QStringLiteral("chartView"));

@@ -1,11 +1,11 @@
 // Renders the temperature chart of a file's X-Info block as a picture, without a display.
 #include "chart/chart_picture.h"
+#include "chart/temperature_chart.h"
+#include "chart/temperature_fields.h"
+#include "readout/record_store.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/headless_qt.h"
 #include "tools/cli/option_parser.h"
-#include "readout/record_store.h"
-#include "chart/temperature_chart.h"
-#include "chart/temperature_fields.h"
 
 #include <QChartView>
 
@@ -25,6 +25,7 @@ struct ChartOptions {
     int height = 700;
     std::vector<std::string> series;
     bool byEntry = false;
+    std::optional<ReadOutData> readOut;
 };
 
 bool ParseSize(const std::string& text, int& width, int& height) {
@@ -41,7 +42,8 @@ std::vector<std::string> SplitList(const std::string& text) {
     std::size_t start = 0;
     while (start <= text.size()) {
         const std::size_t comma = text.find(',', start);
-        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const std::string item =
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         if (!item.empty())
             items.push_back(item);
         if (comma == std::string::npos)
@@ -65,18 +67,17 @@ std::optional<ChartOptions> ParseChartOptions(const Arguments& args) {
     });
     parser.Flag("--by-entry", options.byEntry);
     parser.Argument(options.file);
+    parser.Required([&options] { return !options.file.empty() && !options.output.empty(); },
+                    "FILE and --output NAME.png|NAME.svg are needed");
+    parser.Check([&parser, &options] {
+        const auto dot = options.output.rfind('.');
+        const std::string suffix = dot == std::string::npos ? "" : options.output.substr(dot);
+        return suffix == ".png" || suffix == ".svg" || suffix == ".PNG" || suffix == ".SVG" ||
+               parser.Fail("--output must end in .png or .svg, not '" + options.output + "'");
+    });
+    parser.LoadsReadOut(options.file, options.readOut);
     if (!parser.Parse(args))
         return std::nullopt;
-    if (options.file.empty() || options.output.empty()) {
-        parser.Fail("FILE and --output NAME.png|NAME.svg are needed");
-        return std::nullopt;
-    }
-    const auto dot = options.output.rfind('.');
-    const std::string suffix = dot == std::string::npos ? "" : options.output.substr(dot);
-    if (suffix != ".png" && suffix != ".svg" && suffix != ".PNG" && suffix != ".SVG") {
-        parser.Fail("--output must end in .png or .svg, not '" + options.output + "'");
-        return std::nullopt;
-    }
     return options;
 }
 
@@ -86,10 +87,8 @@ int Chart(const Arguments& args) {
     const auto options = ParseChartOptions(args);
     if (!options)
         return 1;
-    RecordStore store;
-    const auto load = LoadReadOut(options->file, store);
-    if (!load)
-        return 1;
+    const ReadOutData& readOut = *options->readOut;
+    const RecordStore& store = readOut.store;
     if (store.XInfo.EntryCount == 0) {
         std::fprintf(stderr, "lexorant-cli chart: %s has no X-Info entries\n", options->file.c_str());
         return 1;
@@ -101,22 +100,24 @@ int Chart(const Arguments& args) {
         std::string valid;
         for (const TemperatureField& f : TemperatureFields(xType))
             valid += (valid.empty() ? "" : ",") + std::string(f.name);
-        std::fprintf(stderr, "lexorant-cli chart: no series '%s' for X-Info type %d; valid: %s\n", name.c_str(), xType,
-                     valid.c_str());
+        std::fprintf(stderr, "lexorant-cli chart: no series '%s' for X-Info type %d; valid: %s\n",
+                     name.c_str(), xType, valid.c_str());
         return 1;
     }
 
     HeadlessApplication app;
 
-    auto* chart = new TemperatureChart(store, store.XInfo.EntryCount,
-                                       options->byEntry ? ChartAxis::ByEntry : ChartAxis::ByTime, options->series,
-                                       nullptr, &load->in);
+    auto* chart =
+        new TemperatureChart(readOut, store.XInfo.EntryCount,
+                             options->byEntry ? ChartAxis::ByEntry : ChartAxis::ByTime, options->series);
     if (!options->byEntry && chart->Points().x.empty()) {
         std::fputs("lexorant-cli chart: no entry has a valid date; drawn by entry\n", stderr);
         chart->SetAxis(ChartAxis::ByEntry);
     } else if (chart->Axis() == ChartAxis::ByTime && chart->Points().undated > 0) {
-        std::fprintf(stderr, "lexorant-cli chart: %zu entries without a valid date are left out; --by-entry shows them\n",
-                     chart->Points().undated);
+        std::fprintf(
+            stderr,
+            "lexorant-cli chart: %zu entries without a valid date are left out; --by-entry shows them\n",
+            chart->Points().undated);
     }
     QChartView view(chart);
     view.setRenderHint(QPainter::Antialiasing);
