@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "app/tfrm_main.h"
+#include "file/file_naming.h"
 #include "lexorant_version.h"
 #include "link/wire_trace.h"
 #include "options/option_parser.h"
@@ -70,10 +71,12 @@ WindowArguments ParseWindowArguments(int argc, const char* const* argv) {
                 arguments.info = info;
         });
     parser.Flag("--smoke-test", arguments.smokeTest);
-    // The first "-trace" counts; the value of every one is a trace file, never the start file.
+    // The first "-trace" counts; the value of every one is a trace file, never the start file. A
+    // switch after it is no file name ("-trace -autosave" must not write a file "-autosave").
     parser.Value("-trace", [&arguments](const std::string& file) {
+        const char* const asSwitch[] = {"", file.c_str()};
         if (!arguments.trace)
-            arguments.trace = file;
+            arguments.trace = IsAutosaveSwitch(2, asSwitch) ? std::string() : file;
         return true;
     });
     parser.Alias("/trace");

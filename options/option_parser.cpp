@@ -91,9 +91,10 @@ bool OptionParser::TakeArgument(const std::string& arg) {
 bool OptionParser::Parse(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
         bool known = false;
         for (const Option& option : options_) {
+            // An option that notes a missing value takes no switch for its value.
+            const bool hasValue = i + 1 < args.size() && !(option.missing && args[i + 1].starts_with('-'));
             if (!Named(option, a) || (option.take && !hasValue && !option.missing))
                 continue;
             known = true;

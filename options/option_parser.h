@@ -24,8 +24,8 @@ public:
     void Value(std::string name, std::string& value);
     // Another name for the option declared last ("/trace" beside "-trace").
     void Alias(std::string name);
-    // The option declared last, given as the last argument, calls `missing` instead of being read as
-    // an argument.
+    // The option declared last, given as the last argument or followed by a switch ("-..."), calls
+    // `missing` instead of being read as an argument; the switch is read as what it is.
     void WhenValueMissing(std::function<void()> missing);
     // The option declared last matches in any case ("-TRACE").
     void AnyCase() { options_.back().anyCase = true; }

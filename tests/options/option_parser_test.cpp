@@ -66,8 +66,9 @@ TEST(OptionParser, SwitchesInAnyCaseAndOthersPassedOver) {
     };
     const Case cases[] = {
         {{"-platform", "offscreen", "-TRACE", "t.txt"}, "t.txt"},
-        {{"/Trace", "-x"}, "-x"},
+        {{"/Trace", "/tmp/t"}, "/tmp/t"},
         {{"a.inf", "-trace"}, ""},
+        {{"-trace", "--help"}, ""}, // a switch, not a file name
         {{"trace", "--trace", "t"}, std::nullopt},
     };
     for (const Case& c : cases) {
