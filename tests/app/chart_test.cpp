@@ -2,10 +2,10 @@
 // does in the X-Info grid, that it goes when its entries or the main window go, and when its lines
 // are smoothed.
 #include "app/hint_router.h"
-#include "file/info_file.h"
-#include "chart/temperature_chart.h"
 #include "app/temperature_chart_window.h"
 #include "app/tfrm_main.h"
+#include "chart/temperature_chart.h"
+#include "file/info_file.h"
 #include "tests/app/window_test_support.h"
 
 #include <QAction>
@@ -36,7 +36,9 @@ RecordStore XStore(std::uint16_t count) {
     return store;
 }
 
-QList<TemperatureChartWindow*> ChartWindows(const TfrmMain& w) { return w.findChildren<TemperatureChartWindow*>(); }
+QList<TemperatureChartWindow*> ChartWindows(const TfrmMain& w) {
+    return w.findChildren<TemperatureChartWindow*>();
+}
 
 } // namespace
 
