@@ -1,17 +1,21 @@
 #include "app/command_line.h"
 
-#include "lexorant_version.h"
 #include "app/tfrm_main.h"
+#include "file/file_naming.h"
+#include "lexorant_version.h"
 #include "link/wire_trace.h"
+#include "options/option_parser.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
+#include <vector>
 
 namespace lexorant {
 
@@ -43,13 +47,52 @@ const char* const kHelp =
 #endif
     ;
 
-bool IsTraceSwitch(const char* arg) {
-    return strcasecmp(arg, "-trace") == 0 || strcasecmp(arg, "/trace") == 0;
+bool EndsWithInf(const std::string& arg) {
+    return arg.size() > 4 && strcasecmp(arg.c_str() + arg.size() - 4, ".inf") == 0;
 }
 
-bool EndsWithInf(const char* arg) {
-    const std::size_t length = std::strlen(arg);
-    return length > 4 && strcasecmp(arg + length - 4, ".inf") == 0;
+// What the window takes from its arguments. Nothing is refused: Qt's own options ("-platform
+// offscreen") and whatever else stands there are passed over. The autosave switch is the read
+// command's own (IsAutosaveSwitch), found at any position, even after "-trace".
+struct WindowArguments {
+    const char* info = nullptr; // "--help" or "--version", whichever comes first
+    bool smokeTest = false;
+    std::optional<std::string> trace;
+    std::string startFile;
+};
+
+WindowArguments ParseWindowArguments(int argc, const char* const* argv) {
+    WindowArguments arguments;
+    OptionParser parser(nullptr);
+    parser.PassOverOthers();
+    for (const char* info : {"--help", "--version"})
+        parser.Flag(info, [&arguments, info] {
+            if (!arguments.info)
+                arguments.info = info;
+        });
+    parser.Flag("--smoke-test", arguments.smokeTest);
+    // The first "-trace" counts; the value of every one is a trace file, never the start file. A
+    // switch after it is no file name ("-trace -autosave" must not write a file "-autosave").
+    parser.Value("-trace", [&arguments](const std::string& file) {
+        const char* const asSwitch[] = {"", file.c_str()};
+        if (!arguments.trace)
+            arguments.trace = IsAutosaveSwitch(2, asSwitch) ? std::string() : file;
+        return true;
+    });
+    parser.Alias("/trace");
+    parser.AnyCase();
+    parser.WhenValueMissing([&arguments] {
+        if (!arguments.trace)
+            arguments.trace = std::string();
+    });
+    parser.Arguments([&arguments](const std::string& arg) {
+        if (!arguments.startFile.empty() || arg[0] == '-' || !EndsWithInf(arg))
+            return false;
+        arguments.startFile = arg;
+        return true;
+    });
+    parser.Parse(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    return arguments;
 }
 
 // Ends the message loop after the window's first paint has run.
@@ -74,36 +117,22 @@ private:
 } // namespace
 
 std::optional<int> AnswerInfoOption(int argc, const char* const* argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
-            std::fputs(kHelp, stdout);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            PrintVersion("lexorant");
-            return 0;
-        }
-    }
-    return std::nullopt;
+    const char* info = ParseWindowArguments(argc, argv).info;
+    if (!info)
+        return std::nullopt;
+    if (std::strcmp(info, "--help") == 0)
+        std::fputs(kHelp, stdout);
+    else
+        PrintVersion("lexorant");
+    return 0;
 }
 
 std::string StartFileArgument(int argc, const char* const* argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (IsTraceSwitch(argv[i])) {
-            ++i;
-            continue;
-        }
-        if (argv[i][0] != '-' && EndsWithInf(argv[i]))
-            return argv[i];
-    }
-    return {};
+    return ParseWindowArguments(argc, argv).startFile;
 }
 
 std::optional<std::string> TraceFileArgument(int argc, const char* const* argv) {
-    for (int i = 1; i < argc; ++i)
-        if (IsTraceSwitch(argv[i]))
-            return i + 1 < argc ? std::string(argv[i + 1]) : std::string();
-    return std::nullopt;
+    return ParseWindowArguments(argc, argv).trace;
 }
 
 void StartTrace(TfrmMain& frmMain, const std::optional<std::string>& fileName) {
@@ -132,12 +161,11 @@ void OpenStartFile(TfrmMain& frmMain, const std::string& fileName) {
 }
 
 void ApplyStartArguments(TfrmMain& frmMain, int argc, const char* const* argv) {
-    StartTrace(frmMain, TraceFileArgument(argc, argv));
-    OpenStartFile(frmMain, StartFileArgument(argc, argv));
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--smoke-test") == 0)
-            frmMain.installEventFilter(new FirstPaintQuit(&frmMain));
-    }
+    const WindowArguments arguments = ParseWindowArguments(argc, argv);
+    StartTrace(frmMain, arguments.trace);
+    OpenStartFile(frmMain, arguments.startFile);
+    if (arguments.smokeTest)
+        frmMain.installEventFilter(new FirstPaintQuit(&frmMain));
 }
 
 } // namespace lexorant

@@ -18,7 +18,7 @@ std::optional<int> AnswerInfoOption(int argc, const char* const* argv);
 std::string StartFileArgument(int argc, const char* const* argv);
 
 // The value of "-trace" (also "/trace", any case): nothing without the switch, empty when the switch
-// has no value.
+// has no value (it is the last argument, or a switch follows it, "/autosave" included).
 std::optional<std::string> TraceFileArgument(int argc, const char* const* argv);
 
 // Traces the window's serial line to the named file. A file that cannot be written is reported on

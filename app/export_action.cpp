@@ -6,6 +6,7 @@
 #include "app/save_dialog.h"
 #include "file/replace_file.h"
 #include "file/write_failure.h"
+#include "platform/dos_devices.h"
 #include "records/entry_table.h"
 #include "records/info_grid_model.h"
 
@@ -60,7 +61,8 @@ private:
             FormatEntryTable(*model->Layout(), entries, tsv ? TableFormat::Tsv : TableFormat::Csv,
                              QString(model->DecimalSeparator()).toStdString());
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-        if (!WriteWholeFile(std::filesystem::path(name.toStdString()), {bytes, text.size()}))
+        const auto path = ResolveWindowsPath(name.toStdString());
+        if (!path || !WriteWholeFile(*path, {bytes, text.size()}))
             ShowErrorBox(parent_, QString::fromStdString(WriteFailureText(name.toStdString())));
     }
 

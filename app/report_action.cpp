@@ -4,15 +4,12 @@
 #include "app/message_boxes.h"
 #include "app/read_out_signals.h"
 #include "app/save_dialog.h"
-#include "file/read_out_file.h"
 #include "report/service_report.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QMenu>
-
-#include <optional>
 
 namespace lexorant {
 
@@ -49,12 +46,7 @@ private:
         const QString name = dialog.selectedFiles().front();
         QApplication::setOverrideCursor(Qt::WaitCursor);
         // A read that stopped says so in the report, and the entries it never read are no data there.
-        const ReadOut& document = readOut_.Document();
-        std::optional<ReadOutFile> partial;
-        if (document.State() == ReadOutState::Stopped)
-            partial = ReadOutFile{true, true, false, {}, document.Entries()};
-        const std::string error =
-            WriteServiceReport(document.Store(), readOut, name.toStdString(), partial ? &*partial : nullptr);
+        const std::string error = WriteServiceReport(readOut_.Document().Data(), name.toStdString());
         QApplication::restoreOverrideCursor();
         if (!error.empty())
             ShowErrorBox(parent_, QString::fromStdString(error));

@@ -57,8 +57,7 @@ private:
         // Entries that failed or were never read (a kept read-out) are left out.
         const ReadOut& readOut = readOut_.Document();
         chart_ = new TemperatureChartWindow(
-            readOut.Store(), Entries(), [this](int entry) { SelectEntry(entry); }, window_,
-            &readOut.Entries());
+            readOut.Data(), Entries(), [this](int entry) { SelectEntry(entry); }, window_);
         chart_->show();
     }
 

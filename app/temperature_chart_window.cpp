@@ -110,14 +110,13 @@ private:
     bool panning_ = false;
 };
 
-TemperatureChartWindow::TemperatureChartWindow(const RecordStore& store, std::size_t count,
-                                               std::function<void(int)> onEntryClicked, QWidget* parent,
-                                               const EntrySet* read)
+TemperatureChartWindow::TemperatureChartWindow(const ReadOutData& readOut, std::size_t count,
+                                               std::function<void(int)> onEntryClicked, QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmTemperatures"));
     setWindowTitle(QStringLiteral("Temperatures"));
     setAttribute(Qt::WA_DeleteOnClose);
-    chart_ = new TemperatureChart(store, count, ChartAxis::ByTime, {}, nullptr, read);
+    chart_ = new TemperatureChart(readOut, count, ChartAxis::ByTime);
     // Without a single valid time stamp there is nothing to show by time.
     const bool anyDated = !chart_->Points().x.empty();
     if (!anyDated)

@@ -11,6 +11,7 @@
 #include "app/report_action.h"
 #include "app/window_parts.h"
 #include "catalogue/find_message_text.h"
+#include "records/entry_message.h"
 #include "file/file_naming.h"
 #include "file/read_out_file.h"
 #include "platform/decimal_separator.h"
@@ -39,7 +40,6 @@ namespace lexorant {
 
 namespace {
 
-constexpr int kMessageRow = 3; // row 4 of a grid, below the heading row
 
 // The grids take the user's separator as one character; it is never empty.
 QChar DecimalSeparator() {
@@ -211,7 +211,7 @@ void TfrmMain::BuildAnalysisMenu() {
     miAnalysis_ = menuBar()->addMenu(QStringLiteral("&Analysis"));
     miAnalysis_->setObjectName(QStringLiteral("miAnalysis"));
     miAnalysis_->menuAction()->setObjectName(QStringLiteral("miAnalysis"));
-    const EntrySelector select = [this](EntryRef entry) { return SelectEntry(entry); };
+    const EntrySelector select = [this](EntryRef entry) { SelectEntry(entry); };
     AddMessageOverviewMenu(*this, *miAnalysis_, *readOut_, select);
 #ifdef LEXORANT_WITH_CHART
     AddTemperatureChartMenu(*miAnalysis_, *readOut_, select, this);
@@ -331,12 +331,12 @@ const InfoGridModel* TfrmMain::ShownGrid() const {
     return nullptr;
 }
 
-QString TfrmMain::SelectEntry(EntryRef entry) {
+void TfrmMain::SelectEntry(EntryRef entry) {
     const bool gInfo = entry.block == InfoBlock::GInfo;
     QTableView* grid = gInfo ? sgGInfo_ : sgXInfo_;
     SetGridVisible(grid, gInfo ? sgXInfo_ : sgGInfo_);
     const QModelIndex current = grid->selectionModel()->currentIndex();
-    const int row = current.isValid() ? current.row() : std::min(kMessageRow, grid->model()->rowCount() - 1);
+    const int row = current.isValid() ? current.row() : std::min(kMessageRow - 1, grid->model()->rowCount() - 1);
     const QModelIndex target = grid->model()->index(row, entry.index);
     // A grid's first cell is current from its fill on without having been selected; making it current
     // again changes nothing, so it is selected as a click would select it.
@@ -347,7 +347,6 @@ QString TfrmMain::SelectEntry(EntryRef entry) {
     else if (wasCurrent)
         sgXInfoSelectCell(target.column() + 1, target.row() + 1);
     grid->scrollTo(target);
-    return HintOf(grid);
 }
 
 bool TfrmMain::Reachable(const QAction* action) const {
@@ -411,22 +410,23 @@ void TfrmMain::miXInfoClick() {
     SetGridVisible(sgXInfo_, sgGInfo_);
 }
 
-void TfrmMain::SelectCell(QTableView* grid, InfoGridModel& model, int col) {
+// The text of the message in row 4 of the column, as the read-out gives it for that entry.
+void TfrmMain::SelectCell(QTableView* grid, InfoBlock block, int col) {
     SetHint(grid, QString::fromLatin1(kMessageTextMissing));
-    const QString code = model.Cell(col, 4);
     try {
-        const std::string separator = QString(model.DecimalSeparator()).toStdString();
-        SetHint(grid, QString::fromStdString(FindMessageText(code.toStdString(), separator)));
+        const EntryRef entry{block, static_cast<std::uint16_t>(std::max(col - 1, 0))};
+        SetHint(grid, QString::fromStdString(
+                          MessageTextOfEntry(readOut_->Document().Data(), entry, UserDecimalSeparator())));
     } catch (const std::exception& e) {
         ShowStopBox(this, QString::fromStdString(e.what()));
     }
 }
 
 void TfrmMain::sgGInfoSelectCell(int col, int) {
-    SelectCell(sgGInfo_, gModel_, col);
+    SelectCell(sgGInfo_, InfoBlock::GInfo, col);
 }
 void TfrmMain::sgXInfoSelectCell(int col, int) {
-    SelectCell(sgXInfo_, xModel_, col);
+    SelectCell(sgXInfo_, InfoBlock::XInfo, col);
 }
 
 // ---- Quit -----------------------------------------------------------------------------------

@@ -55,8 +55,8 @@ public:
     // The read-out every view of the window follows.
     ReadOutSignals& ReadOutShown() { return *readOut_; }
     const RecordStore& Store() const;
-    // Shows the entry in its grid as a click on its cell would; gives back the message it shows.
-    QString SelectEntry(EntryRef entry);
+    // Shows the entry in its grid as a click on its cell would.
+    void SelectEntry(EntryRef entry);
     GInfoGridModel& GInfoModel() { return gModel_; }
     XInfoGridModel& XInfoModel() { return xModel_; }
     ComThread* CurrentThread() const { return thread_.get(); }
@@ -90,7 +90,7 @@ private:
     bool Reachable(const QAction* action) const;
     // The file of a read of unit `serial`: the autosave name, or the one the save dialog gives.
     std::optional<ReadTarget> ChooseTarget(const std::string& serial);
-    void SelectCell(QTableView* grid, InfoGridModel& model, int col);
+    void SelectCell(QTableView* grid, InfoBlock block, int col);
     void SetGridVisible(QTableView* shown, QTableView* hidden);
     void StopReading();
 

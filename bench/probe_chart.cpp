@@ -1,10 +1,10 @@
 // Figures of the temperature chart of a large X-Info block, for bench/run:
 //   probe_chart FILE    the chart window opened and painted; then zoom steps in and out, each repainted
 // Results are "name=value" lines on standard output (times in ms, memory in MB).
-#include "file/info_file.h"
+#include "app/temperature_chart_window.h"
 #include "bench/probe_common.h"
 #include "chart/temperature_chart.h"
-#include "app/temperature_chart_window.h"
+#include "file/read_out_file.h"
 
 #include <QApplication>
 #include <QChartView>
@@ -49,8 +49,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication app(argc, argv);
-    RecordStore store;
-    if (!LoadInfoFile(argv[1], store)) {
+    const auto readOut = LoadReadOut(argv[1]);
+    if (!readOut) {
         std::cerr << "cannot open " << argv[1] << "\n";
         return 1;
     }
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     const long idleKb = ResidentKilobytes();
 
     const long long start = MonotonicNanos();
-    auto* window = new TemperatureChartWindow(store, store.XInfo.EntryCount, {}, nullptr);
+    auto* window = new TemperatureChartWindow(*readOut, readOut->store.XInfo.EntryCount, {}, nullptr);
     auto* view = window->findChild<QChartView*>(QStringLiteral("chartView"));
     PaintCount painted;
     view->viewport()->installEventFilter(&painted);

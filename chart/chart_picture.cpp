@@ -1,5 +1,7 @@
 #include "chart/chart_picture.h"
 
+#include "platform/dos_devices.h"
+
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -11,8 +13,11 @@ namespace lexorant {
 
 QString SaveWidgetPicture(QWidget* widget, const QString& fileName) {
     const QSize size = widget->size();
+    const auto path = ResolveWindowsPath(fileName.toStdString());
+    if (!path)
+        return QString::fromUtf8(kUnreachableDriveText);
     // Written beside the target and renamed into place: a reader never sees half a picture.
-    QSaveFile file(fileName);
+    QSaveFile file(QString::fromStdU16String(path->u16string()));
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
     if (fileName.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {

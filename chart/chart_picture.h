@@ -6,7 +6,8 @@ class QWidget;
 
 namespace lexorant {
 
-// Empty on success, else why the file could not be written.
+// `fileName` as the user gave it (drive letters mapped, ResolveWindowsPath). Empty on success, else
+// why the file could not be written.
 QString SaveWidgetPicture(QWidget* widget, const QString& fileName);
 
 } // namespace lexorant

@@ -18,8 +18,9 @@ std::size_t ChartPoints::Nearest(double at) const {
     return at - x[after - 1] <= x[after] - at ? after - 1 : after;
 }
 
-ChartPoints BuildChartPoints(const RecordStore& store, std::size_t count, ChartAxis axis,
-                             std::vector<const TemperatureField*> fields, const EntrySet* read) {
+ChartPoints BuildChartPoints(const ReadOutData& readOut, std::size_t count, ChartAxis axis,
+                             std::vector<const TemperatureField*> fields) {
+    const RecordStore& store = readOut.store;
     count = std::min<std::size_t>({count, store.XInfo.EntryCount, store.XInfoSlots.size() / kXInfoSlotSize});
     ChartPoints points;
     points.axis = axis;
@@ -30,7 +31,7 @@ ChartPoints BuildChartPoints(const RecordStore& store, std::size_t count, ChartA
     std::vector<std::pair<double, std::uint32_t>> order;
     order.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        if (read && !read->Has({InfoBlock::XInfo, static_cast<std::uint16_t>(i)}))
+        if (!readOut.in.Has({InfoBlock::XInfo, static_cast<std::uint16_t>(i)}))
             continue;
         stamps.push_back(EntryTimeStamp(store.XInfoSlot(i)));
         if (axis == ChartAxis::ByEntry) {

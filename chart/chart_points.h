@@ -1,8 +1,7 @@
 #pragma once
 // The points of the temperature chart: one per shown entry and field, in x order.
-#include "readout/entry_set.h"
-#include "readout/record_store.h"
 #include "chart/temperature_fields.h"
+#include "readout/read_out_data.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,8 +16,8 @@ enum class ChartAxis {
 
 struct ChartPoints {
     ChartAxis axis = ChartAxis::ByEntry;
-    std::vector<double> x;              // ascending
-    std::vector<std::uint32_t> entry;   // the 0-based entry of each point
+    std::vector<double> x;            // ascending
+    std::vector<std::uint32_t> entry; // the 0-based entry of each point
     std::vector<const TemperatureField*> fields;
     std::vector<std::vector<double>> y; // per field, per point; NaN where the entry cannot carry it
     std::size_t undated = 0;            // entries without a valid time stamp (left out by time)
@@ -27,9 +26,9 @@ struct ChartPoints {
     std::size_t Nearest(double x) const;
 };
 
-// The first `count` X-Info entries of the store (count is capped at the entry count); with `read`,
-// only those of them that are in it (a read-out of which some entries were never read).
-ChartPoints BuildChartPoints(const RecordStore& store, std::size_t count, ChartAxis axis,
-                             std::vector<const TemperatureField*> fields, const EntrySet* read = nullptr);
+// Those of the first `count` X-Info entries of the read-out that are in (count is capped at the entry
+// count; entries that failed or were never read are left out).
+ChartPoints BuildChartPoints(const ReadOutData& readOut, std::size_t count, ChartAxis axis,
+                             std::vector<const TemperatureField*> fields);
 
 } // namespace lexorant

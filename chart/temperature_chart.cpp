@@ -51,21 +51,21 @@ std::vector<const TemperatureField*> OrderedFields(int xInfoType) {
 
 } // namespace
 
-TemperatureChart::TemperatureChart(const RecordStore& store, std::size_t count, ChartAxis axis,
-                                   const std::vector<std::string>& shown, QGraphicsItem* parent,
-                                   const EntrySet* read)
-    : QChart(parent), count_(std::min<std::size_t>(count, store.XInfo.EntryCount)) {
-    if (read)
-        read_ = *read;
-    xInfo_.XInfo = store.XInfo;
-    xInfo_.XInfoSlots.assign(store.XInfoSlots.begin(),
-                             store.XInfoSlots.begin() + static_cast<long>(count_ * kXInfoSlotSize));
-    xInfo_.XInfo.EntryCount = static_cast<std::uint16_t>(count_);
+TemperatureChart::TemperatureChart(const ReadOutData& readOut, std::size_t count, ChartAxis axis,
+                                   const std::vector<std::string>& shown, QGraphicsItem* parent)
+    : QChart(parent), count_(std::min<std::size_t>(count, readOut.store.XInfo.EntryCount)) {
+    const RecordStore& store = readOut.store;
+    xInfo_.in = readOut.in;
+    RecordStore& xInfo = xInfo_.store;
+    xInfo.XInfo = store.XInfo;
+    xInfo.XInfoSlots.assign(store.XInfoSlots.begin(),
+                            store.XInfoSlots.begin() + static_cast<long>(count_ * kXInfoSlotSize));
+    xInfo.XInfo.EntryCount = static_cast<std::uint16_t>(count_);
     codes_.reserve(count_);
     stamps_.reserve(count_);
     for (std::size_t i = 0; i < count_; ++i) {
-        codes_.push_back(EntryMessageCode(xInfo_.XInfoSlot(i)));
-        stamps_.push_back(EntryTimeStamp(xInfo_.XInfoSlot(i)));
+        codes_.push_back(EntryMessageCode(xInfo.XInfoSlot(i)));
+        stamps_.push_back(EntryTimeStamp(xInfo.XInfoSlot(i)));
     }
     const auto fields = OrderedFields(store.XInfo.InfoType);
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -109,7 +109,7 @@ void TemperatureChart::Build() {
         fields.push_back(line.field);
         line.segments.clear();
     }
-    points_ = BuildChartPoints(xInfo_, count_, points_.axis, fields, read_ ? &*read_ : nullptr);
+    points_ = BuildChartPoints(xInfo_, count_, points_.axis, fields);
     faultPoints_.clear();
     for (std::size_t i = 0; i < points_.x.size(); ++i)
         if (IsFaultMessage(codes_[points_.entry[i]]))

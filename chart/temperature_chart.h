@@ -25,11 +25,10 @@ namespace lexorant {
 class TemperatureChart : public QChart {
     Q_OBJECT
 public:
-    // The first `count` X-Info entries of the store (with `read`, only those in it). `shown`: the
-    // fields drawn at first; empty for Setpoint, TI and TR.
-    TemperatureChart(const RecordStore& store, std::size_t count, ChartAxis axis,
-                     const std::vector<std::string>& shown = {}, QGraphicsItem* parent = nullptr,
-                     const EntrySet* read = nullptr);
+    // Those of the first `count` X-Info entries of the read-out that are in. `shown`: the fields
+    // drawn at first; empty for Setpoint, TI and TR.
+    TemperatureChart(const ReadOutData& readOut, std::size_t count, ChartAxis axis,
+                     const std::vector<std::string>& shown = {}, QGraphicsItem* parent = nullptr);
 
     ChartAxis Axis() const { return points_.axis; }
     void SetAxis(ChartAxis axis);
@@ -66,9 +65,9 @@ private:
     void ChooseAntialiasing();
     void PlaceFaults();
 
-    RecordStore xInfo_; // a copy of the X-Info block: the window's store may be replaced meanwhile
+    // A copy of the X-Info block and the entries in: the window's read-out may be replaced meanwhile.
+    ReadOutData xInfo_;
     std::size_t count_;
-    std::optional<EntrySet> read_;
     std::vector<std::int16_t> codes_;
     std::vector<InfoTimeStamp> stamps_;
     ChartPoints points_;

@@ -20,6 +20,24 @@ bool IsAutosaveSwitch(int argc, const char* const* argv) {
     return false;
 }
 
+namespace {
+
+char Upper(char c) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
+
+// Windows opens these as devices whatever follows them ("CON.inf" is the console).
+bool IsDeviceName(const std::string& name) {
+    std::string upper = name;
+    for (char& c : upper)
+        c = Upper(c);
+    const bool numbered = upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
+                          upper[3] >= '1' && upper[3] <= '9';
+    return numbered || upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL";
+}
+
+} // namespace
+
 std::string FileNameSafeSerial(const std::string& serial) {
     if (serial == ".")
         return "_";
@@ -31,7 +49,7 @@ std::string FileNameSafeSerial(const std::string& serial) {
         if (u < 0x20 || u == 0x7F || std::strchr("/\\<>:\"|?*", c))
             c = '_';
     }
-    return safe;
+    return IsDeviceName(safe) ? "_" + safe : safe;
 }
 
 std::string ProposedFileName(const std::string& serial) {
@@ -70,7 +88,24 @@ std::string NameWithoutFolder(std::string_view fileName) {
     return std::string(slash == std::string_view::npos ? fileName : fileName.substr(slash + 1));
 }
 
-std::string SerialOfAutosaveName(const std::string& fileName) {
+namespace {
+
+bool LooksLikeSerial(std::string_view stem) {
+    constexpr std::size_t kLongest = 32;
+    if (stem.empty() || stem.size() > kLongest || stem.front() == '-')
+        return false;
+    bool digit = false;
+    for (const char c : stem) {
+        digit = digit || (c >= '0' && c <= '9');
+        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-'))
+            return false;
+    }
+    return digit;
+}
+
+} // namespace
+
+std::string SerialOfFileName(std::string_view fileName) {
     const std::string name = NameWithoutFolder(fileName);
     constexpr std::size_t kSuffix = 4; // ".inf"
     if (name.size() < kSuffix)
@@ -84,9 +119,10 @@ std::string SerialOfAutosaveName(const std::string& fileName) {
     std::size_t digits = end;
     while (digits > 0 && std::isdigit(static_cast<unsigned char>(name[digits - 1])))
         --digits;
-    if (end - digits < 2 || digits < 2 || name[digits - 1] != '_')
-        return {};
-    return name.substr(0, digits - 1);
+    if (end - digits >= 2 && digits >= 2 && name[digits - 1] == '_')
+        return name.substr(0, digits - 1);
+    const std::string_view stem = std::string_view(name).substr(0, end);
+    return LooksLikeSerial(stem) ? std::string(stem) : std::string();
 }
 
 } // namespace lexorant

@@ -10,9 +10,11 @@ bool IsAutosaveSwitch(int argc, const char* const* argv);
 
 inline constexpr const char* kAutosaveFolder = "O:\\geraete\\Lexorant";
 
-// The serial as one file-name component: path separators, control characters and the characters
-// Windows forbids in names become "_", and "." / ".." become "_" / "__". The serial comes from the
-// device, and must not lead the file out of its folder.
+// The serial as one file-name component, the one rule for every file named after a unit (the ".inf"
+// read-outs and the kept read-outs): path separators, control characters and the characters Windows
+// forbids in names become "_", "." / ".." become "_" / "__", and a name Windows takes for a device
+// (CON, PRN, AUX, NUL, COM1-9, LPT1-9, any case) gets a leading "_". The serial comes from the
+// device, and must not lead the file out of its folder nor into a device.
 std::string FileNameSafeSerial(const std::string& serial);
 
 // The name the save dialog proposes: serial + ".inf", made safe.
@@ -24,9 +26,16 @@ std::string AutosaveCandidate(const std::string& serial, int number);
 // The last component of a path, after its last "/" or "\\" (a Windows name has either).
 std::string NameWithoutFolder(std::string_view fileName);
 
-// The serial of an autosave file name "<serial>_<kk>.inf" (the last component of a path, two or more
-// digits, any case of ".inf"), or "" for any other name.
-std::string SerialOfAutosaveName(const std::string& fileName);
+// The unit's serial number as a read-out's file name gives it, "" when the name says nothing. Only the
+// last component of the path counts, and only with the suffix ".inf" (any case):
+// - "<serial>_<kk>.inf", two or more digits after the "_": the autosave name; whatever stands before
+//   the "_" is the serial (at least one character);
+// - "<serial>.inf", the name the save dialog proposes: only when the stem looks like what units
+//   answer (1 to 32 characters of A-Z, 0-9 and "-", beginning with a letter or digit and holding at
+//   least one digit, as "4711-0815" or "LX-12345"). A name the user chose ("readout.inf",
+//   "Kunde Meier.inf", "test.inf") says nothing.
+// A serial that FileNameSafeSerial had to change comes back in its changed form.
+std::string SerialOfFileName(std::string_view fileName);
 
 // Autosave never overwrites: past 99 it counts on, up to this number, and reports a failure beyond.
 inline constexpr int kLastAutosaveNumber = 9999;

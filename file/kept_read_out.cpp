@@ -1,6 +1,7 @@
 #include "file/kept_read_out.h"
 
 #include "file/bounded_read.h"
+#include "file/file_naming.h"
 #include "file/info_file_format.h"
 #include "platform/append_file.h"
 #include "platform/regular_file.h"
@@ -86,17 +87,21 @@ std::string_view Text(const std::vector<std::uint8_t>& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-// Letters, digits and a few marks stand for themselves; every other byte, a leading dot included, is
-// %XX, so that two serial numbers never share a file and none leads out of the folder.
-std::string FileNameOfSerial(const std::string& serial) {
+// The name kept read-outs had before they were named as the ".inf" files are: letters, digits and a
+// few marks for themselves, every other byte (a leading dot included) as %XX. Still looked for, so
+// that a read kept under it is continued. With `underscore`, "_" is written as %5F as well: no serial
+// that FileNameSafeSerial changed gets that name then, so a unit whose ".inf" name part another
+// one's kept read-out has keeps its own there.
+std::string EscapedFileNameOfSerial(const std::string& serial, bool underscore) {
     if (serial.empty())
         return "%";
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string name;
     for (std::size_t i = 0; i < serial.size(); ++i) {
         const auto c = static_cast<unsigned char>(serial[i]);
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-                           c == '_' || (c == '.' && i > 0) || c == '+' || c == ' ';
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                           c == '-' || (c == '_' && !underscore) || (c == '.' && i > 0) || c == '+' ||
+                           c == ' ';
         if (plain) {
             name += static_cast<char>(c);
         } else {
@@ -105,8 +110,6 @@ std::string FileNameOfSerial(const std::string& serial) {
             name += kHex[c & 15];
         }
     }
-    // Windows drops a trailing blank or dot from a name, and takes CON, NUL, COM1, ... for devices
-    // whatever their extension.
     if (name.back() == ' ' || name.back() == '.')
         name.replace(name.size() - 1, 1, name.back() == ' ' ? "%20" : "%2E");
     std::string upper = name;
@@ -115,9 +118,51 @@ std::string FileNameOfSerial(const std::string& serial) {
     const bool numbered = upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
                           upper[3] >= '0' && upper[3] <= '9';
     if (numbered || upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL")
-        name.replace(0, 1, std::string("%") + kHex[static_cast<unsigned char>(name[0]) >> 4] +
-                               kHex[static_cast<unsigned char>(name[0]) & 15]);
+        name.replace(0, 1,
+                     std::string("%") + kHex[static_cast<unsigned char>(name[0]) >> 4] +
+                         kHex[static_cast<unsigned char>(name[0]) & 15]);
     return name;
+}
+
+struct KeptHead {
+    std::string serial;
+    InfoHeader g, x;
+    std::size_t end = 0; // the first byte after the head's checksum
+};
+
+std::optional<KeptHead> DecodeKeptHead(std::span<const std::uint8_t> raw) {
+    const std::string_view bytes{reinterpret_cast<const char*>(raw.data()), raw.size()};
+    if (!bytes.starts_with(kSignature))
+        return std::nullopt;
+    std::size_t at = kSignature.size();
+    if (bytes.size() < at + 4 || U16At(bytes, at) != kVersion)
+        return std::nullopt;
+    const std::size_t serialSize = U16At(bytes, at + 2);
+    at += 4;
+    const std::size_t headEnd = at + serialSize + kInfoFileHeaderSize;
+    if (bytes.size() < headEnd + kChecksumSize || Crc32(bytes.substr(0, headEnd)) != U32At(bytes, headEnd))
+        return std::nullopt;
+    KeptHead head;
+    head.serial = std::string(bytes.substr(at, serialSize));
+    DecodeInfoHeaders(raw.subspan(at + serialSize, kInfoFileHeaderSize), head.g, head.x);
+    head.end = headEnd + kChecksumSize;
+    return head;
+}
+
+// The serial number a kept read-out at path is of; nothing when there is none there (or its head is
+// damaged, so that it is no one's).
+std::optional<std::string> KeptSerialAt(const fs::path& path) {
+    constexpr std::size_t kLongestHead = kSignature.size() + 4 + 0xFFFF + kInfoFileHeaderSize + kChecksumSize;
+    const auto read = ReadWhole(path, kLongestHead);
+    if (!read)
+        return std::nullopt;
+    auto head = DecodeKeptHead(*read);
+    return head ? std::optional(std::move(head->serial)) : std::nullopt;
+}
+
+bool Exists(const fs::path& path) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
 }
 
 } // namespace
@@ -143,13 +188,25 @@ std::string EncodeKeptRecord(EntryRef entry, std::span<const std::uint8_t> slot)
     return record;
 }
 
-std::optional<fs::path> KeptReadOutFolder() { return ProgramStateFolder(); }
+std::optional<fs::path> KeptReadOutFolder() {
+    return ProgramStateFolder();
+}
 
 std::optional<fs::path> KeptReadOutPath(const std::string& serial) {
     const auto folder = KeptReadOutFolder();
     if (!folder)
         return std::nullopt;
-    return *folder / (FileNameOfSerial(serial) + std::string(kKeptReadOutSuffix));
+    const std::string suffix(kKeptReadOutSuffix);
+    const fs::path named = *folder / (FileNameSafeSerial(serial) + suffix);
+    const fs::path earlier = *folder / (EscapedFileNameOfSerial(serial, false) + suffix);
+    const fs::path distinct = *folder / (EscapedFileNameOfSerial(serial, true) + suffix);
+    // The read kept under any of the names goes on under it.
+    for (const fs::path& path : {named, earlier, distinct})
+        if (KeptSerialAt(path) == serial)
+            return path;
+    // The file-name part is the same for some serials ("a/b", "a:b", "a_b"): the second unit must not
+    // replace the first one's kept read-out.
+    return Exists(named) && KeptSerialAt(named) ? distinct : named;
 }
 
 bool IsKeptReadOutFile(const fs::path& path) {
@@ -159,27 +216,18 @@ bool IsKeptReadOutFile(const fs::path& path) {
 
 std::optional<KeptReadOut> LoadKeptReadOut(const fs::path& path) {
     const auto read = ReadWhole(path);
-    if (!read || !Text(*read).starts_with(kSignature))
+    const auto head = read ? DecodeKeptHead(*read) : std::nullopt;
+    if (!head)
         return std::nullopt;
     const std::string_view bytes = Text(*read);
-    std::size_t at = kSignature.size();
-    if (bytes.size() < at + 4 || U16At(bytes, at) != kVersion)
-        return std::nullopt;
-    const std::size_t serialSize = U16At(bytes, at + 2);
-    at += 4;
-    const std::size_t headEnd = at + serialSize + kInfoFileHeaderSize;
-    if (bytes.size() < headEnd + kChecksumSize || Crc32(bytes.substr(0, headEnd)) != U32At(bytes, headEnd))
-        return std::nullopt;
 
     KeptReadOut kept;
     kept.path = path;
-    kept.serial = std::string(bytes.substr(at, serialSize));
-    InfoHeader g, x;
-    DecodeInfoHeaders(std::span(*read).subspan(at + serialSize, kInfoFileHeaderSize), g, x);
-    kept.store.Replace(g, x);
-    kept.in = EntrySet(g, x);
+    kept.serial = head->serial;
+    kept.store.Replace(head->g, head->x);
+    kept.in = EntrySet(head->g, head->x);
 
-    at = headEnd + kChecksumSize;
+    std::size_t at = head->end;
     while (at + kRecordHead <= bytes.size()) {
         const char letter = bytes[at];
         if (letter != 'G' && letter != 'X')
@@ -258,7 +306,8 @@ void KeptReadOutWriter::Keep(EntryRef entry, std::span<const std::uint8_t> slot)
     // After a failed write the file may end in part of a record: nothing appended behind it would load.
     if (failed_ || !file_->IsOpen())
         return;
-    if (!file_->Append(Bytes(EncodeKeptRecord(entry, slot.first(std::min(slot.size(), SlotSizeOf(entry.block))))))) {
+    if (!file_->Append(
+            Bytes(EncodeKeptRecord(entry, slot.first(std::min(slot.size(), SlotSizeOf(entry.block))))))) {
         failed_ = true;
         std::lock_guard lock(mutex_);
         error_ = "Unable to keep the entries read in " + path_.string();

@@ -30,7 +30,10 @@ inline constexpr std::string_view kKeptReadOutSuffix = ".partial";
 
 // Where kept read-outs live: the program's state folder. Nothing when the user has none.
 std::optional<std::filesystem::path> KeptReadOutFolder();
-// "<serial>.partial" there; characters that a file name may not hold are written as %XX.
+// Where the kept read-out of the unit `serial` is, or is to be: "<serial>.partial" there, the serial
+// made a file-name part as for the ".inf" files (FileNameSafeSerial). A read kept under the earlier
+// name, in which characters a file name may not hold were written as %XX, is found under that; so is
+// the read-out of a serial whose file-name part another unit's kept read-out already has.
 std::optional<std::filesystem::path> KeptReadOutPath(const std::string& serial);
 
 struct KeptReadOut {
@@ -53,8 +56,9 @@ std::optional<KeptReadOut> LoadKeptReadOut(const std::filesystem::path& path);
 class KeptReadOutWriter final : public EntryKeeper {
 public:
     // A new kept read-out at path, replacing any file there; the folder is made when missing.
-    static std::unique_ptr<KeptReadOutWriter> Begin(const std::filesystem::path& path, const std::string& serial,
-                                                    const InfoHeader& g, const InfoHeader& x, std::string& error);
+    static std::unique_ptr<KeptReadOutWriter> Begin(const std::filesystem::path& path,
+                                                    const std::string& serial, const InfoHeader& g,
+                                                    const InfoHeader& x, std::string& error);
     // Goes on with a loaded one, after its last whole record (a torn one is cut off).
     static std::unique_ptr<KeptReadOutWriter> Resume(const KeptReadOut& kept, std::string& error);
 

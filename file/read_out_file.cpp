@@ -7,42 +7,29 @@
 
 namespace lexorant {
 
-ReadOutFile LoadReadOutFile(const std::string& fileName, RecordStore& store) {
-    ReadOutFile file;
+std::optional<ReadOutData> LoadReadOut(const std::string& fileName) {
+    ReadOutData data;
+    data.name = fileName;
+    data.source = fileName;
+    data.origin = ReadOutOrigin::File;
     const auto path = ResolveWindowsPath(fileName);
     if (path && IsKeptReadOutFile(*path)) {
         auto kept = LoadKeptReadOut(*path);
         if (!kept)
-            return file;
-        file.readable = true;
-        file.partial = true;
-        file.serial = std::move(kept->serial);
-        file.in = std::move(kept->in);
-        store = std::move(kept->store);
-        return file;
+            return std::nullopt;
+        data.store = std::move(kept->store);
+        data.in = std::move(kept->in);
+        data.serial = std::move(kept->serial);
+        data.partial = true;
+        return data;
     }
-    const InfoFileLoad load = LoadInfoFileNotingDamage(fileName, store);
-    file.readable = load.readable;
+    const InfoFileLoad load = LoadInfoFileNotingDamage(fileName, data.store);
     if (!load.readable)
-        return file;
-    file.shortened = load.shortened;
-    // Every entry is in, as the grids show them: a short file's missing bytes read as zero.
-    file.in = EntrySet::All(store.GInfo, store.XInfo);
-    return file;
-}
-
-std::optional<ReadOutData> LoadReadOut(const std::string& fileName) {
-    ReadOutData data;
-    ReadOutFile file = LoadReadOutFile(fileName, data.store);
-    if (!file.readable)
         return std::nullopt;
-    data.in = std::move(file.in);
-    data.serial = file.partial ? file.serial : SerialOfAutosaveName(fileName);
-    data.name = fileName;
-    data.source = fileName;
-    data.origin = ReadOutOrigin::File;
-    data.partial = file.partial;
-    data.damaged = file.shortened;
+    // Every entry is in, as the grids show them: a short file's missing bytes read as zero.
+    data.in = EntrySet::All(data.store.GInfo, data.store.XInfo);
+    data.serial = SerialOfFileName(fileName);
+    data.damaged = load.shortened;
     return data;
 }
 

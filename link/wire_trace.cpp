@@ -2,13 +2,10 @@
 
 #include "link/serial_port.h"
 
-#include <cerrno>
-#include <cstring>
+#include "platform/dos_devices.h"
+#include "platform/write_stream.h"
+
 #include <system_error>
-#ifndef _WIN32
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace lexorant {
 
@@ -39,7 +36,8 @@ std::string ExchangeEndText(const Exchanged& exchanged) {
     case ExchangeEnd::TimedOut:
         return "time-out after " + std::to_string(exchanged.timeout.count()) + " ms";
     case ExchangeEnd::HungUp:
-        return exchanged.error != 0 ? "hung up: " + std::generic_category().message(exchanged.error) : "hung up";
+        return exchanged.error != 0 ? "hung up: " + std::generic_category().message(exchanged.error)
+                                    : "hung up";
     case ExchangeEnd::Cancelled:
         return "cancelled";
     case ExchangeEnd::WriteFailed:
@@ -50,46 +48,40 @@ std::string ExchangeEndText(const Exchanged& exchanged) {
     return "no port open";
 }
 
-std::unique_ptr<WireTrace> WireTrace::Open(const std::string& path, std::string& error) {
-#ifdef _WIN32
-    std::FILE* out = std::fopen(path.c_str(), "w");
-    if (!out) {
-        error = std::strerror(errno);
+std::unique_ptr<WireTrace> WireTrace::Open(const std::string& name, std::string& error) {
+    const auto path = ResolveWindowsPath(name);
+    if (!path) {
+        error = kUnreachableDriveText;
         return nullptr;
     }
-#else
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
-    if (fd < 0) {
-        error = errno == ENXIO ? "a pipe without a reader" : std::strerror(errno);
+    std::FILE* out = OpenWriteStream(*path, error);
+    if (!out)
         return nullptr;
-    }
-    // Blocking again from here on: a slow reader of a pipe must not lose trace lines.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    std::FILE* out = ::fdopen(fd, "w");
-    if (!out) {
-        error = std::strerror(errno);
-        ::close(fd);
-        return nullptr;
-    }
-#endif
     return std::unique_ptr<WireTrace>(new WireTrace(out));
 }
 
 WireTrace::WireTrace(std::FILE* out) : out_(out), start_(std::chrono::steady_clock::now()) {}
 
-WireTrace::~WireTrace() { std::fclose(out_); }
+WireTrace::~WireTrace() {
+    std::fclose(out_);
+}
 
-void WireTrace::Request(std::string_view bytes) { WriteLine('>', Bytes(bytes)); }
+void WireTrace::Request(std::string_view bytes) {
+    WriteLine('>', Bytes(bytes));
+}
 
 void WireTrace::Answer(const Exchanged& exchanged) {
     WriteLine('<', Bytes(exchanged.answer) + " " + ExchangeEndText(exchanged));
 }
 
-void WireTrace::Note(std::string_view text) { WriteLine('#', std::string(text)); }
+void WireTrace::Note(std::string_view text) {
+    WriteLine('#', std::string(text));
+}
 
 void WireTrace::WriteLine(char direction, const std::string& rest) {
     const std::lock_guard<std::mutex> lock(mutex_);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
     std::fprintf(out_, "%7lld ms %c %s\n", static_cast<long long>(ms.count()), direction, rest.c_str());
     // Line by line, so that the trace of a program that is killed or hangs is complete.
     std::fflush(out_);

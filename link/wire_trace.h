@@ -15,9 +15,9 @@ namespace lexorant {
 
 class WireTrace {
 public:
-    // Creates or truncates path; nothing, and error says why, when it cannot be written. A named
-    // pipe without a reader is refused at once instead of blocking.
-    static std::unique_ptr<WireTrace> Open(const std::string& path, std::string& error);
+    // Creates or truncates the file a user's name means (drive letters mapped); nothing, and error
+    // says why, when it cannot be written. A named pipe without a reader is refused at once.
+    static std::unique_ptr<WireTrace> Open(const std::string& name, std::string& error);
     ~WireTrace();
     WireTrace(const WireTrace&) = delete;
     WireTrace& operator=(const WireTrace&) = delete;

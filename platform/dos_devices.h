@@ -24,6 +24,12 @@ std::filesystem::path SerialDevicePath(const std::string& name);
 // link "x:" to "<target>/a/b.inf" (either drive case, either slash; ".." stops at the drive's root);
 // POSIX paths pass unchanged. Nothing when the drive has no link or its link leads to no folder
 // (the drive is unreachable).
+//
+// This is the path a name means that the user typed or a dialog returned: every file the program
+// opens or writes under such a name (read-outs, reports, exports, pictures, traces) is found here.
 std::optional<std::filesystem::path> ResolveWindowsPath(const std::string& name);
+
+// Why a name for which ResolveWindowsPath gives nothing cannot be written.
+inline constexpr const char* kUnreachableDriveText = "its drive cannot be reached";
 
 } // namespace lexorant

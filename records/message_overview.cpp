@@ -1,10 +1,9 @@
 #include "records/message_overview.h"
 
+#include "catalogue/find_message_text.h"
+#include "readout/entry_time.h"
 #include "records/cell_text.h"
 #include "records/entry_layout.h"
-#include "readout/entry_time.h"
-#include "catalogue/find_message_text.h"
-
 
 namespace lexorant {
 
@@ -126,8 +125,9 @@ void TallyMessages(const RecordStore& store, MessageTally& tally) {
     ForEachEntry(store, [&](EntryRef entry, const InfoHead& head) { tally.Add(entry.block, head); });
 }
 
-void TallyMessages(const RecordStore& store, const EntrySet& in, MessageTally& tally) {
-    in.ForEach([&](EntryRef entry) { tally.Add(entry.block, OverviewHeadOf(SlotOf(store, entry))); });
+void TallyMessages(const ReadOutData& readOut, MessageTally& tally) {
+    readOut.in.ForEach(
+        [&](EntryRef entry) { tally.Add(entry.block, OverviewHeadOf(SlotOf(readOut.store, entry))); });
 }
 
 } // namespace lexorant

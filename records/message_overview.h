@@ -1,12 +1,13 @@
 #pragma once
 // What a read-out logged, one row per distinct message code of both blocks: how often, since when,
 // and where. Without Qt, so that the window, lexorant-cli and reports share it.
-#include "readout/entry_time.h"
-#include "readout/info_head.h"
 #include "catalogue/message_kind.h"
-#include "readout/record_store.h"
 #include "readout/entry_ref.h"
 #include "readout/entry_set.h"
+#include "readout/entry_time.h"
+#include "readout/info_head.h"
+#include "readout/read_out_data.h"
+#include "readout/record_store.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -87,7 +88,7 @@ MessageOverview BuildMessageOverview(const RecordStore& store);
 MessageTally TallyMessages(const RecordStore& store);
 // Adds every entry of both blocks to `tally` (one that is reused per read-out).
 void TallyMessages(const RecordStore& store, MessageTally& tally);
-// Adds only the entries in `in`: a read-out of which some entries were never read.
-void TallyMessages(const RecordStore& store, const EntrySet& in, MessageTally& tally);
+// Adds the entries of the read-out that are in (a read that stopped, a kept read-out: those read).
+void TallyMessages(const ReadOutData& readOut, MessageTally& tally);
 
 } // namespace lexorant

@@ -14,16 +14,16 @@ namespace {
 constexpr double kScale = 1.4;
 }
 
-ReportChart TemperatureReportChart(const RecordStore& store, const EntrySet* read) {
-    return [&store, read](QPainter& painter, const QRectF& area) {
+ReportChart TemperatureReportChart(const ReadOutData& readOut) {
+    return [&readOut](QPainter& painter, const QRectF& area) {
         QGraphicsScene scene;
-        auto* chart = new TemperatureChart(store, store.XInfo.EntryCount, ChartAxis::ByTime, {}, nullptr, read);
+        auto* chart = new TemperatureChart(readOut, readOut.store.XInfo.EntryCount, ChartAxis::ByTime);
         if (chart->Points().x.empty())
             chart->SetAxis(ChartAxis::ByEntry);
         // The legend names the lines drawn; the window's dimmed entries of the others would crowd it.
         for (QLegendMarker* marker : chart->legend()->markers())
-            if (marker->type() == QLegendMarker::LegendMarkerTypeXY && marker->label() != QStringLiteral("Faults") &&
-                !chart->FieldShown(marker->label()))
+            if (marker->type() == QLegendMarker::LegendMarkerTypeXY &&
+                marker->label() != QStringLiteral("Faults") && !chart->FieldShown(marker->label()))
                 marker->setVisible(false);
         scene.addItem(chart);
         // Laid out larger than the page area and drawn scaled down: the time axis's labels fit whole.

@@ -32,20 +32,19 @@ Span SpanOf(const MessageTally& tally) {
     return span;
 }
 
-std::vector<ReportFact> Facts(const RecordStore& store, std::string_view fileName, std::string_view madeAt,
-                              const MessageTally& tally, std::size_t faultEntries,
-                              const ReadOutFile* partial) {
+std::vector<ReportFact> Facts(const ReadOutData& readOut, std::string_view madeAt, const MessageTally& tally,
+                              std::size_t faultEntries) {
+    const RecordStore& store = readOut.store;
+    const bool partial = readOut.partial;
     std::vector<ReportFact> facts;
-    facts.push_back(
-        {"Read-out", NameWithoutFolder(fileName) + (partial ? " (partial: the read has not ended)" : "")});
-    const std::string serial =
-        partial && !partial->serial.empty() ? partial->serial : SerialOfAutosaveName(std::string(fileName));
-    if (!serial.empty())
-        facts.push_back({"Serial number", serial});
+    facts.push_back({"Read-out", NameWithoutFolder(readOut.name) +
+                                     (partial ? " (partial: the read has not ended)" : "")});
+    if (!readOut.serial.empty())
+        facts.push_back({"Serial number", readOut.serial});
     facts.push_back({"Report made", std::string(madeAt)});
     // A partial read-out: "25 of 40 read".
-    const auto count = [partial](InfoBlock block, std::uint16_t entries) {
-        return partial ? IntegerText(static_cast<std::int64_t>(partial->in.Count(block))) + " of " +
+    const auto count = [&readOut, partial](InfoBlock block, std::uint16_t entries) {
+        return partial ? IntegerText(static_cast<std::int64_t>(readOut.in.Count(block))) + " of " +
                              IntegerText(entries) + " read"
                        : IntegerText(entries);
     };
@@ -132,19 +131,15 @@ std::vector<EntryRef> FaultEntriesInTimeOrder(const RecordStore& store) {
     return entries;
 }
 
-ReportContent BuildReportContent(const RecordStore& store, std::string_view fileName, std::string_view madeAt,
-                                 const ReadOutFile* partial) {
+ReportContent BuildReportContent(const ReadOutData& readOut, std::string_view madeAt) {
+    const RecordStore& store = readOut.store;
     ReportContent content;
     MessageTally tally;
+    TallyMessages(readOut, tally);
     std::vector<EntryRef> faults = FaultEntriesInTimeOrder(store);
-    if (partial) {
-        TallyMessages(store, partial->in, tally);
-        std::erase_if(faults, [partial](const EntryRef& entry) { return !partial->in.Has(entry); });
-    } else {
-        tally = TallyMessages(store);
-    }
-    content.fileName = NameWithoutFolder(fileName);
-    content.facts = Facts(store, fileName, madeAt, tally, faults.size(), partial);
+    std::erase_if(faults, [&readOut](const EntryRef& entry) { return !readOut.in.Has(entry); });
+    content.fileName = NameWithoutFolder(readOut.name);
+    content.facts = Facts(readOut, madeAt, tally, faults.size());
     content.overview = Overview(tally, content.moreCodes);
     content.hasTemperatures = store.XInfo.EntryCount > 0 && !store.XInfoSlots.empty();
     content.faults = Faults(store, faults);

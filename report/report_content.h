@@ -1,9 +1,9 @@
 #pragma once
 // What a service report says about one read-out, as ready texts: the head's facts, the message
 // overview and every fault entry. Without Qt; report_pdf lays it out on pages.
-#include "file/read_out_file.h"
-#include "records/message_overview.h"
+#include "readout/read_out_data.h"
 #include "readout/record_store.h"
+#include "records/message_overview.h"
 
 #include <cstddef>
 #include <string>
@@ -26,10 +26,10 @@ struct ReportTable {
 struct ReportContent {
     std::string fileName; // the read-out's file name, without its folder
     std::vector<ReportFact> facts;
-    ReportTable overview; // faults first, then most frequent; at most kReportOverviewRows
-    std::string moreCodes; // "N more codes" beyond the shown rows, or empty
+    ReportTable overview;         // faults first, then most frequent; at most kReportOverviewRows
+    std::string moreCodes;        // "N more codes" beyond the shown rows, or empty
     bool hasTemperatures = false; // the read-out has X-Info entries to chart
-    ReportTable faults; // every fault entry of both blocks, in time order
+    ReportTable faults;           // every fault entry of both blocks, in time order
 };
 
 inline constexpr std::size_t kReportOverviewRows = 40;
@@ -41,10 +41,9 @@ std::vector<MessageRow> ReportOverviewOrder(const MessageTally& tally);
 // G-Info before X-Info and their order within a block, the undated ones last.
 std::vector<EntryRef> FaultEntriesInTimeOrder(const RecordStore& store);
 
-// `fileName` as the user named it (any folder is left out of the report); `madeAt` is when the report
-// is made, as the caller's clock and locale say. `partial`: a kept read-out of a read that has not
-// ended; only its entries that are in count, and the facts say that it is partial.
-ReportContent BuildReportContent(const RecordStore& store, std::string_view fileName, std::string_view madeAt,
-                                 const ReadOutFile* partial = nullptr);
+// The report of the read-out under its name (any folder is left out of the report); `madeAt` is when
+// the report is made, as the caller's clock and locale say. Only the entries that are in count; of a
+// partial read-out the facts say so, and how many of each block were read.
+ReportContent BuildReportContent(const ReadOutData& readOut, std::string_view madeAt);
 
 } // namespace lexorant

@@ -2,6 +2,7 @@
 
 #include "file/replace_file.h"
 #include "file/write_failure.h"
+#include "platform/dos_devices.h"
 #include "report/report_pdf.h"
 #ifdef LEXORANT_WITH_CHART
 #include "report/report_chart.h"
@@ -13,20 +14,19 @@
 
 namespace lexorant {
 
-std::string WriteServiceReport(const RecordStore& store, const std::string& readOutName,
-                               const std::string& target, const ReadOutFile* partial) {
+std::string WriteServiceReport(const ReadOutData& readOut, const std::string& target) {
     const std::string madeAt =
         QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")).toStdString();
-    const ReportContent content = BuildReportContent(store, readOutName, madeAt, partial);
+    const ReportContent content = BuildReportContent(readOut, madeAt);
 #ifdef LEXORANT_WITH_CHART
-    const ReportChart chart = TemperatureReportChart(store, partial ? &partial->in : nullptr);
+    const ReportChart chart = TemperatureReportChart(readOut);
 #else
     const ReportChart chart;
 #endif
     const QByteArray pdf = ReportPdf(content, chart);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(pdf.constData());
-    if (pdf.isEmpty() ||
-        !WriteWholeFile(std::filesystem::path(target), {bytes, static_cast<std::size_t>(pdf.size())}))
+    const auto path = ResolveWindowsPath(target);
+    if (pdf.isEmpty() || !path || !WriteWholeFile(*path, {bytes, static_cast<std::size_t>(pdf.size())}))
         return WriteFailureText(target);
     return {};
 }

@@ -133,7 +133,10 @@ private slots:
             slot[23] = i % 2 ? 0x27 : 0; // TI about 0 or 100 degrees, entry by entry
         }
         for (RecordStore* store : {&calm, &busy}) {
-            TemperatureChartWindow window(*store, store->XInfo.EntryCount, {}, nullptr);
+            ReadOutData readOut;
+            readOut.store = *store;
+            readOut.in = EntrySet::All(store->GInfo, store->XInfo);
+            TemperatureChartWindow window(readOut, store->XInfo.EntryCount, {}, nullptr);
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             auto* view = window.findChild<QChartView*>(QStringLiteral("chartView"));
@@ -182,7 +185,10 @@ private slots:
     }
 
     void aPictureThatCannotBeWrittenSaysWhy() {
-        TemperatureChartWindow window(XStore(3), 3, {}, nullptr);
+        ReadOutData readOut;
+        readOut.store = XStore(3);
+        readOut.in = EntrySet::All(readOut.store.GInfo, readOut.store.XInfo);
+        TemperatureChartWindow window(readOut, 3, {}, nullptr);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         ModalCloser closer;

@@ -133,16 +133,21 @@ private slots:
         QCOMPARE(overview.index(0, MessageOverviewModel::KindColumn).data().toString(),
                  QStringLiteral("\u26A0 Fault"));
 
-        const MessageTally tally = TallyMessages(store); // what summary counts faults by
+        ReadOutData readOut;
+        readOut.store = store;
+        readOut.in = EntrySet::All(store.GInfo, store.XInfo);
+        readOut.name = "4711-0815_01.inf";
+        MessageTally tally; // what summary counts faults by
+        TallyMessages(readOut, tally);
         QCOMPARE(tally.Rows()[static_cast<std::size_t>(tally.Find(-2))].kind, MessageKind::Fault);
 
-        const ReportContent report = BuildReportContent(store, "4711-0815_01.inf", "now");
+        const ReportContent report = BuildReportContent(readOut, "now");
         QCOMPARE(report.overview.rows.front().front(), std::string("-2"));
         QCOMPARE(report.overview.rows.front()[1], std::string("Fault"));
         QCOMPARE(report.faults.rows.size(), std::size_t(2));
 
 #ifdef LEXORANT_WITH_CHART
-        const TemperatureChart chart(store, 1, ChartAxis::ByEntry);
+        const TemperatureChart chart(readOut, 1, ChartAxis::ByEntry);
         QVERIFY(chart.Describe(0).endsWith(QStringLiteral(" (fault)")));
 #endif
     }

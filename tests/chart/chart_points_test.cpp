@@ -1,6 +1,6 @@
 #include "chart/chart_points.h"
-#include "tests/chart/chart_slots.h"
 #include "readout/entry_time.h"
+#include "tests/chart/chart_slots.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ protected:
 };
 
 TEST_F(ChartPointsTest, ByTimeLeavesUndatedEntriesOutAndSortsByTime) {
-    const ChartPoints p = BuildChartPoints(store_, 3, ChartAxis::ByTime, fields_);
+    const ChartPoints p = BuildChartPoints(test::AllIn(store_), 3, ChartAxis::ByTime, fields_);
     EXPECT_EQ(p.entry, (std::vector<std::uint32_t>{2, 0}));
     EXPECT_EQ(p.undated, 1u);
     EXPECT_LT(p.x[0], p.x[1]);
@@ -55,7 +55,7 @@ TEST_F(ChartPointsTest, ByTimeLeavesUndatedEntriesOutAndSortsByTime) {
 }
 
 TEST_F(ChartPointsTest, ByEntryKeepsEveryEntryInLogOrder) {
-    const ChartPoints p = BuildChartPoints(store_, 3, ChartAxis::ByEntry, fields_);
+    const ChartPoints p = BuildChartPoints(test::AllIn(store_), 3, ChartAxis::ByEntry, fields_);
     EXPECT_EQ(p.x, (std::vector<double>{1, 2, 3}));
     EXPECT_EQ(p.entry, (std::vector<std::uint32_t>{0, 1, 2}));
     EXPECT_EQ(p.undated, 1u);
@@ -63,16 +63,17 @@ TEST_F(ChartPointsTest, ByEntryKeepsEveryEntryInLogOrder) {
     EXPECT_EQ(p.Nearest(-5), 0u);
     EXPECT_EQ(p.Nearest(99), 2u);
     // Only the entries shown so far, never more than the block holds.
-    EXPECT_EQ(BuildChartPoints(store_, 2, ChartAxis::ByEntry, fields_).x.size(), 2u);
-    EXPECT_EQ(BuildChartPoints(store_, 9, ChartAxis::ByEntry, fields_).x.size(), 3u);
+    EXPECT_EQ(BuildChartPoints(test::AllIn(store_), 2, ChartAxis::ByEntry, fields_).x.size(), 2u);
+    EXPECT_EQ(BuildChartPoints(test::AllIn(store_), 9, ChartAxis::ByEntry, fields_).x.size(), 3u);
 }
 
 // Entry 1 was never read (a read that stopped, or an entry that failed): it is no point.
 TEST_F(ChartPointsTest, EntriesNotReadAreLeftOut) {
-    EntrySet read(store_.GInfo, store_.XInfo);
-    read.Add({InfoBlock::XInfo, 0});
-    read.Add({InfoBlock::XInfo, 2});
-    const ChartPoints p = BuildChartPoints(store_, 3, ChartAxis::ByEntry, fields_, &read);
+    ReadOutData readOut = test::AllIn(store_);
+    readOut.in = EntrySet(store_.GInfo, store_.XInfo);
+    readOut.in.Add({InfoBlock::XInfo, 0});
+    readOut.in.Add({InfoBlock::XInfo, 2});
+    const ChartPoints p = BuildChartPoints(readOut, 3, ChartAxis::ByEntry, fields_);
     EXPECT_EQ(p.entry, (std::vector<std::uint32_t>{0, 2}));
     EXPECT_EQ(p.x, (std::vector<double>{1, 3}));
     EXPECT_EQ(p.undated, 0u);

@@ -1,5 +1,6 @@
 #pragma once
 // X-Info entries for the chart tests, written byte by byte as the controller sends them.
+#include "readout/read_out_data.h"
 #include "readout/record_store.h"
 
 #include <cstdint>
@@ -21,6 +22,14 @@ inline RecordStore XStore(int xInfoType, std::uint16_t count) {
     RecordStore store;
     store.Replace(InfoHeader{36, 0, 0}, InfoHeader{196, static_cast<std::uint16_t>(xInfoType), count});
     return store;
+}
+
+// The store as a read-out with every entry in.
+inline ReadOutData AllIn(RecordStore store) {
+    ReadOutData readOut;
+    readOut.in = EntrySet::All(store.GInfo, store.XInfo);
+    readOut.store = std::move(store);
+    return readOut;
 }
 
 } // namespace lexorant::test

@@ -57,11 +57,48 @@ TEST(FileNameSafeSerial, ReplacementTable) {
         {"...", "..."},
         {"caf\xE9", "caf\xE9"}, // code-page letters stay
         {"", ""},
+        {"CON", "_CON"}, // names Windows opens as devices, whatever follows them
+        {"nul", "_nul"},
+        {"Com1", "_Com1"},
+        {"LPT9", "_LPT9"},
+        {"COM0", "COM0"},
+        {"COM10", "COM10"},
+        {"CONSOLE", "CONSOLE"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FileNameSafeSerial(c.serial), c.expected) << c.serial;
     EXPECT_EQ(ProposedFileName("SN/7"), "SN_7.inf");
     EXPECT_EQ(ProposedFileName(".."), "__.inf");
+}
+
+TEST(SerialOfFileName, NameTable) {
+    struct Case {
+        const char* name;
+        const char* serial;
+    };
+    const Case cases[] = {
+        {"O:\\geraete\\Lexorant\\4711-0815_01.inf", "4711-0815"}, // autosave names
+        {"/data/LX-12345_100.INF", "LX-12345"},
+        {"backup_07.inf", "backup"},
+        {".._x_02.inf", ".._x"},
+        {"_01.inf", ""},
+        {"A1_7.inf", ""},               // one digit: no autosave name, and "_" is no serial's
+        {"4711-0815.inf", "4711-0815"}, // the name the save dialog proposes
+        {"C:\\Kunde\\S-42.Inf", "S-42"},
+        {"A1.inf", "A1"},
+        {"readout.inf", ""}, // names the user chose
+        {"Kunde Meier 3.inf", ""},
+        {"test1.inf", ""},
+        {"ABC.inf", ""},
+        {"-42.inf", ""},
+        {"4711.0815.inf", ""},
+        {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456.inf", ""}, // 33 characters
+        {"4711-0815.partial", ""},
+        {"4711-0815", ""},
+        {".inf", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SerialOfFileName(c.name), c.serial) << c.name;
 }
 
 #ifndef _WIN32
@@ -146,7 +183,6 @@ TEST_F(AutosaveFolder, WritingTakesTheNextFreeNumberAndReplacesNothing) {
     EXPECT_EQ(written.error, "");
     EXPECT_EQ(ReadBytes(Folder() / "A1_03.inf"), EncodeInfoFile(store));
     EXPECT_EQ(ReadBytes(Folder() / "A1_01.inf"), std::vector<std::uint8_t>{1});
-
 }
 
 TEST(WriteAutosaveInfoFile, UnreachableFolderIsReportedWithTheChosenName) {

@@ -1,7 +1,7 @@
-#include "tests/file/file_test_folder.h"
 #include "file/info_file.h"
 #include "file/kept_read_out.h"
 #include "file/read_out_file.h"
+#include "tests/file/file_test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -58,12 +58,12 @@ TEST(KeptReadOut, WhatWasKeptLoadsBackAsAPartialReadOut) {
     ASSERT_TRUE(kept);
     ExpectKept(*kept, 3);
 
-    RecordStore store;
-    const ReadOutFile file = LoadReadOutFile(path.string(), store);
-    EXPECT_TRUE(file.readable && file.partial);
-    EXPECT_EQ(file.serial, "4711");
-    EXPECT_EQ(file.in, kept->in);
-    EXPECT_EQ(store, kept->store);
+    const auto file = LoadReadOut(path.string());
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(file->partial);
+    EXPECT_EQ(file->serial, "4711");
+    EXPECT_EQ(file->in, kept->in);
+    EXPECT_EQ(file->store, kept->store);
 }
 
 // A crash may cut the file anywhere: whatever was whole before the cut loads; a cut head is no
@@ -138,23 +138,35 @@ TEST(KeptReadOut, AnInfoFileIsNeverTakenForOne) {
     store.Replace(kG, kX);
     ASSERT_EQ(WriteInfoFile(store, (folder / "u.inf").string()), "");
     EXPECT_FALSE(LoadKeptReadOut(folder / "u.inf"));
-    const ReadOutFile file = LoadReadOutFile((folder / "u.inf").string(), store);
-    EXPECT_TRUE(file.readable);
-    EXPECT_FALSE(file.partial);
-    EXPECT_TRUE(file.in.Complete());
+    const auto file = LoadReadOut((folder / "u.inf").string());
+    ASSERT_TRUE(file);
+    EXPECT_FALSE(file->partial);
+    EXPECT_TRUE(file->in.Complete());
 }
 
 #ifndef _WIN32
 TEST(KeptReadOut, EverySerialHasAFileOfItsOwnInTheStateFolder) {
     TempFolder state;
     ::setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+    const auto folder = state.path() / "brenno-lexorant";
+    // Named as the ".inf" files are.
     const std::pair<const char*, const char*> names[] = {
-        {"4711-0815", "4711-0815.partial"}, {"a/b", "a%2Fb.partial"}, {"a_b", "a_b.partial"},
-        {"..", "%2E%2E.partial"},           {"", "%.partial"},        {"x%y", "x%25y.partial"},
-        {"nul", "%6Eul.partial"},           {"COM1", "%43OM1.partial"}, {"COM10", "COM10.partial"},
+        {"4711-0815", "4711-0815.partial"},
+        {"a/b", "a_b.partial"},
+        {"..", "__.partial"},
+        {"nul", "_nul.partial"},
     };
     for (const auto& [serial, name] : names)
-        EXPECT_EQ(KeptReadOutPath(serial), state.path() / "brenno-lexorant" / name) << serial;
+        EXPECT_EQ(KeptReadOutPath(serial), folder / name) << serial;
+
+    std::string error;
+    // "a_b" shares its file-name part with the kept read-out of "a/b": it keeps its own elsewhere.
+    KeptReadOutWriter::Begin(folder / "a_b.partial", "a/b", kG, kX, error);
+    EXPECT_EQ(KeptReadOutPath("a/b"), folder / "a_b.partial");
+    EXPECT_EQ(KeptReadOutPath("a_b"), folder / "a%5Fb.partial");
+    // A read kept under the earlier %XX name is found there, and goes on there.
+    KeptReadOutWriter::Begin(folder / "x%25y%2Fz.partial", "x%y/z", kG, kX, error);
+    EXPECT_EQ(KeptReadOutPath("x%y/z"), folder / "x%25y%2Fz.partial");
     ::unsetenv("XDG_STATE_HOME");
 }
 #endif

@@ -42,7 +42,8 @@ TEST_F(WireTraceTest, OneLinePerDirectionWithTimeHexTextAndHowTheAnswerEnded) {
         auto trace = WireTrace::Open(file.string(), error);
         ASSERT_TRUE(trace) << error;
         trace->Request("SN?\r\n");
-        trace->Answer(Exchanged{std::string("SN 4\xE4\0", 6), ExchangeEnd::TimedOut, 0, std::chrono::milliseconds(2000)});
+        trace->Answer(Exchanged{std::string("SN 4\xE4\0", 6), ExchangeEnd::TimedOut, 0,
+                                std::chrono::milliseconds(2000)});
         trace->Answer(Exchanged{"", ExchangeEnd::WriteFailed, EIO});
         trace->Note("Unable to read the serial number! Please check the baudrate (the line hung up)");
     }
@@ -53,6 +54,20 @@ TEST_F(WireTraceTest, OneLinePerDirectionWithTimeHexTextAndHowTheAnswerEnded) {
                             MatchesRegex(" *[0-9]+ ms < 0 bytes write failed: Input/output error"),
                             MatchesRegex(" *[0-9]+ ms # Unable to read the serial number! Please check the "
                                          "baudrate \\(the line hung up\\)")));
+}
+
+// The name as the user typed it: a drive letter means the folder the drive is mapped to.
+TEST_F(WireTraceTest, ANameOnADriveIsWrittenWhereTheDriveLeads) {
+    const auto devices = dir_ / "config" / "brenno-lexorant" / "dosdevices";
+    std::filesystem::create_directories(devices);
+    std::filesystem::create_directory_symlink(dir_, devices / "o:");
+    ::setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+    std::string error;
+    EXPECT_TRUE(WireTrace::Open("O:\\trace.txt", error)) << error;
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "trace.txt"));
+    EXPECT_FALSE(WireTrace::Open("P:\\trace.txt", error));
+    EXPECT_EQ(error, "its drive cannot be reached");
+    ::unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(WireTraceTest, APipeWithoutReaderIsRefusedAtOnce) {

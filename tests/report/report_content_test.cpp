@@ -13,11 +13,20 @@ namespace {
 
 using Entry = test::HandEntry;
 
-RecordStore Store(const std::vector<Entry>& g, const std::vector<Entry>& x, std::uint16_t xType = 2) {
-    return test::HandMadeReadOut(g, x, xType);
+// Every entry in.
+ReadOutData Store(const std::vector<Entry>& g, const std::vector<Entry>& x, std::uint16_t xType = 2,
+                  std::string name = "unit.inf", std::string serial = "") {
+    ReadOutData readOut;
+    readOut.store = test::HandMadeReadOut(g, x, xType);
+    readOut.in = EntrySet::All(readOut.store.GInfo, readOut.store.XInfo);
+    readOut.name = std::move(name);
+    readOut.serial = std::move(serial);
+    return readOut;
 }
 
-std::vector<Entry> Repeated(int code, int times) { return std::vector<Entry>(static_cast<std::size_t>(times), {code}); }
+std::vector<Entry> Repeated(int code, int times) {
+    return std::vector<Entry>(static_cast<std::size_t>(times), {code});
+}
 
 std::vector<std::string> Column(const ReportTable& table, std::size_t column) {
     std::vector<std::string> cells;
@@ -48,16 +57,19 @@ TEST(ReportContent, OverviewPutsFaultsFirstThenTheMostFrequent) {
         return all;
     };
     const Case cases[] = {
-        {"a rare fault before a frequent event", join({Repeated(-16385, 9), Repeated(-9, 1), Repeated(0, 5)}),
+        {"a rare fault before a frequent event",
+         join({Repeated(-16385, 9), Repeated(-9, 1), Repeated(0, 5)}),
          {"-9", "-16385", "0"}},
         // -2 is not in the catalogue but lies among the fault codes.
-        {"faults by count, ties by code", join({Repeated(-1, 2), Repeated(-4, 3), Repeated(-15, 2), Repeated(-2, 1)}),
+        {"faults by count, ties by code",
+         join({Repeated(-1, 2), Repeated(-4, 3), Repeated(-15, 2), Repeated(-2, 1)}),
          {"-4", "-15", "-1", "-2"}},
-        {"a warning is no fault", join({Repeated(-2111, 1), Repeated(-4106, 2), Repeated(-20000, 1)}),
+        {"a warning is no fault",
+         join({Repeated(-2111, 1), Repeated(-4106, 2), Repeated(-20000, 1)}),
          {"-20000", "-4106", "-2111"}},
     };
     for (const Case& c : cases) {
-        const ReportContent content = BuildReportContent(Store(c.g, {}), "unit.inf", "");
+        const ReportContent content = BuildReportContent(Store(c.g, {}), "");
         EXPECT_EQ(Column(content.overview, 0), c.codes) << c.what;
         EXPECT_EQ(content.moreCodes, "") << c.what;
     }
@@ -76,7 +88,7 @@ TEST(ReportContent, OverviewShowsFortyCodesAndSaysHowManyMore) {
         for (int i = 0; i < c.codes; ++i)
             for (int n = 0; n < (i < 40 ? 2 : 1); ++n)
                 g.push_back({-110 - i});
-        const ReportContent content = BuildReportContent(Store(g, {}), "unit.inf", "");
+        const ReportContent content = BuildReportContent(Store(g, {}), "");
         EXPECT_EQ(content.overview.rows.size(), c.rows) << c.codes;
         EXPECT_EQ(content.overview.rows.front().at(0), "-149") << c.codes;
         EXPECT_EQ(content.overview.rows.back().at(0), "-110") << c.codes;
@@ -87,12 +99,13 @@ TEST(ReportContent, OverviewShowsFortyCodesAndSaysHowManyMore) {
 TEST(ReportContent, FaultEntriesOfBothBlocksInTimeOrderUndatedLast) {
     const InfoTimeStamp early{9, 12, 24, 7, 5, 0}, later{9, 12, 24, 7, 5, 1}, nextYear{10, 1, 1, 0, 0, 0};
     const InfoTimeStamp invalid{9, 13, 1, 0, 0, 0};
-    const RecordStore s = Store({{-1, nextYear}, {-16385, early}, {-4, invalid}, {-9, later}},
+    const ReadOutData s = Store({{-1, nextYear}, {-16385, early}, {-4, invalid}, {-9, later}},
                                 {{-15, later}, {-4300, early}, {0, early}});
-    const ReportContent c = BuildReportContent(s, "unit.inf", "");
+    const ReportContent c = BuildReportContent(s, "");
     // Equal times keep G-Info before X-Info; an entry whose date is no date comes last.
     EXPECT_EQ(Column(c.faults, 0), (std::vector<std::string>{"2", "4", "1", "1", "3"}));
-    EXPECT_EQ(Column(c.faults, 1), (std::vector<std::string>{"X-Info", "G-Info", "X-Info", "G-Info", "G-Info"}));
+    EXPECT_EQ(Column(c.faults, 1),
+              (std::vector<std::string>{"X-Info", "G-Info", "X-Info", "G-Info", "G-Info"}));
     EXPECT_EQ(c.faults.rows.front(),
               (std::vector<std::string>{"2", "X-Info", "24.12.09", "07:05:00", "-4300",
                                         "Der Füllstand ist abgesunken. Bitte füllen Sie nach!"}));
@@ -105,21 +118,29 @@ TEST(ReportContent, HeadTellsTheReadOut) {
         const char* fileName;
         std::vector<Entry> g;
         const char* readOut;
-        const char* serial;
+        const char* serial; // as the read-out knows it
         const char* span;
     };
     const InfoTimeStamp a{9, 12, 24, 7, 5, 0}, b{10, 1, 2, 3, 4, 5}, noDate{0, 0, 0, 0, 0, 0};
     const Case cases[] = {
-        {"/mnt/o/geraete/Lexorant/4711-0815_07.inf", {{0, b}, {-1, noDate}, {-4, a}}, "4711-0815_07.inf", "4711-0815",
+        {"/mnt/o/geraete/Lexorant/4711-0815_07.inf",
+         {{0, b}, {-1, noDate}, {-4, a}},
+         "4711-0815_07.inf",
+         "4711-0815",
          "24.12.09 07:05:00 to 02.01.10 03:04:05"},
-        {"O:\\geraete\\Lexorant\\A_B_123.INF", {{0, a}}, "A_B_123.INF", "A_B", "24.12.09 07:05:00 to 24.12.09 07:05:00"},
-        {"unit.inf", {{-1, noDate}}, "unit.inf", "(none)", "no entry has a valid time stamp"},
+        {"O:\\geraete\\Lexorant\\A_B_123.INF",
+         {{0, a}},
+         "A_B_123.INF",
+         "A_B",
+         "24.12.09 07:05:00 to 24.12.09 07:05:00"},
+        {"unit.inf", {{-1, noDate}}, "unit.inf", "", "no entry has a valid time stamp"},
     };
     for (const Case& c : cases) {
-        const ReportContent content = BuildReportContent(Store(c.g, {{0, noDate}}, 3), c.fileName, "09.12.2026 10:15");
+        const ReportContent content =
+            BuildReportContent(Store(c.g, {{0, noDate}}, 3, c.fileName, c.serial), "09.12.2026 10:15");
         EXPECT_EQ(Fact(content, "Read-out"), c.readOut) << c.fileName;
         EXPECT_EQ(content.fileName, c.readOut) << c.fileName;
-        EXPECT_EQ(Fact(content, "Serial number"), c.serial) << c.fileName;
+        EXPECT_EQ(Fact(content, "Serial number"), *c.serial ? c.serial : "(none)") << c.fileName;
         EXPECT_EQ(Fact(content, "Time span"), c.span) << c.fileName;
         EXPECT_EQ(Fact(content, "Report made"), "09.12.2026 10:15") << c.fileName;
         EXPECT_EQ(Fact(content, "G-Info entries"), std::to_string(c.g.size())) << c.fileName;
@@ -129,14 +150,12 @@ TEST(ReportContent, HeadTellsTheReadOut) {
 
 // A kept read-out of a read that has not ended: only the entries read count, and the report says so.
 TEST(ReportContent, APartialReadOutCountsOnlyTheEntriesRead) {
-    const RecordStore s = Store({{-9}, {-9}, {0}}, {{-4106}});
-    ReadOutFile partial;
+    ReadOutData partial = Store({{-9}, {-9}, {0}}, {{-4106}}, 2, "/state/4711.partial", "4711");
     partial.partial = true;
-    partial.serial = "4711";
-    partial.in = EntrySet(s.GInfo, s.XInfo);
+    partial.in = EntrySet(partial.store.GInfo, partial.store.XInfo);
     partial.in.Add({InfoBlock::GInfo, 0});
     partial.in.Add({InfoBlock::GInfo, 2});
-    const ReportContent c = BuildReportContent(s, "/state/4711.partial", "", &partial);
+    const ReportContent c = BuildReportContent(partial, "");
     EXPECT_EQ(Fact(c, "Read-out"), "4711.partial (partial: the read has not ended)");
     EXPECT_EQ(Fact(c, "Serial number"), "4711");
     EXPECT_EQ(Fact(c, "G-Info entries"), "2 of 3 read");

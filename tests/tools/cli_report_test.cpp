@@ -1,7 +1,7 @@
 // lexorant-cli report, run as a process without a display; the PDF is read back with poppler's tools.
+#include "file/info_file.h"
 #include "tests/support/cli_process.h"
 #include "tests/support/hand_made_read_out.h"
-#include "file/info_file.h"
 #include "tools/sim/unit.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +20,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // At `hour` o'clock on `day` February 2010.
-test::HandEntry At(int code, std::uint8_t day, std::uint8_t hour) { return {code, {10, 2, day, hour, 0, 0}}; }
+test::HandEntry At(int code, std::uint8_t day, std::uint8_t hour) {
+    return {code, {10, 2, day, hour, 0, 0}};
+}
 
 // The lines of the text that match, in order, with their captured groups joined by spaces.
 std::vector<std::string> Matches(const std::string& text, const std::string& pattern) {
@@ -48,10 +50,10 @@ protected:
         if (std::system("command -v pdftotext >/dev/null && command -v pdffonts >/dev/null") != 0)
             GTEST_SKIP() << "poppler-utils missing";
         // Faults at 1 to 9 o'clock of 2 February 2010, the last two in the X-Info block.
-        const RecordStore unit = test::HandMadeReadOut(
-            {At(-16385, 1, 0), At(-1, 1, 3), At(-4300, 1, 2), At(-16385, 1, 4), At(-1, 1, 1), At(-16385, 2, 0),
-             At(-1, 1, 9), At(-16385, 2, 1), At(-16385, 2, 2)},
-            {At(-4, 1, 3), At(0, 1, 5), At(-4, 1, 8)});
+        const RecordStore unit = test::HandMadeReadOut({At(-16385, 1, 0), At(-1, 1, 3), At(-4300, 1, 2),
+                                                        At(-16385, 1, 4), At(-1, 1, 1), At(-16385, 2, 0),
+                                                        At(-1, 1, 9), At(-16385, 2, 1), At(-16385, 2, 2)},
+                                                       {At(-4, 1, 3), At(0, 1, 5), At(-4, 1, 8)});
         ASSERT_EQ(WriteInfoFile(unit, (dir_ / "4711-0815_03.inf").string()), "");
     }
 
@@ -60,7 +62,8 @@ protected:
         return Cli("report " + args, "env -u DISPLAY -u QT_QPA_PLATFORM " + settings + " ");
     }
     std::string Poppler(const std::string& command) {
-        EXPECT_EQ(std::system(("cd '" + dir_.string() + "' && " + command + " >poppler.txt").c_str()), 0) << command;
+        EXPECT_EQ(std::system(("cd '" + dir_.string() + "' && " + command + " >poppler.txt").c_str()), 0)
+            << command;
         return Slurp(dir_ / "poppler.txt");
     }
 
@@ -72,11 +75,12 @@ TEST_F(CliReportTest, SaysWhatTheReadOutLogged) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "r.pdf\n");
     const std::string text = Poppler("pdftotext -layout r.pdf -");
-    for (const char* fact : {R"(^Service report$)", R"(^Read-out: +4711-0815_03\.inf$)",
-                             R"(^Serial number: +4711-0815$)", R"(^Report made: +\d\d\.\d\d\.20\d\d \d\d:\d\d$)",
-                             R"(^G-Info entries: +9$)", R"(^X-Info entries: +3 \(X-Info type 3\)$)",
-                             R"(^Time span: +01\.02\.10 00:00:00 to 02\.02\.10 02:00:00$)", R"(^Fault entries: +6$)",
-                             R"(^ *4711-0815_03\.inf +Page 1 of 1$)"})
+    for (const char* fact :
+         {R"(^Service report$)", R"(^Read-out: +4711-0815_03\.inf$)", R"(^Serial number: +4711-0815$)",
+          R"(^Report made: +\d\d\.\d\d\.20\d\d \d\d:\d\d$)", R"(^G-Info entries: +9$)",
+          R"(^X-Info entries: +3 \(X-Info type 3\)$)",
+          R"(^Time span: +01\.02\.10 00:00:00 to 02\.02\.10 02:00:00$)", R"(^Fault entries: +6$)",
+          R"(^ *4711-0815_03\.inf +Page 1 of 1$)"})
         EXPECT_EQ(Matches(text, fact).size(), 1u) << fact << "\n" << text;
     EXPECT_EQ(Matches(text, R"(Temperatures \(°C\))").size(), withChart_ ? 1u : 0u);
     if (withChart_) { // the value axis's numbers with the user's decimal separator
@@ -91,9 +95,10 @@ TEST_F(CliReportTest, SaysWhatTheReadOutLogged) {
     EXPECT_EQ(Matches(text, R"(^(-?\d+) +(Fault|Event|None) +(\d+) +(\d+) )"),
               (std::vector<std::string>{"-1 Fault 3 0", "-4 Fault 0 2", "-4300 Fault 1 0", "-16385 Event 5 0",
                                         "0 None 0 1"}));
-    EXPECT_EQ(Matches(text, kFaultRow),
-              (std::vector<std::string>{"5 G-Info 01:00:00 -1", "3 G-Info 02:00:00 -4300", "2 G-Info 03:00:00 -1",
-                                        "1 X-Info 03:00:00 -4", "3 X-Info 08:00:00 -4", "7 G-Info 09:00:00 -1"}));
+    EXPECT_EQ(
+        Matches(text, kFaultRow),
+        (std::vector<std::string>{"5 G-Info 01:00:00 -1", "3 G-Info 02:00:00 -4300", "2 G-Info 03:00:00 -1",
+                                  "1 X-Info 03:00:00 -4", "3 X-Info 08:00:00 -4", "7 G-Info 09:00:00 -1"}));
     for (const char* message : {"Bitte füllen Sie nach!", "Übertemperatur an ÜT-Fühler 1", "Badtemperatur"})
         EXPECT_NE(text.find(message), std::string::npos) << message;
     // Vectors and embedded fonts: no picture on the page, every font in the file.
@@ -118,9 +123,11 @@ TEST_F(CliReportTest, LongReportRepeatsTheTableHeadAndNumbersItsPages) {
     ASSERT_GT(pages.size(), 10u);
     const std::string of = " of " + std::to_string(pages.size());
     for (std::size_t p = 0; p < pages.size(); ++p) {
-        EXPECT_EQ(Matches(pages[p], "Page (\\d+)" + of + "$"), std::vector<std::string>{std::to_string(p + 1)});
+        EXPECT_EQ(Matches(pages[p], "Page (\\d+)" + of + "$"),
+                  std::vector<std::string>{std::to_string(p + 1)});
         if (p > 0) { // the fault list goes on, under its head
-            EXPECT_EQ(Matches(pages[p], R"(^(No\.) +Block +Date +Time +Code +Message text$)").size(), 1u) << p + 1;
+            EXPECT_EQ(Matches(pages[p], R"(^(No\.) +Block +Date +Time +Code +Message text$)").size(), 1u)
+                << p + 1;
         }
     }
     EXPECT_EQ(Matches(text, R"(Temperatures \(°C\))").size(), 0u); // no X-Info entries, no chart
@@ -128,6 +135,25 @@ TEST_F(CliReportTest, LongReportRepeatsTheTableHeadAndNumbersItsPages) {
     const auto faults = Matches(text, R"(^Fault entries: +(\d+)$)");
     ASSERT_EQ(faults.size(), 1u);
     EXPECT_EQ(std::to_string(Matches(text, kFaultRow).size()), faults.front());
+}
+
+// A name on drive O: means the folder the drive is mapped to, for the report as for the ".inf" files.
+TEST_F(CliReportTest, WritesToTheMappedDrive) {
+    const fs::path devices = dir_ / "config" / "brenno-lexorant" / "dosdevices";
+    fs::create_directories(devices);
+    fs::create_directories(dir_ / "drive" / "berichte");
+    fs::create_directory_symlink(dir_ / "drive", devices / "o:");
+    const std::string config = "XDG_CONFIG_HOME='" + (dir_ / "config").string() + "'";
+    const CliRun run = Report(R"(4711-0815_03.inf --output 'O:\berichte\x.pdf')", config);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "O:\\berichte\\x.pdf\n");
+    EXPECT_TRUE(fs::is_regular_file(dir_ / "drive" / "berichte" / "x.pdf"));
+    if (withChart_) {
+        const CliRun chart = Cli(R"(chart 4711-0815_03.inf --output 'O:\berichte\x.svg')",
+                                 "env -u DISPLAY -u QT_QPA_PLATFORM " + config + " ");
+        ASSERT_EQ(chart.exitCode, 0) << chart.err;
+        EXPECT_TRUE(fs::is_regular_file(dir_ / "drive" / "berichte" / "x.svg"));
+    }
 }
 
 TEST_F(CliReportTest, RefusesWhatItCannotReadOrWrite) {

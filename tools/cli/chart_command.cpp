@@ -26,6 +26,7 @@ struct ChartOptions {
     int height = 700;
     std::vector<std::string> series;
     bool byEntry = false;
+    std::optional<ReadOutData> readOut;
 };
 
 bool ParseSize(const std::string& text, int& width, int& height) {
@@ -67,18 +68,17 @@ std::optional<ChartOptions> ParseChartOptions(const Arguments& args) {
     });
     parser.Flag("--by-entry", options.byEntry);
     parser.Argument(options.file);
+    parser.Required([&options] { return !options.file.empty() && !options.output.empty(); },
+                    "FILE and --output NAME.png|NAME.svg are needed");
+    parser.Check([&parser, &options] {
+        const auto dot = options.output.rfind('.');
+        const std::string suffix = dot == std::string::npos ? "" : options.output.substr(dot);
+        return suffix == ".png" || suffix == ".svg" || suffix == ".PNG" || suffix == ".SVG" ||
+               parser.Fail("--output must end in .png or .svg, not '" + options.output + "'");
+    });
+    parser.LoadsReadOut(options.file, options.readOut);
     if (!parser.Parse(args))
         return std::nullopt;
-    if (options.file.empty() || options.output.empty()) {
-        parser.Fail("FILE and --output NAME.png|NAME.svg are needed");
-        return std::nullopt;
-    }
-    const auto dot = options.output.rfind('.');
-    const std::string suffix = dot == std::string::npos ? "" : options.output.substr(dot);
-    if (suffix != ".png" && suffix != ".svg" && suffix != ".PNG" && suffix != ".SVG") {
-        parser.Fail("--output must end in .png or .svg, not '" + options.output + "'");
-        return std::nullopt;
-    }
     return options;
 }
 
@@ -88,10 +88,8 @@ int Chart(const Arguments& args) {
     const auto options = ParseChartOptions(args);
     if (!options)
         return 1;
-    RecordStore store;
-    const auto load = LoadReadOut(options->file, store);
-    if (!load)
-        return 1;
+    const ReadOutData& readOut = *options->readOut;
+    const RecordStore& store = readOut.store;
     if (store.XInfo.EntryCount == 0) {
         std::fprintf(stderr, "lexorant-cli chart: %s has no X-Info entries\n", options->file.c_str());
         return 1;
@@ -110,9 +108,9 @@ int Chart(const Arguments& args) {
 
     HeadlessApplication app;
 
-    auto* chart = new TemperatureChart(store, store.XInfo.EntryCount,
-                                       options->byEntry ? ChartAxis::ByEntry : ChartAxis::ByTime,
-                                       options->series, nullptr, &load->in);
+    auto* chart =
+        new TemperatureChart(readOut, store.XInfo.EntryCount,
+                             options->byEntry ? ChartAxis::ByEntry : ChartAxis::ByTime, options->series);
     if (!options->byEntry && chart->Points().x.empty()) {
         std::fputs("lexorant-cli chart: no entry has a valid date; drawn by entry\n", stderr);
         chart->SetAxis(ChartAxis::ByEntry);

@@ -6,10 +6,6 @@
 #include <string>
 #include <vector>
 
-namespace lexorant {
-struct RecordStore;
-}
-
 namespace lexorant::cli {
 
 using Arguments = std::vector<std::string>;
@@ -30,6 +26,6 @@ int Report(const Arguments& args);
 
 // Loads a read-out as the window's Open command does, or a kept, partial one (and says so on standard
 // error); says "Unable to open file NAME" when it cannot.
-std::optional<ReadOutFile> LoadReadOut(const std::string& file, RecordStore& store);
+std::optional<ReadOutData> LoadReadOut(const std::string& file);
 
 } // namespace lexorant::cli

@@ -1,6 +1,5 @@
 #include "tools/cli/read_out_summary.h"
 
-#include "file/file_naming.h"
 #include "file/read_out_file.h"
 
 #include <algorithm>
@@ -28,7 +27,8 @@ void DescribeFile(const MessageTally& tally, ReadOutLine& line) {
         if (row.kind != MessageKind::Fault)
             continue;
         line.faults += row.Total();
-        if (row.Total() > line.topFaultCount || (row.Total() == line.topFaultCount && row.code < line.topFault)) {
+        if (row.Total() > line.topFaultCount ||
+            (row.Total() == line.topFaultCount && row.code < line.topFault)) {
             line.topFault = row.code;
             line.topFaultCount = row.Total();
         }
@@ -79,26 +79,25 @@ ReadOutSummary SummariseReadOuts(const std::vector<std::string>& files, bool per
     std::atomic<std::size_t> next{0};
     auto work = [&](MessageTally& total) {
         MessageTally one; // reused: cleared per file, in proportion to its rows
-        RecordStore store;
         for (std::size_t i; (i = next.fetch_add(1, std::memory_order_relaxed)) < files.size();) {
             ReadOutLine& line = summary.files[i];
-            const ReadOutFile load = LoadReadOutFile(files[i], store);
-            line.readable = load.readable;
-            if (!load.readable)
+            const auto load = LoadReadOut(files[i]);
+            line.readable = load.has_value();
+            if (!load)
                 continue;
             one.Clear();
             // Every entry the loader gives, as the grids and the window's overview show them (a
             // damaged file's missing bytes read as zero); of a kept read-out only the entries read.
-            TallyMessages(store, load.in, one);
+            TallyMessages(*load, one);
             total.Merge(one);
             if (!perFile)
                 continue;
             line.file = files[i];
-            line.serial = load.partial ? load.serial : SerialOfAutosaveName(files[i]);
-            line.damaged = load.shortened;
-            line.partial = load.partial;
-            line.gInfo = load.in.Count(InfoBlock::GInfo);
-            line.xInfo = load.in.Count(InfoBlock::XInfo);
+            line.serial = load->serial;
+            line.damaged = load->damaged;
+            line.partial = load->partial;
+            line.gInfo = load->in.Count(InfoBlock::GInfo);
+            line.xInfo = load->in.Count(InfoBlock::XInfo);
             DescribeFile(one, line);
         }
     };

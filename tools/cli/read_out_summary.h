@@ -13,7 +13,7 @@ namespace lexorant::cli {
 
 struct ReadOutLine {
     std::string file;
-    std::string serial; // from an autosave name or a kept read-out, else empty
+    std::string serial; // from inside a kept read-out or from the file name, else empty
     bool readable = false;
     bool damaged = false; // shorter than its header says
     bool partial = false; // a kept read-out of a read that has not ended

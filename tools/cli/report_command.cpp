@@ -1,9 +1,9 @@
 // Writes the service report of a read-out as PDF, without a display.
-#include "tools/cli/commands.h"
-#include "tools/cli/option_parser.h"
-#include "tools/cli/headless_qt.h"
 #include "readout/record_store.h"
 #include "report/service_report.h"
+#include "tools/cli/commands.h"
+#include "tools/cli/headless_qt.h"
+#include "tools/cli/option_parser.h"
 
 #include <cstdio>
 #ifdef __GLIBC__
@@ -19,6 +19,7 @@ namespace {
 struct ReportOptions {
     std::string file;
     std::string output;
+    std::optional<ReadOutData> readOut;
 };
 
 std::optional<ReportOptions> ParseReportOptions(const Arguments& args) {
@@ -26,12 +27,11 @@ std::optional<ReportOptions> ParseReportOptions(const Arguments& args) {
     OptionParser parser("report");
     parser.Value("--output", options.output);
     parser.Argument(options.file);
+    parser.Required([&options] { return !options.file.empty() && !options.output.empty(); },
+                    "FILE and --output NAME.pdf are needed");
+    parser.LoadsReadOut(options.file, options.readOut);
     if (!parser.Parse(args))
         return std::nullopt;
-    if (options.file.empty() || options.output.empty()) {
-        parser.Fail("FILE and --output NAME.pdf are needed");
-        return std::nullopt;
-    }
     return options;
 }
 
@@ -48,15 +48,12 @@ void KeepPageBuffers() {
 } // namespace
 
 int Report(const Arguments& args) {
-    RecordStore store;
     const auto options = ParseReportOptions(args);
-    const auto load = options ? LoadReadOut(options->file, store) : std::nullopt;
-    if (!load)
+    if (!options)
         return 1;
     HeadlessApplication app;
     KeepPageBuffers();
-    const std::string error =
-        WriteServiceReport(store, options->file, options->output, load->partial ? &*load : nullptr);
+    const std::string error = WriteServiceReport(*options->readOut, options->output);
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;

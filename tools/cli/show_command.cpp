@@ -1,10 +1,10 @@
-#include "tools/cli/commands.h"
-#include "tools/cli/option_parser.h"
-#include "records/entry_layout.h"
-#include "records/entry_table.h"
 #include "file/read_out_file.h"
 #include "platform/decimal_separator.h"
 #include "readout/record_store.h"
+#include "records/entry_layout.h"
+#include "records/entry_table.h"
+#include "tools/cli/commands.h"
+#include "tools/cli/option_parser.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,6 +20,7 @@ struct ShowOptions {
     std::string file;
     char block = 'G';
     TableFormat format = TableFormat::Tsv;
+    std::optional<ReadOutData> readOut;
 };
 
 std::optional<ShowOptions> ParseShowOptions(const Arguments& args) {
@@ -33,26 +34,24 @@ std::optional<ShowOptions> ParseShowOptions(const Arguments& args) {
     });
     FormatOption(parser, options.format);
     parser.Argument(options.file, true);
+    parser.Required(options.file, "FILE is missing");
+    parser.LoadsReadOut(options.file, options.readOut);
     if (!parser.Parse(args))
         return std::nullopt;
-    if (options.file.empty()) {
-        parser.Fail("FILE is missing");
-        return std::nullopt;
-    }
     return options;
 }
 
 } // namespace
 
-std::optional<ReadOutFile> LoadReadOut(const std::string& file, RecordStore& store) {
-    ReadOutFile load = LoadReadOutFile(file, store);
-    if (!load.readable) {
+std::optional<ReadOutData> LoadReadOut(const std::string& file) {
+    auto load = lexorant::LoadReadOut(file);
+    if (!load) {
         std::fprintf(stderr, "Unable to open file %s\n", file.c_str());
         return std::nullopt;
     }
-    if (load.partial)
-        std::fprintf(stderr, "%s is a partial read-out of %s: %zu of %zu entries have been read\n", file.c_str(),
-                     load.serial.c_str(), load.in.Count(), load.in.Size());
+    if (load->partial)
+        std::fprintf(stderr, "%s is a partial read-out of %s: %zu of %zu entries have been read\n",
+                     file.c_str(), load->serial.c_str(), load->in.Count(), load->in.Size());
     return load;
 }
 
@@ -60,10 +59,8 @@ int Show(const Arguments& args) {
     const auto options = ParseShowOptions(args);
     if (!options)
         return 1;
-    RecordStore store;
-    const auto load = LoadReadOut(options->file, store);
-    if (!load)
-        return 1;
+    const ReadOutData& readOut = *options->readOut;
+    const RecordStore& store = readOut.store;
     const bool g = options->block == 'G';
     const EntryLayout& layout = g ? GInfoLayout() : XInfoLayout(store.XInfo.InfoType);
     const std::size_t slotSize = g ? kGInfoSlotSize : kXInfoSlotSize;
@@ -73,7 +70,7 @@ int Show(const Arguments& args) {
     std::vector<const std::uint8_t*> entries(count);
     // An entry that a partial read-out lacks is an empty line, not one of zeros.
     for (std::size_t i = 0; i < count; ++i)
-        entries[i] = load->in.Has({g ? InfoBlock::GInfo : InfoBlock::XInfo, static_cast<std::uint16_t>(i)})
+        entries[i] = readOut.in.Has({g ? InfoBlock::GInfo : InfoBlock::XInfo, static_cast<std::uint16_t>(i)})
                          ? slots.data() + i * slotSize
                          : nullptr;
 

@@ -1,8 +1,8 @@
 // lexorant-cli summary: the messages of many read-outs, or a line per read-out, as TSV, CSV or JSON.
+#include "platform/decimal_separator.h"
+#include "records/entry_table.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/option_parser.h"
-#include "records/entry_table.h"
-#include "platform/decimal_separator.h"
 #include "tools/cli/read_out_summary.h"
 
 #include <cmath>
@@ -28,12 +28,9 @@ std::optional<SummaryOptions> ParseSummaryOptions(const Arguments& args) {
     FormatOption(parser, options.format);
     parser.Flag("--by-file", options.byFile);
     parser.Arguments(options.paths);
+    parser.Required(options.paths, "PATH... is needed (\".inf\" files or folders)");
     if (!parser.Parse(args))
         return std::nullopt;
-    if (options.paths.empty()) {
-        parser.Fail("PATH... is needed (\".inf\" files or folders)");
-        return std::nullopt;
-    }
     return options;
 }
 
@@ -44,8 +41,12 @@ struct Value {
     bool null = false; // JSON: null; TSV and CSV: empty
 };
 
-Value Text(std::string text) { return {std::move(text), false, false}; }
-Value Number(long long n) { return {std::to_string(n), true, false}; }
+Value Text(std::string text) {
+    return {std::move(text), false, false};
+}
+Value Number(long long n) {
+    return {std::to_string(n), true, false};
+}
 Value TextOrNull(std::string text) {
     const bool none = text.empty();
     return {std::move(text), false, none};
@@ -56,7 +57,8 @@ Value TextOrNull(std::string text) {
 class RecordWriter {
 public:
     RecordWriter(TableFormat format, std::vector<std::string> heading)
-        : format_(format), heading_(std::move(heading)), separator_(CsvFieldSeparator(UserDecimalSeparator())) {
+        : format_(format), heading_(std::move(heading)),
+          separator_(CsvFieldSeparator(UserDecimalSeparator())) {
         if (format_ == TableFormat::Json) {
             out_ = "[";
             return;
@@ -127,9 +129,9 @@ private:
 bool WriteMessages(const ReadOutSummary& summary, TableFormat format) {
     RecordWriter out(format, {"Code", "Kind", "G-Info", "X-Info", "Files", "First", "Last", "Message text"});
     for (const MessageRow& row : RowsByFrequency(summary.messages))
-        out.Record({Number(row.code), Text(std::string(KindName(row.kind))), Number(row.gInfo), Number(row.xInfo),
-                    Number(row.files), TextOrNull(StampText(row.first)), TextOrNull(StampText(row.last)),
-                    Text(std::string(row.text))});
+        out.Record({Number(row.code), Text(std::string(KindName(row.kind))), Number(row.gInfo),
+                    Number(row.xInfo), Number(row.files), TextOrNull(StampText(row.first)),
+                    TextOrNull(StampText(row.last)), Text(std::string(row.text))});
     return out.Finish();
 }
 
@@ -144,7 +146,9 @@ bool WriteFiles(const ReadOutSummary& summary, TableFormat format) {
                     Number(static_cast<long long>(line.xInfo)), TextOrNull(StampText(line.first)),
                     TextOrNull(StampText(line.last)), Number(line.faults),
                     anyFault ? Number(line.topFault) : Value{"", false, true}, Number(line.topFaultCount),
-                    Text(line.partial ? "partial" : line.damaged ? "yes" : "no")});
+                    Text(line.partial   ? "partial"
+                         : line.damaged ? "yes"
+                                        : "no")});
     }
     return out.Finish();
 }
@@ -166,7 +170,8 @@ int Summary(const Arguments& args) {
         std::fprintf(stderr, "lexorant-cli summary: Unable to open file %s (skipped)\n", files[i].c_str());
         skipped = true;
     }
-    const bool written = options->byFile ? WriteFiles(summary, options->format) : WriteMessages(summary, options->format);
+    const bool written =
+        options->byFile ? WriteFiles(summary, options->format) : WriteMessages(summary, options->format);
     if (!written)
         return 1;
     return skipped ? 3 : 0;

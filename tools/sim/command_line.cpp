@@ -1,10 +1,12 @@
 #include "tools/sim/command_line.h"
 
 #include "link/port_commands.h"
+#include "options/option_parser.h"
 #include "platform/dos_devices.h"
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 #include <limits>
 
 namespace lexorant::sim {
@@ -28,81 +30,69 @@ bool ParseNumber(const std::string& text, T& value, T low = std::numeric_limits<
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
     CommandLine line;
     line.behaviour.baud = 9600;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        if (option == "--help" || option == "-h") {
-            line.help = true;
-            continue;
-        }
-        if (option == "--version") {
-            line.version = true;
-            continue;
-        }
-        if (option == "--unpaced") {
-            line.behaviour.baud = 0;
-            continue;
-        }
-        if (option == "--garbage") {
-            line.behaviour.garbage = true;
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            error = "unknown option or missing value: " + option;
-            return std::nullopt;
-        }
-        const std::string& value = args[++i];
-        bool good = true;
-        if (option == "--link") {
-            line.linkName = value;
-            good = ComPortNumber(value).has_value();
-        } else if (option == "--file") {
-            line.file = value;
-        } else if (option == "--serial") {
-            line.generate.serial = value;
-            good = value.find_first_of("\r\n") == std::string::npos;
-        } else if (option == "--g-count") {
-            good = ParseNumber(value, line.generate.gCount);
-        } else if (option == "--x-count") {
-            good = ParseNumber(value, line.generate.xCount);
-        } else if (option == "--x-type") {
-            good = ParseNumber<std::uint16_t>(value, line.generate.xType, 1, 3);
-        } else if (option == "--seed") {
-            good = ParseNumber(value, line.generate.seed);
-        } else if (option == "--baud") {
-            good = ParseNumber(value, line.behaviour.baud, 1);
-        } else if (option == "--delay") {
-            int ms = 0;
-            good = ParseNumber(value, ms, 0);
-            line.behaviour.delay = std::chrono::milliseconds(ms);
-        } else if (option == "--stop-after") {
-            std::size_t count = 0;
-            good = ParseNumber(value, count);
-            line.behaviour.stopAfter = count;
-        } else if (option == "--silent-for") {
-            good = ParseNumber(value, line.behaviour.silentFor);
-        } else if (option == "--hang-up-after") {
-            std::size_t count = 0;
-            good = ParseNumber(value, count);
-            line.behaviour.hangUpAfter = count;
-        } else if (option == "--line-rate") {
-            good = ParseNumber(value, line.behaviour.lineRate) &&
-                   std::ranges::find(kBitRates, line.behaviour.lineRate) != kBitRates.end();
-        } else if (option == "--request-log") {
-            line.requestLog = value;
-        } else if (option == "--fault") {
-            const auto fault = ParseEntryFault(value);
-            good = fault.has_value();
-            if (fault)
-                line.behaviour.faults.push_back(*fault);
-        } else {
-            error = "unknown option: " + option;
-            return std::nullopt;
-        }
-        if (!good) {
-            error = "bad value for " + option + ": " + value;
-            return std::nullopt;
-        }
-    }
+    OptionParser parser([&error](const std::string& text) { error = text; });
+    // NAME VALUE, kept when `good` says it will do.
+    const auto value = [&parser](std::string name, std::function<bool(const std::string&)> good) {
+        parser.Value(name, [&parser, name, good = std::move(good)](const std::string& v) {
+            return good(v) || parser.Fail("bad value for " + name + ": " + v);
+        });
+    };
+    const auto count = [](std::optional<std::size_t>& into) {
+        return [&into](const std::string& v) {
+            std::size_t n = 0;
+            const bool good = ParseNumber(v, n);
+            into = n;
+            return good;
+        };
+    };
+    parser.Flag("--help", line.help);
+    parser.Alias("-h");
+    parser.Flag("--version", line.version);
+    bool unpaced = false;
+    parser.Flag("--unpaced", unpaced);
+    parser.Flag("--garbage", line.behaviour.garbage);
+    value("--link", [&](const std::string& v) {
+        line.linkName = v;
+        return ComPortNumber(v).has_value();
+    });
+    parser.Value("--file", line.file);
+    value("--serial", [&](const std::string& v) {
+        line.generate.serial = v;
+        return v.find_first_of("\r\n") == std::string::npos;
+    });
+    value("--g-count", [&](const std::string& v) { return ParseNumber(v, line.generate.gCount); });
+    value("--x-count", [&](const std::string& v) { return ParseNumber(v, line.generate.xCount); });
+    value("--x-type",
+          [&](const std::string& v) { return ParseNumber<std::uint16_t>(v, line.generate.xType, 1, 3); });
+    value("--seed", [&](const std::string& v) { return ParseNumber(v, line.generate.seed); });
+    value("--baud", [&](const std::string& v) {
+        unpaced = false; // the later of --baud and --unpaced counts
+        return ParseNumber(v, line.behaviour.baud, 1);
+    });
+    value("--delay", [&](const std::string& v) {
+        int ms = 0;
+        const bool good = ParseNumber(v, ms, 0);
+        line.behaviour.delay = std::chrono::milliseconds(ms);
+        return good;
+    });
+    value("--stop-after", count(line.behaviour.stopAfter));
+    value("--silent-for", [&](const std::string& v) { return ParseNumber(v, line.behaviour.silentFor); });
+    value("--hang-up-after", count(line.behaviour.hangUpAfter));
+    value("--line-rate", [&](const std::string& v) {
+        return ParseNumber(v, line.behaviour.lineRate) &&
+               std::ranges::find(kBitRates, line.behaviour.lineRate) != kBitRates.end();
+    });
+    parser.Value("--request-log", line.requestLog);
+    value("--fault", [&](const std::string& v) {
+        const auto fault = ParseEntryFault(v);
+        if (fault)
+            line.behaviour.faults.push_back(*fault);
+        return fault.has_value();
+    });
+    if (!parser.Parse(args))
+        return std::nullopt;
+    if (unpaced)
+        line.behaviour.baud = 0;
     return line;
 }
 
