@@ -18,6 +18,7 @@ int Read(const Arguments& args);
 int Show(const Arguments& args);
 int Message(const Arguments& args);
 int Summary(const Arguments& args);
+int Compare(const Arguments& args);
 #ifndef _WIN32
 int Ports(const Arguments& args);
 #endif
@@ -31,5 +32,7 @@ int Report(const Arguments& args);
 // Loads a read-out as the window's Open command does, or a kept, partial one (and says so on standard
 // error); says "Unable to open file NAME" when it cannot.
 std::optional<ReadOutFile> LoadReadOut(const std::string& file, RecordStore& store);
+// The same, as one value.
+std::optional<ReadOutData> LoadReadOutData(const std::string& file);
 
 } // namespace lexorant::cli

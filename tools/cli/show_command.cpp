@@ -1,10 +1,10 @@
-#include "tools/cli/commands.h"
-#include "tools/cli/option_parser.h"
-#include "records/entry_layout.h"
-#include "records/entry_table.h"
 #include "file/read_out_file.h"
 #include "platform/decimal_separator.h"
 #include "readout/record_store.h"
+#include "records/entry_layout.h"
+#include "records/entry_table.h"
+#include "tools/cli/commands.h"
+#include "tools/cli/option_parser.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -44,16 +44,37 @@ std::optional<ShowOptions> ParseShowOptions(const Arguments& args) {
 
 } // namespace
 
+namespace {
+
+void SayUnableToOpen(const std::string& file) {
+    std::fprintf(stderr, "Unable to open file %s\n", file.c_str());
+}
+
+void SayPartial(const std::string& file, const std::string& serial, const EntrySet& in) {
+    std::fprintf(stderr, "%s is a partial read-out of %s: %zu of %zu entries have been read\n", file.c_str(),
+                 serial.c_str(), in.Count(), in.Size());
+}
+
+} // namespace
+
 std::optional<ReadOutFile> LoadReadOut(const std::string& file, RecordStore& store) {
     ReadOutFile load = LoadReadOutFile(file, store);
     if (!load.readable) {
-        std::fprintf(stderr, "Unable to open file %s\n", file.c_str());
+        SayUnableToOpen(file);
         return std::nullopt;
     }
     if (load.partial)
-        std::fprintf(stderr, "%s is a partial read-out of %s: %zu of %zu entries have been read\n", file.c_str(),
-                     load.serial.c_str(), load.in.Count(), load.in.Size());
+        SayPartial(file, load.serial, load.in);
     return load;
+}
+
+std::optional<ReadOutData> LoadReadOutData(const std::string& file) {
+    std::optional<ReadOutData> data = lexorant::LoadReadOut(file);
+    if (!data)
+        SayUnableToOpen(file);
+    else if (data->partial)
+        SayPartial(file, data->serial, data->in);
+    return data;
 }
 
 int Show(const Arguments& args) {
