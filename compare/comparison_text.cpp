@@ -16,15 +16,19 @@ std::string Number(std::size_t n) {
 
 } // namespace
 
-std::string ComparisonCountsLine(const ReadOutComparison& comparison, InfoBlock block) {
+std::string ComparisonCountsText(const ReadOutComparison& comparison, InfoBlock block) {
     const ComparisonCounts c = comparison.Counts(block);
-    std::string line = BlockName(block) + ": " + Number(c.added) + " new, " + Number(c.known) + " known, " +
-                       Number(c.gone) + " gone, " + Number(c.empty) + " empty";
+    std::string text = Number(c.added) + " new, " + Number(c.known) + " known, " + Number(c.gone) +
+                       " gone, " + Number(c.empty) + " empty";
     if (c.notRead > 0)
-        line += ", " + Number(c.notRead) + " not read";
+        text += ", " + Number(c.notRead) + " not read";
     if (c.earlierNotRead > 0)
-        line += ", " + Number(c.earlierNotRead) + " not read earlier";
-    return line;
+        text += ", " + Number(c.earlierNotRead) + " not read earlier";
+    return text;
+}
+
+std::string ComparisonCountsLine(const ReadOutComparison& comparison, InfoBlock block) {
+    return BlockName(block) + ": " + ComparisonCountsText(comparison, block);
 }
 
 std::string ComparisonSinceLine(const ReadOutComparison& comparison, std::string_view olderName) {

@@ -111,17 +111,21 @@ std::vector<EntryRef> ReadOutComparison::GoneEntries(InfoBlock b) const {
     return entries;
 }
 
-ReadOutComparison Compare(const ReadOutData& older, const ReadOutData& newer) {
-    ReadOutComparison comparison(older, newer.store.GInfo, newer.store.XInfo);
+ReadOutComparison Compare(const ReadOutData& older, const RecordStore& newer, const EntrySet& newerIn) {
+    ReadOutComparison comparison(older, newer.GInfo, newer.XInfo);
     for (const InfoBlock b : {InfoBlock::GInfo, InfoBlock::XInfo}) {
-        const std::size_t stored = StoredEntries(newer.store, b);
+        const std::size_t stored = StoredEntries(newer, b);
         for (std::size_t i = 0; i < stored; ++i) {
             const EntryRef entry{b, static_cast<std::uint16_t>(i)};
-            if (newer.in.Has(entry))
-                comparison.Classify(newer.store, entry);
+            if (newerIn.Has(entry))
+                comparison.Classify(newer, entry);
         }
     }
     return comparison;
+}
+
+ReadOutComparison Compare(const ReadOutData& older, const ReadOutData& newer) {
+    return Compare(older, newer.store, newer.in);
 }
 
 } // namespace lexorant

@@ -89,6 +89,8 @@ private:
 
 // Every entry of the newer read-out classified, in entry order.
 ReadOutComparison Compare(const ReadOutData& older, const ReadOutData& newer);
+// The same for a newer read-out given as its store and the entries that are in.
+ReadOutComparison Compare(const ReadOutData& older, const RecordStore& newer, const EntrySet& newerIn);
 
 // The entries a store holds slots for in a block: its header's count, never beyond its array.
 std::size_t StoredEntries(const RecordStore& store, InfoBlock block);

@@ -1,7 +1,7 @@
 #include "records/entry_table.h"
 
-#include "catalogue/find_message_text.h"
 #include "records/cell_text.h"
+#include "catalogue/find_message_text.h"
 
 #include <bit>
 #include <charconv>
@@ -82,8 +82,8 @@ void AppendTextLine(std::string& out, const EntryLayout& layout, const std::uint
         // Written in place; the rare text that needs quotes is written again.
         const std::size_t start = out.size();
         AppendCellText(out, layout, slot, number, row, style.decimalSeparator);
-        if (style.format == TableFormat::Csv && std::string_view(out).substr(start).find_first_of(
-                                                    std::string_view(special, 4)) != std::string_view::npos) {
+        if (style.format == TableFormat::Csv &&
+            std::string_view(out).substr(start).find_first_of(std::string_view(special, 4)) != std::string_view::npos) {
             const std::string cell = out.substr(start);
             out.resize(start);
             AppendCsvField(out, cell, style.fieldSeparator);

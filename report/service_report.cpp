@@ -14,9 +14,11 @@
 namespace lexorant {
 
 std::string WriteServiceReport(const RecordStore& store, const std::string& readOutName, const std::string& target,
-                               const ReadOutFile* partial) {
+                               const ReadOutFile* partial, const ReportSince* since) {
     const std::string madeAt = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")).toStdString();
-    const ReportContent content = BuildReportContent(store, readOutName, madeAt, partial);
+    ReportContent content = BuildReportContent(store, readOutName, madeAt, partial);
+    if (since)
+        content.since = *since;
 #ifdef LEXORANT_WITH_CHART
     const ReportChart chart = TemperatureReportChart(store, partial ? &partial->in : nullptr);
 #else

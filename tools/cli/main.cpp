@@ -65,10 +65,12 @@ const char* const kUsage =
 #endif
 #ifdef LEXORANT_WITH_REPORT
     "\n"
-    "  report FILE --output NAME.pdf\n"
+    "  report FILE --output NAME.pdf [--since OLD]\n"
     "      Writes a service report of a \".inf\" file as PDF (A4): the read-out's facts, its\n"
     "      messages (faults first, most frequent first), the temperature chart and every\n"
-    "      fault entry in time order. No display is needed.\n"
+    "      fault entry in time order. No display is needed. --since adds what changed\n"
+    "      since the unit's earlier read-out OLD (as compare counts it): new and gone\n"
+    "      entries, the new fault entries and the codes new altogether.\n"
 #endif
     ;
 

@@ -2,8 +2,10 @@
 #include "tools/cli/commands.h"
 #include "tools/cli/option_parser.h"
 #include "tools/cli/headless_qt.h"
+#include "compare/read_out_comparison.h"
 #include "readout/record_store.h"
 #include "report/service_report.h"
+#include "report/since_section.h"
 
 #include <cstdio>
 #ifdef __GLIBC__
@@ -19,12 +21,14 @@ namespace {
 struct ReportOptions {
     std::string file;
     std::string output;
+    std::string since; // an older read-out of the unit, or empty
 };
 
 std::optional<ReportOptions> ParseReportOptions(const Arguments& args) {
     ReportOptions options;
     OptionParser parser("report");
     parser.Value("--output", options.output);
+    parser.Value("--since", options.since);
     parser.Argument(options.file);
     if (!parser.Parse(args))
         return std::nullopt;
@@ -53,10 +57,17 @@ int Report(const Arguments& args) {
     const auto load = options ? LoadReadOut(options->file, store) : std::nullopt;
     if (!load)
         return 1;
+    std::optional<ReportSince> since;
+    if (!options->since.empty()) {
+        const auto older = LoadReadOutData(options->since);
+        if (!older)
+            return 1;
+        since = BuildSinceSection(Compare(*older, store, load->in), *older, store);
+    }
     HeadlessApplication app;
     KeepPageBuffers();
-    const std::string error =
-        WriteServiceReport(store, options->file, options->output, load->partial ? &*load : nullptr);
+    const std::string error = WriteServiceReport(store, options->file, options->output,
+                                                 load->partial ? &*load : nullptr, since ? &*since : nullptr);
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;

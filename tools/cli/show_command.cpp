@@ -1,10 +1,10 @@
+#include "tools/cli/commands.h"
+#include "tools/cli/option_parser.h"
+#include "records/entry_layout.h"
+#include "records/entry_table.h"
 #include "file/read_out_file.h"
 #include "platform/decimal_separator.h"
 #include "readout/record_store.h"
-#include "records/entry_layout.h"
-#include "records/entry_table.h"
-#include "tools/cli/commands.h"
-#include "tools/cli/option_parser.h"
 
 #include <algorithm>
 #include <cstdio>
