@@ -17,10 +17,14 @@ std::size_t StoredEntries(const RecordStore& store, InfoBlock block) {
     return std::min<std::size_t>(HeaderOf(store, block).EntryCount, slots.size() / SlotSizeOf(block));
 }
 
+ReadOutComparison::Block::Block(const RecordStore& older, InfoBlock block)
+    : index(std::span(block == InfoBlock::GInfo ? older.GInfoSlots : older.XInfoSlots)
+                .first(StoredEntries(older, block) * SlotSizeOf(block)),
+            SlotSizeOf(block)) {}
+
 ReadOutComparison::ReadOutComparison(const ReadOutData& older, const InfoHeader& newerG,
                                      const InfoHeader& newerX)
-    : blocks_{Block(kGInfoSlotSize, StoredEntries(older.store, InfoBlock::GInfo)),
-              Block(kXInfoSlotSize, StoredEntries(older.store, InfoBlock::XInfo))},
+    : blocks_{Block(older.store, InfoBlock::GInfo), Block(older.store, InfoBlock::XInfo)},
       earlierCode_(kCodes, false), newOfCode_(kCodes, 0) {
     for (const InfoBlock b : {InfoBlock::GInfo, InfoBlock::XInfo}) {
         Block& block = BlockOf(b);
@@ -38,7 +42,7 @@ ReadOutComparison::ReadOutComparison(const ReadOutData& older, const InfoHeader&
                 continue;
             }
             block.earlier[i] = Earlier::Held;
-            block.index.Add(entry.index, slot);
+            block.index.Add(entry.index);
             earlierCode_[CodeSlot(OverviewHeadOf(slot).MessageCode)] = true;
             ++block.held;
         }

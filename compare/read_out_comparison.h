@@ -3,7 +3,7 @@
 // older one holds an entry of the same block with the same slot bytes, wherever it stands: a log that
 // went round moves entries and changes nothing, a cleared log shares nothing. Where the newer read-out
 // holds more copies of the same bytes than the older, its later copies are new. The older read-out's
-// entries whose bytes the newer one no longer holds are gone. All-zero slots (failed entries, unused
+// entries whose bytes no entry read of the newer one holds are gone. All-zero slots (failed entries, unused
 // slots) and entries never read (a kept partial read-out) are neither new nor gone: they count apart.
 #include "compare/slot_index.h"
 #include "readout/entry_ref.h"
@@ -69,7 +69,7 @@ private:
     enum class Earlier : std::uint8_t { NotRead, Empty, Held, Matched };
 
     struct Block {
-        explicit Block(std::size_t slotSize, std::size_t expected) : index(slotSize, expected) {}
+        Block(const RecordStore& older, InfoBlock block);
         SlotIndex index; // the older read-out's held entries
         std::vector<Earlier> earlier;
         std::vector<EntryClass> newer;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 using namespace lexorant;
 
@@ -19,12 +20,13 @@ std::uint64_t EveryHashTheSame(const std::uint8_t*, std::size_t) {
 TEST(SlotIndexTest, AHashMatchIsConfirmedByTheBytes) {
     for (const SlotHasher hash :
          {static_cast<SlotHasher>(SlotHash), static_cast<SlotHasher>(EveryHashTheSame)}) {
-        SlotIndex index(16, 1, hash); // grows past its first size
+        std::vector<std::uint8_t> slots(40 * 16);
+        for (std::size_t i = 0; i < 40; ++i)
+            slots[i * 16] = static_cast<std::uint8_t>(i % 20); // every content twice
+        SlotIndex index(slots, 16, hash);
+        for (std::uint16_t i = 0; i < 40; ++i)
+            index.Add(i);
         std::array<std::uint8_t, 16> slot{};
-        for (std::uint16_t i = 0; i < 40; ++i) {
-            slot[0] = static_cast<std::uint8_t>(i % 20); // every content twice
-            index.Add(i, slot.data());
-        }
         slot[0] = 7;
         EXPECT_EQ(index.Take(slot.data()), std::optional<std::uint16_t>(7));
         EXPECT_EQ(index.Take(slot.data()), std::optional<std::uint16_t>(27));
