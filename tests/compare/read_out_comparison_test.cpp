@@ -30,11 +30,11 @@ ReadOutData ReadOut(const std::string& g, const std::string& x = "", std::uint16
     data.store.Replace({gAnswerLength, 0, static_cast<std::uint16_t>(g.size())},
                        {196, xType, static_cast<std::uint16_t>(x.size())});
     data.in = EntrySet(data.store.GInfo, data.store.XInfo);
-    for (const auto& [block, spec] : {std::pair{InfoBlock::GInfo, g}, std::pair{InfoBlock::XInfo, x}}) {
-        for (std::size_t i = 0; i < spec.size(); ++i) {
+    for (const auto& [block, letters] : {std::pair{InfoBlock::GInfo, g}, std::pair{InfoBlock::XInfo, x}}) {
+        for (std::size_t i = 0; i < letters.size(); ++i) {
             const EntryRef entry{block, static_cast<std::uint16_t>(i)};
-            PutEntry(SlotOf(data.store, entry), SlotSizeOf(block), spec[i]);
-            if (spec[i] != '-')
+            PutEntry(SlotOf(data.store, entry), SlotSizeOf(block), letters[i]);
+            if (letters[i] != '-')
                 data.in.Add(entry);
         }
     }
