@@ -1,7 +1,9 @@
 // Measurements without the window, for bench/run:
 //   probe_core make-file PATH          the largest ".inf" file: 65535 G-Info, 65535 X-Info of type 3
-//   probe_core make-read-outs DIR N  N read-outs of 200 G-Info + 50 X-Info entries, autosave names, 100 a
-//   folder probe_core core-read               the reading loop in-process against a paced simulator
+//   probe_core make-visits OLD NEW OTHER  two visits to a full unit whose log went round by a tenth
+//                                      since, and a full unit of other entries throughout
+//   probe_core make-read-outs DIR N  N read-outs of 200 G-Info + 50 X-Info entries, autosave names, 100 a folder
+//   probe_core core-read               the reading loop in-process against a paced simulator
 //   probe_core cli-read CLI SIM        lexorant-cli read of a lexorant-sim process, from its stderr lines
 //   probe_core keep DIR                keeping a full unit's entries as a read does, in a kept read-out in
 //   DIR
@@ -65,6 +67,35 @@ int MakeFile(const std::string& path) {
     if (!error.empty()) {
         std::cerr << error << "\n";
         return 1;
+    }
+    return 0;
+}
+
+// The second visit's log went round by a tenth of each block: the oldest tenth of the first visit's
+// entries overwritten by new ones.
+int MakeVisits(const std::string& older, const std::string& newer, const std::string& other) {
+    sim::GenerateOptions options;
+    options.gCount = 65535;
+    options.xCount = 65535;
+    options.xType = 3;
+    const RecordStore first = sim::GenerateUnit(options).store;
+    options.seed = 2;
+    const RecordStore later = sim::GenerateUnit(options).store;
+    RecordStore second = first;
+    const auto goRound = [](std::vector<std::uint8_t>& slots, const std::vector<std::uint8_t>& from,
+                            std::size_t slotSize) {
+        const std::size_t tenth = slots.size() / slotSize / 10 * slotSize;
+        std::copy_n(from.begin(), tenth, slots.begin());
+    };
+    goRound(second.GInfoSlots, later.GInfoSlots, kGInfoSlotSize);
+    goRound(second.XInfoSlots, later.XInfoSlots, kXInfoSlotSize);
+    const std::pair<const RecordStore*, std::string> files[] = {{&first, older}, {&second, newer}, {&later, other}};
+    for (const auto& [store, path] : files) {
+        const std::string error = WriteInfoFile(*store, path);
+        if (!error.empty()) {
+            std::cerr << error << "\n";
+            return 1;
+        }
     }
     return 0;
 }
@@ -319,6 +350,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 2 && args[0] == "make-file")
         return MakeFile(args[1]);
+    if (args.size() == 4 && args[0] == "make-visits")
+        return MakeVisits(args[1], args[2], args[3]);
     if (args.size() == 3 && args[0] == "make-read-outs")
         return MakeReadOuts(args[1], std::stoi(args[2]));
     if (args.size() == 1 && args[0] == "core-read")
@@ -327,7 +360,6 @@ int main(int argc, char** argv) {
         return CliRead(args[1], args[2]);
     if (args.size() == 2 && args[0] == "keep")
         return Keep(args[1]);
-    std::cerr << "usage: probe_core make-file PATH | make-read-outs DIR N | core-read | cli-read CLI SIM | "
-                 "keep DIR\n";
+    std::cerr << "usage: probe_core make-file PATH | make-visits OLD NEW OTHER | make-read-outs DIR N | core-read | cli-read CLI SIM | keep DIR\n";
     return 2;
 }

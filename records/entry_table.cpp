@@ -152,21 +152,49 @@ void AppendJsonEntry(std::string& out, const EntryLayout& layout, const std::uin
     out += '}';
 }
 
-// Appends entries [begin, end) as lines or JSON objects.
-void FormatPart(std::string& out, const EntryLayout& layout, std::span<const std::uint8_t* const> entries,
-                std::size_t begin, std::size_t end, const Style& style) {
+// Appends entries [begin, end) as lines or JSON objects; entry(i) gives the slot and number of line i.
+template <typename Entry>
+void FormatPart(std::string& out, const EntryLayout& layout, const Entry& entry, std::size_t begin,
+                std::size_t end, const Style& style) {
     out.reserve(out.size() + (end - begin) * static_cast<std::size_t>(layout.RowCount()) * 8);
     MessageTexts messages(style.decimalSeparator);
     bool first = true;
     for (std::size_t i = begin; i < end; ++i) {
-        const int number = static_cast<int>(i + 1);
+        const NumberedEntry e = entry(i);
         if (style.format == TableFormat::Json) {
-            AppendJsonEntry(out, layout, entries[i], number, messages, first);
-            first = first && entries[i] == nullptr;
+            AppendJsonEntry(out, layout, e.slot, e.number, messages, first);
+            first = first && e.slot == nullptr;
         } else {
-            AppendTextLine(out, layout, entries[i], number, style, messages);
+            AppendTextLine(out, layout, e.slot, e.number, style, messages);
         }
     }
+}
+
+template <typename Entry>
+std::string FormatTable(const EntryLayout& layout, std::size_t count, const Entry& entry, TableFormat format,
+                        std::string_view decimalSeparator) {
+    const Style style = StyleFor(format, decimalSeparator);
+    std::string out;
+    if (format == TableFormat::Json)
+        out += '[';
+    else
+        AppendHeadingLine(out, layout, style);
+
+    const std::size_t half = count >= kEntriesForTwoThreads ? count / 2 : count;
+    std::string second;
+    std::thread helper;
+    if (half < count)
+        helper = std::thread([&] { FormatPart(second, layout, entry, half, count, style); });
+    const std::size_t headingEnd = out.size();
+    FormatPart(out, layout, entry, 0, half, style);
+    if (helper.joinable())
+        helper.join();
+
+    if (format == TableFormat::Json && out.size() > headingEnd && !second.empty())
+        out += ','; // each part opens its first object as if it were the array's first
+    out += second;
+    out += format == TableFormat::Json ? "\n]\n" : "";
+    return out;
 }
 
 } // namespace
@@ -211,29 +239,18 @@ void AppendJsonString(std::string& out, std::string_view text) {
 
 std::string FormatEntryTable(const EntryLayout& layout, std::span<const std::uint8_t* const> entries,
                              TableFormat format, std::string_view decimalSeparator) {
-    const Style style = StyleFor(format, decimalSeparator);
-    std::string out;
-    if (format == TableFormat::Json)
-        out += '[';
-    else
-        AppendHeadingLine(out, layout, style);
+    return FormatTable(
+        layout, entries.size(),
+        [&](std::size_t i) {
+            return NumberedEntry{entries[i], static_cast<int>(i + 1)};
+        },
+        format, decimalSeparator);
+}
 
-    const std::size_t count = entries.size();
-    const std::size_t half = count >= kEntriesForTwoThreads ? count / 2 : count;
-    std::string second;
-    std::thread helper;
-    if (half < count)
-        helper = std::thread([&] { FormatPart(second, layout, entries, half, count, style); });
-    const std::size_t headingEnd = out.size();
-    FormatPart(out, layout, entries, 0, half, style);
-    if (helper.joinable())
-        helper.join();
-
-    if (format == TableFormat::Json && out.size() > headingEnd && !second.empty())
-        out += ','; // each part opens its first object as if it were the array's first
-    out += second;
-    out += format == TableFormat::Json ? "\n]\n" : "";
-    return out;
+std::string FormatNumberedEntryTable(const EntryLayout& layout, std::span<const NumberedEntry> entries,
+                                     TableFormat format, std::string_view decimalSeparator) {
+    return FormatTable(
+        layout, entries.size(), [&](std::size_t i) { return entries[i]; }, format, decimalSeparator);
 }
 
 } // namespace lexorant

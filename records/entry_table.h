@@ -21,6 +21,17 @@ enum class TableFormat {
 std::string FormatEntryTable(const EntryLayout& layout, std::span<const std::uint8_t* const> entries,
                              TableFormat format, std::string_view decimalSeparator);
 
+// An entry of a table that shows chosen entries: its slot and its number in the block (1 for the first).
+struct NumberedEntry {
+    const std::uint8_t* slot = nullptr;
+    int number = 0;
+};
+
+// The same table of chosen entries, each under its own number, in the order given (lexorant-cli
+// compare prints the lines show prints for them).
+std::string FormatNumberedEntryTable(const EntryLayout& layout, std::span<const NumberedEntry> entries,
+                                     TableFormat format, std::string_view decimalSeparator);
+
 // What separates CSV fields: ";" where the decimal separator is a comma, as a spreadsheet of that
 // locale expects, "," elsewhere.
 char CsvFieldSeparator(std::string_view decimalSeparator);

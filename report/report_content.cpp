@@ -76,7 +76,9 @@ ReportTable Overview(const MessageTally& tally, std::string& moreCodes) {
     return table;
 }
 
-ReportTable Faults(const RecordStore& store, const std::vector<EntryRef>& entries) {
+} // namespace
+
+ReportTable FaultEntryTable(const RecordStore& store, const std::vector<EntryRef>& entries) {
     ReportTable table;
     table.headings = {"No.", "Block", "Date", "Time", "Code", "Message text"};
     table.rows.reserve(entries.size());
@@ -89,8 +91,6 @@ ReportTable Faults(const RecordStore& store, const std::vector<EntryRef>& entrie
     }
     return table;
 }
-
-} // namespace
 
 std::vector<MessageRow> ReportOverviewOrder(const MessageTally& tally) {
     std::vector<MessageRow> rows = tally.Rows();
@@ -142,7 +142,7 @@ ReportContent BuildReportContent(const ReadOutData& readOut, std::string_view ma
     content.facts = Facts(readOut, madeAt, tally, faults.size());
     content.overview = Overview(tally, content.moreCodes);
     content.hasTemperatures = store.XInfo.EntryCount > 0 && !store.XInfoSlots.empty();
-    content.faults = Faults(store, faults);
+    content.faults = FaultEntryTable(store, faults);
     return content;
 }
 

@@ -6,6 +6,7 @@
 #include "records/message_overview.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,13 +24,21 @@ struct ReportTable {
     std::vector<std::vector<std::string>> rows;
 };
 
+// What changed since an older read-out of the unit (report/since_section.h).
+struct ReportSince {
+    std::vector<ReportFact> facts; // the older read-out, its last valid time stamp, the counts of each block
+    ReportTable newFaults;         // the new fault entries, in time order
+    ReportTable newCodes;          // the codes of new entries that no entry of the older read-out has
+};
+
 struct ReportContent {
     std::string fileName; // the read-out's file name, without its folder
     std::vector<ReportFact> facts;
     ReportTable overview;         // faults first, then most frequent; at most kReportOverviewRows
     std::string moreCodes;        // "N more codes" beyond the shown rows, or empty
     bool hasTemperatures = false; // the read-out has X-Info entries to chart
-    ReportTable faults;           // every fault entry of both blocks, in time order
+    ReportTable faults;               // every fault entry of both blocks, in time order
+    std::optional<ReportSince> since; // only for a report against an older read-out
 };
 
 inline constexpr std::size_t kReportOverviewRows = 40;
@@ -40,6 +49,9 @@ std::vector<MessageRow> ReportOverviewOrder(const MessageTally& tally);
 // The fault entries of both blocks by their time stamps; entries of equal or no valid time keep
 // G-Info before X-Info and their order within a block, the undated ones last.
 std::vector<EntryRef> FaultEntriesInTimeOrder(const RecordStore& store);
+
+// The entries as the fault table lists them: number, block, date, time, code and message text.
+ReportTable FaultEntryTable(const RecordStore& store, const std::vector<EntryRef>& entries);
 
 // The report of the read-out under its name (any folder is left out of the report); `madeAt` is when
 // the report is made, as the caller's clock and locale say. Only the entries that are in count; of a

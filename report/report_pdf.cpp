@@ -175,6 +175,10 @@ public:
         labelWidth_ = 0;
         for (const ReportFact& f : content.facts)
             labelWidth_ = std::max(labelWidth_, QFontMetricsF(fonts_.bold, &writer_).horizontalAdvance(TextOf(f.label)));
+        if (content.since)
+            for (const ReportFact& f : content.since->facts)
+                labelWidth_ =
+                    std::max(labelWidth_, QFontMetricsF(fonts_.bold, &writer_).horizontalAdvance(TextOf(f.label)));
         labelWidth_ += 4 * mm_;
         // Each column as wide as its heading or the widest text it usually holds; the last one takes
         // the rest. Anything wider still wraps.
@@ -183,6 +187,13 @@ public:
                                            QStringLiteral("65535"), stamp, stamp});
         faults_ = Lay(content.faults, {QStringLiteral("65535"), QStringLiteral("X-Info"), QStringLiteral("00.00.00"),
                                        QStringLiteral("00:00:00"), QStringLiteral("-32768")});
+        if (content.since) {
+            sinceFaults_ = Lay(content.since->newFaults, {QStringLiteral("65535"), QStringLiteral("X-Info"),
+                                                          QStringLiteral("00.00.00"), QStringLiteral("00:00:00"),
+                                                          QStringLiteral("-32768")});
+            sinceCodes_ = Lay(content.since->newCodes,
+                              {QStringLiteral("-32768"), QStringLiteral("Unknown"), QStringLiteral("65535")});
+        }
     }
 
     // Lays out every page; draws them when a painter is given. Returns the number of pages.
@@ -194,7 +205,9 @@ public:
         Footer();
         Text(fonts_.title, QStringLiteral("Service report"));
         y_ += 2 * mm_;
-        Facts();
+        Facts(content_.facts);
+        if (content_.since)
+            Since();
         Section(QStringLiteral("Messages"), overview_);
         if (content_.overview.rows.empty())
             Text(fonts_.body, QStringLiteral("No entries."));
@@ -304,9 +317,9 @@ private:
         Lines(font, Wrap(text, width_, QFontMetricsF(font, &writer_)), 0);
     }
 
-    void Facts() {
+    void Facts(const std::vector<ReportFact>& facts) {
         const QFontMetricsF body(fonts_.body, &writer_);
-        for (const ReportFact& fact : content_.facts) {
+        for (const ReportFact& fact : facts) {
             const QStringList value = Wrap(TextOf(fact.value), width_ - labelWidth_, body);
             Ensure(body.lineSpacing() * static_cast<double>(value.size()));
             if (painter_) {
@@ -319,11 +332,13 @@ private:
         }
     }
 
-    void Heading(const QString& text, double keepWith) {
-        const QFontMetricsF metrics(fonts_.heading, &writer_);
+    // `font`: a sub-section's, when not the sections' own.
+    void Heading(const QString& text, double keepWith, const QFont* font = nullptr) {
+        const QFont& f = font ? *font : fonts_.heading;
+        const QFontMetricsF metrics(f, &writer_);
         y_ += 5 * mm_;
         Ensure(metrics.lineSpacing() + 2 * mm_ + keepWith);
-        Lines(fonts_.heading, {text}, 0);
+        Lines(f, {text}, 0);
         y_ += 1.5 * mm_;
     }
 
@@ -370,9 +385,9 @@ private:
         rules_.clear();
     }
 
-    void Section(const QString& title, const LaidTable& table) {
+    void Section(const QString& title, const LaidTable& table, const QFont* font = nullptr) {
         const double first = table.heights.empty() ? 0 : table.heights.front();
-        Heading(title, table.heights.empty() ? lineSpacing_ : table.headHeight + first);
+        Heading(title, table.heights.empty() ? lineSpacing_ : table.headHeight + first, font);
         if (table.heights.empty())
             return;
         TableHead(table);
@@ -389,6 +404,19 @@ private:
         }
         if (painter_)
             FlushTables();
+    }
+
+    // What changed since the older read-out: its facts, the new faults, the codes new altogether.
+    void Since() {
+        const ReportSince& since = *content_.since;
+        Heading(QStringLiteral("Since the previous read-out"), lineSpacing_ * static_cast<double>(since.facts.size()));
+        Facts(since.facts);
+        Section(QStringLiteral("New fault entries"), sinceFaults_, &fonts_.bold);
+        if (since.newFaults.rows.empty())
+            Text(fonts_.body, QStringLiteral("No new fault entries."));
+        Section(QStringLiteral("Codes new altogether"), sinceCodes_, &fonts_.bold);
+        if (since.newCodes.rows.empty())
+            Text(fonts_.body, QStringLiteral("No new codes."));
     }
 
     void Chart() {
@@ -409,7 +437,7 @@ private:
     CellFont cellFont_, headFont_;
     double mm_ = 1, pad_ = 1, width_ = 1, bottom_ = 1, footerTop_ = 1, labelWidth_ = 0;
     double lineSpacing_ = 1, ascent_ = 1;
-    LaidTable overview_, faults_;
+    LaidTable overview_, faults_, sinceFaults_, sinceCodes_;
     PageText headText_{&headFont_, {}, {}}, cellText_{&cellFont_, {}, {}};
     std::vector<QLineF> rules_;
     QPainter* painter_ = nullptr;

@@ -14,10 +14,12 @@
 
 namespace lexorant {
 
-std::string WriteServiceReport(const ReadOutData& readOut, const std::string& target) {
+std::string WriteServiceReport(const ReadOutData& readOut, const std::string& target, const ReportSince* since) {
     const std::string madeAt =
         QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")).toStdString();
-    const ReportContent content = BuildReportContent(readOut, madeAt);
+    ReportContent content = BuildReportContent(readOut, madeAt);
+    if (since)
+        content.since = *since;
 #ifdef LEXORANT_WITH_CHART
     const ReportChart chart = TemperatureReportChart(readOut);
 #else

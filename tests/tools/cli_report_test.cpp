@@ -177,4 +177,31 @@ TEST_F(CliReportTest, RefusesWhatItCannotReadOrWrite) {
     EXPECT_FALSE(fs::exists(dir_ / "r.pdf"));
 }
 
+TEST_F(CliReportTest, SinceAnEarlierReadOutSaysWhatIsNew) {
+    // The visit before: two of the later G-Info entries and one X-Info entry, and one entry since lost.
+    ASSERT_EQ(WriteInfoFile(test::HandMadeReadOut({At(-1, 1, 3), At(-16385, 1, 4), At(-16385, 1, 5)}, {At(-4, 1, 3)}),
+                            (dir_ / "4711-0815_02.inf").string()),
+              "");
+    const CliRun run = Report("4711-0815_03.inf --output r.pdf --since 4711-0815_02.inf");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string text = Poppler("pdftotext -layout r.pdf -");
+    const std::size_t begin = text.find("\nSince the previous read-out\n");
+    const std::size_t end = text.find("\nMessages\n");
+    ASSERT_LT(begin, end) << text;
+    const std::string since = text.substr(begin, end - begin);
+    for (const char* fact :
+         {R"(^Earlier read-out: +4711-0815_02\.inf$)", R"(^Its last time stamp: +01\.02\.10 05:00:00$)",
+          R"(^G-Info: +7 new, 2 known, 1 gone, 0 empty$)", R"(^X-Info: +2 new, 1 known, 0 gone, 0 empty$)"})
+        EXPECT_EQ(Matches(since, fact).size(), 1u) << fact << "\n" << since;
+    EXPECT_EQ(Matches(since, kFaultRow), (std::vector<std::string>{"5 G-Info 01:00:00 -1", "3 G-Info 02:00:00 -4300",
+                                                                   "3 X-Info 08:00:00 -4", "7 G-Info 09:00:00 -1"}));
+    EXPECT_EQ(Matches(since, R"(^(-?\d+) +(Fault|Event|None) +(\d+) )"),
+              (std::vector<std::string>{"-4300 Fault 1", "0 None 1"}));
+
+    const CliRun missing = Report("4711-0815_03.inf --output r2.pdf --since missing.inf");
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, "Unable to open file missing.inf\n");
+    EXPECT_FALSE(fs::exists(dir_ / "r2.pdf"));
+}
+
 } // namespace

@@ -14,6 +14,7 @@ int Read(const Arguments& args);
 int Show(const Arguments& args);
 int Message(const Arguments& args);
 int Summary(const Arguments& args);
+int Compare(const Arguments& args);
 #ifndef _WIN32
 int Ports(const Arguments& args);
 #endif

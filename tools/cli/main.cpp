@@ -49,6 +49,13 @@ const char* const kUsage =
     "      \"*.inf\"): one line per message code, most frequent first, or with --by-file one\n"
     "      line per read-out (\"partial\" in its Damaged column for a kept read-out). Exit\n"
     "      code 3 when a file could not be read (it is skipped).\n"
+    "\n"
+    "  compare [OLD] NEW [--block G|X] [--gone] [--format tsv|csv|json]\n"
+    "      Prints, as show prints them, the entries of NEW that OLD does not hold (default\n"
+    "      G-Info), or with --gone those of OLD that NEW no longer holds; standard error\n"
+    "      gets the counts of each block (new, known, gone, empty). Entries match by their\n"
+    "      bytes, wherever they stand. Without OLD: the unit's previous autosave read-out\n"
+    "      beside NEW (\"<serial>_NN.inf\", the highest number below NEW's).\n"
 #ifdef LEXORANT_WITH_CHART
     "\n"
     "  chart FILE --output NAME.png|NAME.svg [--size WxH] [--series Setpoint,TI,...] [--by-entry]\n"
@@ -58,10 +65,12 @@ const char* const kUsage =
 #endif
 #ifdef LEXORANT_WITH_REPORT
     "\n"
-    "  report FILE --output NAME.pdf\n"
+    "  report FILE --output NAME.pdf [--since OLD]\n"
     "      Writes a service report of a \".inf\" file as PDF (A4): the read-out's facts, its\n"
     "      messages (faults first, most frequent first), the temperature chart and every\n"
-    "      fault entry in time order. No display is needed.\n"
+    "      fault entry in time order. No display is needed. --since adds what changed\n"
+    "      since the unit's earlier read-out OLD (as compare counts it): new and gone\n"
+    "      entries, the new fault entries and the codes new altogether.\n"
 #endif
     ;
 
@@ -93,6 +102,8 @@ int main(int argc, char** argv) {
         return lexorant::cli::Message(args);
     if (command == "summary")
         return lexorant::cli::Summary(args);
+    if (command == "compare")
+        return lexorant::cli::Compare(args);
 #ifndef _WIN32
     if (command == "ports")
         return lexorant::cli::Ports(args);

@@ -1,6 +1,8 @@
 // Writes the service report of a read-out as PDF, without a display.
+#include "compare/read_out_comparison.h"
 #include "readout/record_store.h"
 #include "report/service_report.h"
+#include "report/since_section.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/headless_qt.h"
 #include "tools/cli/option_parser.h"
@@ -19,6 +21,7 @@ namespace {
 struct ReportOptions {
     std::string file;
     std::string output;
+    std::string since; // an older read-out of the unit, or empty
     std::optional<ReadOutData> readOut;
 };
 
@@ -26,6 +29,7 @@ std::optional<ReportOptions> ParseReportOptions(const Arguments& args) {
     ReportOptions options;
     OptionParser parser("report");
     parser.Value("--output", options.output);
+    parser.Value("--since", options.since);
     parser.Argument(options.file);
     parser.Required([&options] { return !options.file.empty() && !options.output.empty(); },
                     "FILE and --output NAME.pdf are needed");
@@ -51,9 +55,16 @@ int Report(const Arguments& args) {
     const auto options = ParseReportOptions(args);
     if (!options)
         return 1;
+    std::optional<ReportSince> since;
+    if (!options->since.empty()) {
+        const auto older = LoadReadOut(options->since);
+        if (!older)
+            return 1;
+        since = BuildSinceSection(Compare(*older, *options->readOut), *older, options->readOut->store);
+    }
     HeadlessApplication app;
     KeepPageBuffers();
-    const std::string error = WriteServiceReport(*options->readOut, options->output);
+    const std::string error = WriteServiceReport(*options->readOut, options->output, since ? &*since : nullptr);
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
