@@ -10,8 +10,8 @@ namespace lexorant {
 namespace {
 
 const std::array<QString, MessageOverviewModel::kColumns> kHeadings = {
-    QStringLiteral("Code"),  QStringLiteral("Kind"), QStringLiteral("G-Info"),      QStringLiteral("X-Info"),
-    QStringLiteral("First"), QStringLiteral("Last"), QStringLiteral("Message text")};
+    QStringLiteral("Code"),  QStringLiteral("Kind"), QStringLiteral("G-Info"),       QStringLiteral("X-Info"),
+    QStringLiteral("First"), QStringLiteral("Last"), QStringLiteral("Message text"), QStringLiteral("New")};
 
 // Faults are marked by a symbol as well as by colour, for readers who cannot tell the colour.
 const QString kFaultMark = QStringLiteral("\u26A0 ");
@@ -61,6 +61,12 @@ void MessageOverviewModel::Publish() {
     }
 }
 
+void MessageOverviewModel::SetNewCounts(NewCounts newCounts) {
+    newCounts_ = std::move(newCounts);
+    if (shownRows_ > 0)
+        emit dataChanged(index(0, NewColumn), index(shownRows_ - 1, NewColumn));
+}
+
 int MessageOverviewModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : shownRows_;
 }
@@ -89,6 +95,8 @@ QVariant MessageOverviewModel::data(const QModelIndex& index, int role) const {
             return QString::fromStdString(StampText(row.last));
         case TextColumn:
             return TextOf(row.text);
+        case NewColumn:
+            return newCounts_ ? QVariant(QString::number(newCounts_(row.code))) : QVariant();
         default:
             return {};
         }
@@ -107,6 +115,8 @@ QVariant MessageOverviewModel::data(const QModelIndex& index, int role) const {
             return StampKey(row.first);
         case LastColumn:
             return StampKey(row.last);
+        case NewColumn:
+            return newCounts_ ? static_cast<qulonglong>(newCounts_(row.code)) : qulonglong{0};
         default:
             return data(index, Qt::DisplayRole);
         }
@@ -148,10 +158,19 @@ void MessageFilterModel::sort(int column, Qt::SortOrder order) {
         invalidate();
 }
 
+void MessageFilterModel::SetNewOnly(bool on) {
+    newOnly_ = on;
+    invalidateFilter();
+}
+
 bool MessageFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
+    const QAbstractItemModel* source = sourceModel();
+    if (newOnly_ && source->index(sourceRow, MessageOverviewModel::NewColumn, sourceParent)
+                            .data(MessageOverviewModel::SortRole)
+                            .toULongLong() == 0)
+        return false;
     if (filter_.isEmpty())
         return true;
-    const QAbstractItemModel* source = sourceModel();
     for (int column : {MessageOverviewModel::CodeColumn, MessageOverviewModel::TextColumn})
         if (source->index(sourceRow, column, sourceParent)
                 .data()

@@ -7,6 +7,10 @@
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
 namespace lexorant {
 
 class MessageOverviewModel : public QAbstractTableModel {
@@ -20,6 +24,7 @@ public:
         FirstColumn,
         LastColumn,
         TextColumn,
+        NewColumn, // only while the read-out is compared with an earlier one; shown before the text
         kColumns
     };
     // Numbers to sort by, where the display text would sort wrongly.
@@ -35,6 +40,9 @@ public:
     void Publish();
 
     const MessageOverview& Overview() const { return overview_; }
+    // How many of a code's entries are new since an earlier read-out; none: no comparison.
+    using NewCounts = std::function<std::size_t(std::int16_t code)>;
+    void SetNewCounts(NewCounts newCounts);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -43,6 +51,7 @@ public:
 
 private:
     MessageOverview overview_;
+    NewCounts newCounts_;
     int shownRows_ = 0;
     // Rows below shownRows_ whose counts changed since the last Publish.
     int changedFirst_ = -1;
@@ -56,6 +65,8 @@ public:
 
     // Rows whose code or message text holds the text, case aside; empty shows every row.
     void SetFilterText(const QString& text);
+    // Only rows of codes with new entries.
+    void SetNewOnly(bool on);
     // Most frequent first (G-Info plus X-Info), then by code: the order before a column is chosen.
     void SortByFrequency();
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
@@ -67,6 +78,7 @@ protected:
 private:
     bool FrequencyLess(int left, int right) const;
     QString filter_;
+    bool newOnly_ = false;
     bool byFrequency_ = true;
 };
 

@@ -2,14 +2,17 @@
 
 #include "app/hint_router.h"
 #include "app/message_overview_model.h"
+#include "app/shown_comparison.h"
 #include "platform/decimal_separator.h"
 #include "records/entry_message.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDockWidget>
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -18,7 +21,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace lexorant {
@@ -27,8 +32,10 @@ namespace {
 
 class MessageOverviewPanel : public QObject {
 public:
-    MessageOverviewPanel(QMainWindow& window, QMenu& analysis, ReadOutSignals& readOut, EntrySelector select)
-        : QObject(&window), window_(window), readOut_(readOut), select_(std::move(select)) {
+    MessageOverviewPanel(QMainWindow& window, QMenu& analysis, ReadOutSignals& readOut, EntrySelector select,
+                         const ShownComparison& comparison)
+        : QObject(&window), window_(window), readOut_(readOut), select_(std::move(select)),
+          comparison_(comparison) {
         auto* item = new QAction(QStringLiteral("&Messages"), &analysis);
         item->setObjectName(QStringLiteral("miMessages"));
         item->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
@@ -82,6 +89,14 @@ private:
         filter_->installEventFilter(this);
         view_ = new QTableView(contents);
         view_->setObjectName(QStringLiteral("tvMessages"));
+        since_ = new QLabel(contents);
+        since_->setObjectName(QStringLiteral("lbSince"));
+        newOnly_ = new QCheckBox(QStringLiteral("New only"), contents);
+        newOnly_->setObjectName(QStringLiteral("cbNewOnly"));
+        since_->hide();
+        newOnly_->hide();
+        layout->addWidget(since_);
+        layout->addWidget(newOnly_);
         layout->addWidget(filter_);
         layout->addWidget(view_);
         dock_->setWidget(contents);
@@ -102,9 +117,18 @@ private:
         header->setStretchLastSection(true);
         header->setSectionsClickable(true);
         header->setHighlightSections(false);
-        const std::array<int, MessageOverviewModel::kColumns - 1> widths = {52, 72, 48, 48, 118, 118};
+        const std::array<int, MessageOverviewModel::kColumns - 2> widths = {52, 72, 48, 48, 118, 118};
         for (std::size_t c = 0; c < widths.size(); ++c)
             header->resizeSection(static_cast<int>(c), widths[c]);
+        // "New" stands before the text, which takes the rest of the width; it is there only while comparing.
+        header->moveSection(MessageOverviewModel::NewColumn, MessageOverviewModel::TextColumn);
+        header->resizeSection(MessageOverviewModel::NewColumn, 48);
+        view_->setColumnHidden(MessageOverviewModel::NewColumn, true);
+        connect(newOnly_, &QCheckBox::toggled, this, [this](bool on) { proxy_->SetNewOnly(on); });
+        connect(&comparison_, &ShownComparison::changed, this, [this] {
+            comparisonChanged_ = true;
+            Schedule();
+        });
         connect(header, &QHeaderView::sectionClicked, this, [this](int section) { SortBy(section); });
         connect(filter_, &QLineEdit::textChanged, proxy_, &MessageFilterModel::SetFilterText);
         connect(filter_, &QLineEdit::returnPressed, this, [this] { FocusList(); });
@@ -163,14 +187,34 @@ private:
             model_->Add(readOut.Store(), entry);
         arrived_.clear();
         model_->Publish();
+        if (std::exchange(comparisonChanged_, false))
+            ShowComparison();
+    }
+
+    void ShowComparison() {
+        const bool on = comparison_.Active();
+        since_->setText(comparison_.SinceLine());
+        since_->setVisible(on);
+        newOnly_->setVisible(on);
+        if (!on)
+            newOnly_->setChecked(false);
+        view_->setColumnHidden(MessageOverviewModel::NewColumn, !on);
+        if (on)
+            model_->SetNewCounts(
+                [this](std::int16_t code) { return comparison_.Comparison().NewCountOf(code); });
+        else
+            model_->SetNewCounts({});
+        proxy_->SetNewOnly(on && newOnly_->isChecked());
     }
 
     void Activate(int sourceRow) {
         const MessageRow& row = model_->Overview().Rows()[static_cast<std::size_t>(sourceRow)];
-        const std::vector<EntryRef>& places =
-            model_->Overview().Occurrences(static_cast<std::size_t>(sourceRow));
+        std::vector<EntryRef> places = model_->Overview().Occurrences(static_cast<std::size_t>(sourceRow));
         if (places.empty())
             return;
+        // While comparing, the code's new entries come first, each part in its own order.
+        std::stable_partition(places.begin(), places.end(),
+                              [this](const EntryRef& entry) { return comparison_.IsNew(entry); });
         next_ = lastCode_ == row.code ? (next_ + 1) % places.size() : 0;
         lastCode_ = row.code;
         const EntryRef entry = places[next_];
@@ -187,7 +231,11 @@ private:
     QMainWindow& window_;
     ReadOutSignals& readOut_;
     EntrySelector select_;
+    const ShownComparison& comparison_;
     QDockWidget* dock_ = nullptr;
+    QLabel* since_ = nullptr;
+    QCheckBox* newOnly_ = nullptr;
+    bool comparisonChanged_ = true;
     QLineEdit* filter_ = nullptr;
     QTableView* view_ = nullptr;
     MessageOverviewModel* model_ = nullptr;
@@ -204,8 +252,8 @@ private:
 } // namespace
 
 void AddMessageOverviewMenu(QMainWindow& window, QMenu& analysis, ReadOutSignals& readOut,
-                            EntrySelector select) {
-    new MessageOverviewPanel(window, analysis, readOut, std::move(select));
+                            EntrySelector select, const ShownComparison& comparison) {
+    new MessageOverviewPanel(window, analysis, readOut, std::move(select), comparison);
 }
 
 } // namespace lexorant

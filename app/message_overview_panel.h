@@ -10,7 +10,12 @@ class QMenu;
 
 namespace lexorant {
 
-// The panel docks in `window`; activating a row selects the entry through `select`.
-void AddMessageOverviewMenu(QMainWindow& window, QMenu& analysis, ReadOutSignals& readOut, EntrySelector select);
+class ShownComparison;
+
+// The panel docks in `window`; activating a row selects the entry through `select`. While the read-out
+// is compared with an earlier one, the panel says against which, counts each code's new entries
+// ("New"), can show only codes with new ones ("New only"), and goes to a code's new entries first.
+void AddMessageOverviewMenu(QMainWindow& window, QMenu& analysis, ReadOutSignals& readOut, EntrySelector select,
+                            const ShownComparison& comparison);
 
 } // namespace lexorant

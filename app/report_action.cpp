@@ -4,7 +4,9 @@
 #include "app/message_boxes.h"
 #include "app/read_out_signals.h"
 #include "app/save_dialog.h"
+#include "app/shown_comparison.h"
 #include "report/service_report.h"
+#include "report/since_section.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,8 +19,8 @@ namespace {
 
 class ReportMenu : public QObject {
 public:
-    ReportMenu(QMenu& analysis, ReadOutSignals& readOut, QWidget* parent)
-        : QObject(parent), readOut_(readOut), parent_(parent) {
+    ReportMenu(QMenu& analysis, ReadOutSignals& readOut, const ShownComparison& comparison, QWidget* parent)
+        : QObject(parent), readOut_(readOut), comparison_(comparison), parent_(parent) {
         item_ = AddAnalysisItem(analysis, "miReport", QStringLiteral("&Report..."),
                                 QStringLiteral("Write a service report of the read-out as PDF"));
         connect(&analysis, &QMenu::aboutToShow, this, [this] { item_->setEnabled(Loaded()); });
@@ -46,21 +48,29 @@ private:
         const QString name = dialog.selectedFiles().front();
         QApplication::setOverrideCursor(Qt::WaitCursor);
         // A read that stopped says so in the report, and the entries it never read are no data there.
-        const std::string error = WriteServiceReport(readOut_.Document().Data(), name.toStdString());
+        // While the read-out is compared with an earlier one, the report says what changed since.
+        std::optional<ReportSince> since;
+        if (comparison_.Active())
+            since =
+                BuildSinceSection(comparison_.Comparison(), comparison_.Older(), readOut_.Document().Store());
+        const std::string error =
+            WriteServiceReport(readOut_.Document().Data(), name.toStdString(), since ? &*since : nullptr);
         QApplication::restoreOverrideCursor();
         if (!error.empty())
             ShowErrorBox(parent_, QString::fromStdString(error));
     }
 
     ReadOutSignals& readOut_;
+    const ShownComparison& comparison_;
     QWidget* parent_;
     QAction* item_ = nullptr;
 };
 
 } // namespace
 
-void AddReportMenu(QMenu& analysis, ReadOutSignals& readOut, QWidget* parent) {
-    new ReportMenu(analysis, readOut, parent);
+void AddReportMenu(QMenu& analysis, ReadOutSignals& readOut, const ShownComparison& comparison,
+                   QWidget* parent) {
+    new ReportMenu(analysis, readOut, comparison, parent);
 }
 
 } // namespace lexorant

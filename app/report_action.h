@@ -7,8 +7,11 @@ class QWidget;
 namespace lexorant {
 
 class ReadOutSignals;
+class ShownComparison;
 
-// `parent` owns the item's state and the dialogs.
-void AddReportMenu(QMenu& analysis, ReadOutSignals& readOut, QWidget* parent);
+// `parent` owns the item's state and the dialogs. While `comparison` is on, the report has its section
+// on what changed since the earlier read-out.
+void AddReportMenu(QMenu& analysis, ReadOutSignals& readOut, const ShownComparison& comparison,
+                   QWidget* parent);
 
 } // namespace lexorant

@@ -3,26 +3,32 @@
 #include "app/app_icon.h"
 #include "app/app_texts.h"
 #include "app/com_thread.h"
+#include "app/compare_action.h"
 #include "app/export_action.h"
 #include "app/hint_router.h"
 #include "app/message_boxes.h"
 #include "app/message_overview_panel.h"
 #include "app/read_out_signals.h"
 #include "app/report_action.h"
+#include "app/shown_comparison.h"
 #include "app/window_parts.h"
 #include "catalogue/find_message_text.h"
-#include "records/entry_message.h"
 #include "file/file_naming.h"
 #include "file/read_out_file.h"
 #include "platform/decimal_separator.h"
+#include "records/entry_message.h"
 #include "session/read_session.h"
 #ifdef LEXORANT_WITH_CHART
 #include "app/temperature_chart_menu.h"
 #endif
 
+#include <QAction>
 #include <QApplication>
+#include <QBrush>
 #include <QCloseEvent>
+#include <QColor>
 #include <QFileDialog>
+#include <QFont>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -39,7 +45,6 @@
 namespace lexorant {
 
 namespace {
-
 
 // The grids take the user's separator as one character; it is never empty.
 QChar DecimalSeparator() {
@@ -212,13 +217,44 @@ void TfrmMain::BuildAnalysisMenu() {
     miAnalysis_->setObjectName(QStringLiteral("miAnalysis"));
     miAnalysis_->menuAction()->setObjectName(QStringLiteral("miAnalysis"));
     const EntrySelector select = [this](EntryRef entry) { SelectEntry(entry); };
-    AddMessageOverviewMenu(*this, *miAnalysis_, *readOut_, select);
+    comparison_ = new ShownComparison(*readOut_, this);
+    AddMessageOverviewMenu(*this, *miAnalysis_, *readOut_, select, *comparison_);
 #ifdef LEXORANT_WITH_CHART
     AddTemperatureChartMenu(*miAnalysis_, *readOut_, select, this);
 #endif
+    AddCompareMenu(*miAnalysis_, *readOut_, *comparison_, this, [this] {
+        if (auto* messages = miAnalysis_->findChild<QAction*>(QStringLiteral("miMessages")))
+            messages->trigger(); // the overview is where the comparison shows
+    });
     AddExportMenu(
         *miAnalysis_, *readOut_, [this] { return ShownGrid(); }, this);
-    AddReportMenu(*miAnalysis_, *readOut_, this);
+    AddReportMenu(*miAnalysis_, *readOut_, *comparison_, this);
+    MarkNewEntries();
+}
+
+// The headings of the entries that are new since the earlier read-out compared with: bold, on a
+// background of their own; no cell text changes.
+void TfrmMain::MarkNewEntries() {
+    const auto mark = [this](InfoBlock block) {
+        return [this, block](int entry, int role) -> QVariant {
+            if (entry < 0 || !comparison_->IsNew(EntryRef{block, static_cast<std::uint16_t>(entry)}))
+                return {};
+            if (role == Qt::BackgroundRole)
+                return QBrush(QColor(0xFF, 0xE0, 0x80));
+            if (role == Qt::FontRole) {
+                QFont bold = font();
+                bold.setBold(true);
+                return bold;
+            }
+            return {};
+        };
+    };
+    gModel_.SetHeadingDecoration(mark(InfoBlock::GInfo));
+    xModel_.SetHeadingDecoration(mark(InfoBlock::XInfo));
+    connect(comparison_, &ShownComparison::changed, this, [this] {
+        gModel_.HeadingsChanged(0, gModel_.EntryColumnCount() - 1);
+        xModel_.HeadingsChanged(0, xModel_.EntryColumnCount() - 1);
+    });
 }
 
 // The grids show what the read-out holds: all of an opened file, a read's entries as they come in.
@@ -336,7 +372,8 @@ void TfrmMain::SelectEntry(EntryRef entry) {
     QTableView* grid = gInfo ? sgGInfo_ : sgXInfo_;
     SetGridVisible(grid, gInfo ? sgXInfo_ : sgGInfo_);
     const QModelIndex current = grid->selectionModel()->currentIndex();
-    const int row = current.isValid() ? current.row() : std::min(kMessageRow - 1, grid->model()->rowCount() - 1);
+    const int row =
+        current.isValid() ? current.row() : std::min(kMessageRow - 1, grid->model()->rowCount() - 1);
     const QModelIndex target = grid->model()->index(row, entry.index);
     // A grid's first cell is current from its fill on without having been selected; making it current
     // again changes nothing, so it is selected as a click would select it.

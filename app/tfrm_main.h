@@ -30,6 +30,7 @@ class ComThread;
 class HintRouter;
 class ReadOutSignals;
 class ReadSession;
+class ShownComparison;
 class WireTrace;
 struct ReadTarget;
 
@@ -73,6 +74,7 @@ private:
     void BuildMenus();
     void BuildGrids();
     void BuildAnalysisMenu();
+    void MarkNewEntries();
     void BuildProgress();
     // The caption, the commands' enabled state and the grids follow the read-out, each set in one place.
     void FollowReadOut();
@@ -129,6 +131,7 @@ private:
     bool showingEntryError_ = false;
 
     HintRouter* hints_ = nullptr;
+    ShownComparison* comparison_ = nullptr;
     QTableView* sgGInfo_ = nullptr;
     QTableView* sgXInfo_ = nullptr;
     QFileDialog* saveDialog_ = nullptr;

@@ -130,8 +130,22 @@ QVariant InfoGridModel::data(const QModelIndex& index, int role) const {
     return Cell(index.column() + 1, index.row() + 1);
 }
 
+void InfoGridModel::SetHeadingDecoration(HeadingDecoration decoration) {
+    decoration_ = std::move(decoration);
+    if (colCount_ > 1)
+        HeadingsChanged(0, colCount_ - 2);
+}
+
+void InfoGridModel::HeadingsChanged(int first, int last) {
+    last = std::min(last, colCount_ - 2);
+    if (first <= last)
+        emit headerDataChanged(Qt::Horizontal, first, last);
+}
+
 QVariant InfoGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) {
+        if (orientation == Qt::Horizontal && decoration_)
+            return decoration_(section, role);
         return {};
     }
     return orientation == Qt::Horizontal ? Cell(section + 1, 0) : Cell(0, section + 1);

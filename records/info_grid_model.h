@@ -9,6 +9,7 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,13 @@ public:
     // The bytes shown in the column of entry `entry` (from 0); null for a column nothing was written into.
     const std::uint8_t* ShownSlot(int entry) const;
 
+    // What the headings of entry columns carry besides their text (a mark for entries the window
+    // wants to point out): `decoration(entry, role)` for roles other than the text; none by default.
+    using HeadingDecoration = std::function<QVariant(int entry, int role)>;
+    void SetHeadingDecoration(HeadingDecoration decoration);
+    // The decoration of entries first to last changed; views repaint those headings.
+    void HeadingsChanged(int first, int last);
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -72,6 +80,7 @@ private:
     // only when asked for, so a block of 65535 entries stays a few megabytes.
     std::vector<std::uint8_t> slots_;
     std::vector<std::uint8_t> written_;
+    HeadingDecoration decoration_;
 };
 
 } // namespace lexorant

@@ -27,7 +27,8 @@ struct ReadResult {
     bool failed = false;             // an error no step expected ended the read
     std::string unexpected;          // its text, possibly empty
 
-    // Complete when every entry was asked and the file written; Stopped otherwise.
+    // Complete when every entry was asked (whether or not the file could be written); Stopped when the
+    // read ended early.
     ReadOutState End() const;
     bool Written() const { return file && file->error.empty(); }
 };

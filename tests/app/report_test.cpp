@@ -3,6 +3,7 @@
 #include "app/app_texts.h"
 #include "app/read_out_signals.h"
 #include "app/report_action.h"
+#include "app/shown_comparison.h"
 #ifdef LEXORANT_WITH_CHART
 #include "app/temperature_chart_menu.h"
 #endif
@@ -71,7 +72,8 @@ private slots:
         QWidget parent;
         QMenu analysis;
         ReadOutSignals readOut;
-        AddReportMenu(analysis, readOut, &parent);
+        const ShownComparison comparison(readOut);
+        AddReportMenu(analysis, readOut, comparison, &parent);
 #ifdef LEXORANT_WITH_CHART
         AddTemperatureChartMenu(analysis, readOut, [](EntryRef) { return QString(); }, &parent);
 #endif
