@@ -83,10 +83,15 @@ constexpr auto kXInfoColumns = [] {
     return all;
 }();
 
+// A whole number keeps a ".0", so that every value of the column reads as a float, also to an engine
+// that guesses a column's type from the first values it sees.
 void AppendShortest(std::string& out, double value) {
     char buffer[32];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     out.append(buffer, end);
+    if (std::string_view(buffer, static_cast<std::size_t>(end - buffer)).find_first_of(".e") ==
+        std::string_view::npos)
+        out += ".0";
 }
 
 void AppendTwoDigits(std::string& out, unsigned value) {

@@ -31,7 +31,8 @@ std::vector<const FieldDef*> ColumnFields(const EntryLayout& layout, std::span<c
 
 // The value of a field: nothing for a field null, not carried by the entry ("???") or a float that is no
 // finite number; integers in plain decimal; hundredths, half hours and floats as the shortest decimal
-// that reads back as the same double (a float widened unchanged); the grid's word for a bit field.
+// that reads back as the same double (a float widened unchanged), ".0" after a whole number; the grid's
+// word for a bit field.
 void AppendFieldValue(std::string& out, const FieldDef* field, const std::uint8_t* slot);
 
 // "YYYY-MM-DD HH:MM:SS" of the entry's time stamp; nothing when it is no calendar date and time.
