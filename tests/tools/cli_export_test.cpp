@@ -110,6 +110,24 @@ TEST_F(CliExportTest, ASecondRunRedoesOnlyWhatChangedAndPruneRemovesWhatIsGone) 
         EXPECT_NE(name.find("U100_01"), std::string::npos) << name;
 }
 
+TEST_F(CliExportTest, TheRunAfterAKilledOneFinishesItsWork) {
+    ASSERT_EQ(Export("archive --output out").exitCode, 0);
+    const auto whole = Tables();
+    // Killed before it saved its manifest, in the middle of a table.
+    fs::remove(dir_ / "out" / "manifest.tsv");
+    fs::remove(dir_ / "out" / whole.begin()->first);
+    const fs::path torn = dir_ / "out" / "g_info" / "serial=U100" / ".U100_01-0.csv.gz.4242.tmp";
+    std::ofstream(torn) << "half";
+    ASSERT_EQ(Export("archive --output out").exitCode, 0);
+    std::set<std::string> names, before;
+    for (const auto& [name, inode] : Tables())
+        names.insert(name);
+    for (const auto& [name, inode] : whole)
+        before.insert(name);
+    EXPECT_EQ(names, before);
+    EXPECT_FALSE(fs::exists(torn));
+}
+
 TEST_F(CliExportTest, ASecondExportIntoTheSameFolderRefuses) {
     fs::create_directories(dir_ / "out");
     const int fd = ::open((dir_ / "out" / ".lock").c_str(), O_RDWR | O_CREAT, 0666);
