@@ -1,5 +1,5 @@
-#include "tools/cli/commands.h"
 #include "lexorant_version.h"
+#include "tools/cli/commands.h"
 
 #include <cstdio>
 #include <cstring>
