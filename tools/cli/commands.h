@@ -18,6 +18,9 @@ int Compare(const Arguments& args);
 #ifndef _WIN32
 int Ports(const Arguments& args);
 #endif
+#ifdef LEXORANT_WITH_EXPORT
+int Export(const Arguments& args);
+#endif
 #ifdef LEXORANT_WITH_CHART
 int Chart(const Arguments& args);
 #endif

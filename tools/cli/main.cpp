@@ -1,5 +1,5 @@
-#include "tools/cli/commands.h"
 #include "lexorant_version.h"
+#include "tools/cli/commands.h"
 
 #include <cstdio>
 #include <cstring>
@@ -56,6 +56,17 @@ const char* const kUsage =
     "      gets the counts of each block (new, known, gone, empty). Entries match by their\n"
     "      bytes, wherever they stand. Without OLD: the unit's previous autosave read-out\n"
     "      beside NEW (\"<serial>_NN.inf\", the highest number below NEW's).\n"
+#ifdef LEXORANT_WITH_EXPORT
+    "\n"
+    "  export PATH... --output DIR [--jobs N] [--prune]\n"
+    "      Lays read-outs (\".inf\" files, kept read-outs, folders searched for \"*.inf\") out\n"
+    "      as a dataset for analytics engines: DIR/g_info/serial=SERIAL/*.csv.gz and\n"
+    "      DIR/x_info/... with a row per entry that is in, DIR/read_outs/*.csv.gz with a row\n"
+    "      per read-out (gzip-compressed CSV). Only new and changed read-outs are exported\n"
+    "      again; --prune removes the tables of read-outs no longer named or gone. --jobs:\n"
+    "      read-outs at a time (default: one per core). Exit code 3 when a file could not be\n"
+    "      read (it is skipped), 1 when DIR cannot be written or another export holds it.\n"
+#endif
 #ifdef LEXORANT_WITH_CHART
     "\n"
     "  chart FILE --output NAME.png|NAME.svg [--size WxH] [--series Setpoint,TI,...] [--by-entry]\n"
@@ -104,6 +115,10 @@ int main(int argc, char** argv) {
         return lexorant::cli::Summary(args);
     if (command == "compare")
         return lexorant::cli::Compare(args);
+#ifdef LEXORANT_WITH_EXPORT
+    if (command == "export")
+        return lexorant::cli::Export(args);
+#endif
 #ifndef _WIN32
     if (command == "ports")
         return lexorant::cli::Ports(args);
