@@ -18,9 +18,14 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QCheckBox>
+#include <QDir>
 #include <QDockWidget>
+#include <QFont>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QStatusBar>
 #include <QTableView>
 
@@ -119,6 +124,55 @@ private slots:
         QVERIFY(WriteInfoFile(other, path.toStdString()).empty());
         QCOMPARE(w.LoadInfoFile(path), 0);
         QTRY_COMPARE(Column(rows, 0), QStringList{"-2"});
+    }
+
+    // The shown read-out against the unit's previous autosave read-out, proposed by the dialog: the
+    // overview counts each code's new entries, narrows to them, and goes to a new entry first; the
+    // grid's heading of that entry is marked; another file ends the comparison.
+    void comparesWithTheUnitsPreviousReadOut() {
+        QDir folder(files_.path());
+        QVERIFY(folder.mkpath(QStringLiteral("visits")));
+        const QString older = files_.filePath(QStringLiteral("visits/4711-0815_01.inf"));
+        const QString newer = files_.filePath(QStringLiteral("visits/4711-0815_03.inf"));
+        RecordStore since = Logged();
+        since.GInfoSlot(4)[3] = 9; // -1 of another day instead of 0: the entry is new, all others are known
+        since.GInfoSlot(4)[8] = 0xFF, since.GInfoSlot(4)[9] = 0xFF;
+        QVERIFY(WriteInfoFile(Logged(), older.toStdString()).empty());
+        QVERIFY(WriteInfoFile(since, newer.toStdString()).empty());
+        TfrmMain w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(w.LoadInfoFile(newer), 0);
+        ModalCloser closer;
+        closer.fileForDialog = older;
+        QAction* compare = Item(w, "miCompare");
+        emit w.findChild<QMenu*>(QStringLiteral("miAnalysis"))->aboutToShow();
+        QVERIFY(compare->isEnabled());
+        compare->trigger();
+        QCOMPARE(closer.proposedFiles, QStringList{older});
+        QTableView* list = List(w);
+        QTRY_VERIFY(list && list->isVisible());
+        const QAbstractItemModel* rows = list->model();
+        QTRY_VERIFY(!list->isColumnHidden(MessageOverviewModel::NewColumn));
+        QCOMPARE(Column(rows, 0), (QStringList{"-1", "-16385", "-4106"}));
+        QCOMPARE(Column(rows, MessageOverviewModel::NewColumn), (QStringList{"1", "0", "0"}));
+        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("lbSince"))->text(),
+                 QStringLiteral("Since 4711-0815_01.inf: 1 new G-Info, 0 new X-Info entries"));
+        w.findChild<QCheckBox*>(QStringLiteral("cbNewOnly"))->setChecked(true);
+        QCOMPARE(Column(rows, 0), QStringList{"-1"});
+
+        list->setCurrentIndex(rows->index(0, 0));
+        QTest::keyClick(list, Qt::Key_Return); // G-Info 5 before the earlier -1 entries
+        auto* g = w.findChild<QTableView*>(QStringLiteral("sgGInfo"));
+        QCOMPARE(g->selectionModel()->currentIndex().column(), 4);
+        QVERIFY(w.GInfoModel().headerData(4, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!w.GInfoModel().headerData(3, Qt::Horizontal, Qt::FontRole).isValid());
+        QCOMPARE(w.GInfoModel().headerData(4, Qt::Horizontal).toString(), QStringLiteral("5"));
+
+        QCOMPARE(w.LoadInfoFile(older), 0);
+        QTRY_VERIFY(list->isColumnHidden(MessageOverviewModel::NewColumn));
+        QVERIFY(!w.findChild<QLabel*>(QStringLiteral("lbSince"))->isVisible());
+        QVERIFY(!w.GInfoModel().headerData(4, Qt::Horizontal, Qt::FontRole).isValid());
     }
 
     // -2 lies among the faults, though the catalogue has no text for it.
