@@ -15,7 +15,7 @@
 namespace lexorant {
 
 ReadOutState ReadResult::End() const {
-    return Written() && !failed ? ReadOutState::Complete : ReadOutState::Stopped;
+    return tally.RanToEnd() && !failed ? ReadOutState::Complete : ReadOutState::Stopped;
 }
 
 Prepared ReadSession::Prepare(const ReadChoices& choices) {
@@ -147,7 +147,7 @@ ReadResult ReadSession::Run(RecordStore& store, SessionEvents& events, const std
         // same.
         const SleepInhibitor awake(AwakeReason(serial_));
         ReadJob job{
-            port_, store, events, stop, start_.keeper.get(), start_.kept ? &start_.kept->in : nullptr};
+            port_, store, running, stop, start_.keeper.get(), start_.kept ? &start_.kept->in : nullptr};
         result.tally = RunRead(job);
         lineLost_ = result.tally.lost.has_value();
         if (result.tally.RanToEnd() && target_.write) {

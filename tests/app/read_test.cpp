@@ -1,15 +1,15 @@
 // The read command against a simulated controller on COM3, with the file named in the save
 // dialog: progress, grids, file, locked menus, failed entries and identification, quitting.
 #include "app/com_thread.h"
+#include "app/read_out_signals.h"
+#include "app/tfrm_main.h"
 #include "file/info_file.h"
 #include "file/kept_read_out.h"
+#include "link/wire_trace.h"
 #include "readout/read_out.h"
-#include "app/read_out_signals.h"
+#include "tests/app/window_test_support.h"
 #include "tools/sim/simulator.h"
 #include "tools/sim/unit.h"
-#include "app/tfrm_main.h"
-#include "tests/app/window_test_support.h"
-#include "link/wire_trace.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,7 +64,9 @@ QStringList EntryRequests(const sim::Simulator& controller) {
     return Requests(controller).filter(QRegularExpression(QStringLiteral("^[GX]I@ ")));
 }
 
-std::filesystem::path KeptPath() { return *KeptReadOutPath("4711-0815"); }
+std::filesystem::path KeptPath() {
+    return *KeptReadOutPath("4711-0815");
+}
 
 QString Caption(const QString& fileName) {
     return QStringLiteral("Brenno Lexorant V1.2 - [") + fileName + "]";
@@ -187,7 +189,8 @@ private slots:
         closer.fileForDialog = files_.filePath(QStringLiteral("locked.inf"));
         w.miReadClick();
         QTRY_VERIFY_WITH_TIMEOUT(Requests(controller).contains(QStringLiteral("GI@ 1\r\n")), 10000);
-        QVERIFY(w.findChild<QLabel*>(QStringLiteral("timeLeft"))->text().contains(QStringLiteral("not kept: ")));
+        QVERIFY(
+            w.findChild<QLabel*>(QStringLiteral("timeLeft"))->text().contains(QStringLiteral("not kept: ")));
 
         QVERIFY(CommandsDisabled(w));
         // The whole read's progress beside the status text, while it runs.
@@ -325,8 +328,9 @@ private slots:
 
         w.miReadClick();
         QVERIFY(WaitForReadEnd(w));
-        QCOMPARE(closer.seen, (QStringList{"dialog: SaveDialog",
-                                           "Fehler: The unit stopped answering at G-Info 3 of 6 (the line hung up)"}));
+        QCOMPARE(closer.seen,
+                 (QStringList{"dialog: SaveDialog",
+                              "Fehler: The unit stopped answering at G-Info 3 of 6 (the line hung up)"}));
         QVERIFY(CommandsEnabled(w));
         QVERIFY(!QFileInfo::exists(path));
         QCOMPARE(w.windowTitle(), Caption(path) + QStringLiteral(" (partial)"));
@@ -356,7 +360,8 @@ private slots:
         const QString path = files_.filePath(QStringLiteral("retried.inf"));
         closer.fileForDialog = path;
         closer.retryLostLine = true;
-        closer.leaveOpenText = QStringLiteral("The unit stopped answering at G-Info 3 of 6 (the line hung up)");
+        closer.leaveOpenText =
+            QStringLiteral("The unit stopped answering at G-Info 3 of 6 (the line hung up)");
         QString defaultButton, escapeButton;
         QTimer plugIn;
         QObject::connect(&plugIn, &QTimer::timeout, [&] {
@@ -385,14 +390,52 @@ private slots:
         QVERIFY(!std::filesystem::exists(KeptPath()));
     }
 
+    // The adapter plugged in again while the box is open: the box closes by itself, the status bar says
+    // so, and the read goes on to the uninterrupted file, asking the unit again only for the last entry
+    // read.
+    void lostLineComesBack() {
+        sim::Behaviour behaviour;
+        behaviour.hangUpAfter = 6;
+        sim::Simulator controller(Unit(6, 2), behaviour), back(Unit(6, 2));
+        QVERIFY(StartOnCom3(controller));
+        TfrmMain w;
+        ModalCloser closer;
+        const QString path = files_.filePath(QStringLiteral("came-back.inf"));
+        closer.fileForDialog = path;
+        closer.leaveOpenText =
+            QStringLiteral("The unit stopped answering at G-Info 3 of 6 (the line hung up)");
+        QTimer plugIn;
+        QObject::connect(&plugIn, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || box->text() != closer.leaveOpenText)
+                return;
+            std::string error;
+            QVERIFY(back.Start(error));
+            MapPorts({{3, back.SlavePath()}});
+            plugIn.stop();
+        });
+        plugIn.start(5);
+
+        w.miReadClick();
+        QVERIFY(WaitForReadEnd(w));
+        QVERIFY(!plugIn.isActive()); // the box was there; nothing but the window closed it
+        QCOMPARE(closer.seen, QStringList{QStringLiteral("dialog: SaveDialog")});
+        QCOMPARE(EntryRequests(back).first(), QString::fromStdString(EntryRequest('G', 1)));
+        QCOMPARE(EntryRequests(back).size(), 1 + 6);
+        QVERIFY(Loaded(path) == controller.Unit().store);
+        QCOMPARE(w.ReadOutShown().Document().State(), ReadOutState::Complete);
+        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("readNote"))->text(),
+                 QStringLiteral("The unit answers again on COM3"));
+    }
+
     // A kept read-out of the unit (G-Info 1 to 4 of 6): after the identification the window asks
     // whether to continue it.
     void continueQuestion_data() {
         QTest::addColumn<bool>("answer");
         QTest::addColumn<std::uint32_t>("keptSeed"); // of the unit whose entries were kept
         QTest::addColumn<bool>("checkAnswered");
-        QTest::addColumn<int>("entriesAsked");     // 0: none, the read does not start
-        QTest::newRow("continued") << true << 1u << true << 1 + 4;      // the check, then the rest
+        QTest::addColumn<int>("entriesAsked");                     // 0: none, the read does not start
+        QTest::newRow("continued") << true << 1u << true << 1 + 4; // the check, then the rest
         QTest::newRow("started anew") << false << 1u << true << 8;
         QTest::newRow("log changed since") << true << 2u << true << 1 + 8;
         QTest::newRow("no answer to the check") << true << 1u << false << 0;
@@ -410,7 +453,8 @@ private slots:
         const RecordStore keptFrom = sim::GenerateUnit(options).store;
         {
             std::string error;
-            auto keeper = KeptReadOutWriter::Begin(KeptPath(), "4711-0815", keptFrom.GInfo, keptFrom.XInfo, error);
+            auto keeper =
+                KeptReadOutWriter::Begin(KeptPath(), "4711-0815", keptFrom.GInfo, keptFrom.XInfo, error);
             QVERIFY2(keeper, error.c_str());
             for (std::uint16_t i = 0; i < 4; ++i)
                 keeper->Keep({InfoBlock::GInfo, i}, {keptFrom.GInfoSlot(i), kGInfoSlotSize});
@@ -428,10 +472,12 @@ private slots:
         closer.fileForDialog = path;
 
         w.miReadClick();
-        QStringList boxes{"dialog: SaveDialog",
-                          "Frage: A read of unit 4711-0815 stopped with 4 of 8 entries in. Continue it where it stopped?"};
+        QStringList boxes{
+            "dialog: SaveDialog",
+            "Frage: A read of unit 4711-0815 stopped with 4 of 8 entries in. Continue it where it stopped?"};
         if (entriesAsked == 0) {
-            boxes << QStringLiteral("Fehler: The unit gave no good answer for G-Info 3 of 6, asked to check its kept read-out");
+            boxes << QStringLiteral(
+                "Fehler: The unit gave no good answer for G-Info 3 of 6, asked to check its kept read-out");
             QCOMPARE(closer.seen, boxes);
             QVERIFY(!w.CurrentThread());
             QVERIFY(CommandsEnabled(w));
@@ -451,7 +497,8 @@ private slots:
         QCOMPARE(note->isVisibleTo(&w), changed);
         if (changed)
             QCOMPARE(note->text(),
-                     QStringLiteral("The log of 4711-0815 has changed since its read-out was kept: reading it anew"));
+                     QStringLiteral(
+                         "The log of 4711-0815 has changed since its read-out was kept: reading it anew"));
     }
 
     void identificationFailure_data() {

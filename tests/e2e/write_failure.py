@@ -46,7 +46,7 @@ def scenario(s):
     s.screenshot("-missing-folder")
     s.close_error_box()
     window.check_alive()
-    e2e.check(window.caption() == e2e.file_caption(name), "the caption changed after the failure")
+    e2e.check(window.caption() == e2e.file_caption(name), "the caption changed after the failure: " + window.caption())
     e2e.check(os.listdir(s.drive) == [], "something was created on the drive: %s" % os.listdir(s.drive))
     window.stop()
 

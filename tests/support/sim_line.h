@@ -32,6 +32,8 @@ public:
     }
 
     ~SimLine() {
+        if (replugged_)
+            replugged_->Stop();
         simulator_.Stop();
         link_.reset();
         if (savedConfigHome_)
@@ -45,12 +47,24 @@ public:
     SimLine(const SimLine&) = delete;
     SimLine& operator=(const SimLine&) = delete;
 
-    sim::Simulator& Simulator() { return simulator_; }
+    // The adapter plugged in again: a new simulator of `unit` under the same port name (the old one,
+    // if it still runs, hangs up). Simulator() is the new one from then on.
+    void Replug(sim::SimUnit unit, sim::Behaviour behaviour = {}) {
+        Simulator().Stop();
+        replugged_.emplace(std::move(unit), std::move(behaviour));
+        std::string error;
+        if (!replugged_->Start(error))
+            throw std::runtime_error(error);
+        link_.emplace("com1", replugged_->SlavePath());
+    }
+
+    sim::Simulator& Simulator() { return replugged_ ? *replugged_ : simulator_; }
 
 private:
     std::filesystem::path folder_;
     std::optional<std::string> savedConfigHome_;
     sim::Simulator simulator_;
+    std::optional<sim::Simulator> replugged_;
     std::optional<sim::ComLink> link_;
 };
 

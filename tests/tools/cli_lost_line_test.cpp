@@ -1,12 +1,12 @@
 // lexorant-cli read when the line to the unit is lost, run as a process against a simulated unit: it
 // stops at once with exit code 4, keeps what it read, and the same command continues the read to the
 // file that a read without interruption writes, asking the unit only for what was not yet read.
-#include "tests/support/cli_process.h"
 #include "file/info_file_format.h"
 #include "file/kept_read_out.h"
+#include "tests/support/cli_process.h"
+#include "tests/support/sim_line.h"
 #include "tools/sim/simulator.h"
 #include "tools/sim/unit.h"
-#include "tests/support/sim_line.h"
 
 #include <gtest/gtest.h>
 
@@ -94,10 +94,10 @@ protected:
         test::SimLine line(Unit(), hangUp);
         const CliRun run = Cli("read COM1 " + args);
         EXPECT_EQ(run.exitCode, 4) << run.err;
-        EXPECT_TRUE(run.err.ends_with("The unit stopped answering at G-Info 26 of 40 (the line hung up)\n"
-                                      "What was read is kept in " +
-                                      KeptFile().string() +
-                                      ". Run the same command again to continue the read where it stopped.\n"))
+        EXPECT_TRUE(run.err.ends_with(
+            "The unit stopped answering at G-Info 26 of 40 (the line hung up)\n"
+            "What was read is kept in " +
+            KeptFile().string() + ". Run the same command again to continue the read where it stopped.\n"))
             << run.err;
         EXPECT_EQ(run.err.find("incomplete"), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
@@ -125,7 +125,8 @@ TEST_F(CliLostLineTest, AHungUpReadWritesNothingAndTheSameCommandContinuesIt) {
     // The kept read-out can be looked at, and says that it is partial.
     const CliRun show = Cli("show '" + KeptFile().string() + "'");
     EXPECT_EQ(show.exitCode, 0);
-    EXPECT_NE(show.err.find("is a partial read-out of 4711-0815: 25 of 50 entries have been read"), std::string::npos)
+    EXPECT_NE(show.err.find("is a partial read-out of 4711-0815: 25 of 50 entries have been read"),
+              std::string::npos)
         << show.err;
     EXPECT_NE(show.out.find("\n\t\t\t"), std::string::npos) << "entries not read are empty lines";
     const CliRun summary = Cli("summary '" + KeptFile().string() + "' --by-file");
@@ -134,7 +135,8 @@ TEST_F(CliLostLineTest, AHungUpReadWritesNothingAndTheSameCommandContinuesIt) {
     EXPECT_TRUE(summary.out.ends_with("\tpartial\n")) << summary.out;
 
     const CliRun run = ContinueToTheUninterruptedFile(*kept);
-    EXPECT_TRUE(run.err.starts_with("Continuing the kept read-out of 4711-0815: 25 of 50 entries are in")) << run.err;
+    EXPECT_TRUE(run.err.starts_with("Continuing the kept read-out of 4711-0815: 25 of 50 entries are in"))
+        << run.err;
     EXPECT_FALSE(fs::exists(KeptFile())) << "a read that wrote its file keeps nothing";
 }
 
@@ -175,7 +177,8 @@ TEST_F(CliLostLineTest, AStoppedAutosaveReadLeavesItsNumberToTheContinuedOne) {
     const CliRun run = Cli("read COM1 --autosave");
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "O:\\geraete\\Lexorant\\4711-0815_01.inf\n");
-    EXPECT_EQ(Slurp(drive / "geraete" / "Lexorant" / "4711-0815_01.inf"), FileBytes(line.Simulator().Unit().store));
+    EXPECT_EQ(Slurp(drive / "geraete" / "Lexorant" / "4711-0815_01.inf"),
+              FileBytes(line.Simulator().Unit().store));
 }
 
 TEST_F(CliLostLineTest, AUnitFallingSilentStopsTheReadAfterTenEntriesAndTheReadContinues) {
@@ -185,9 +188,10 @@ TEST_F(CliLostLineTest, AUnitFallingSilentStopsTheReadAfterTenEntriesAndTheReadC
         test::SimLine line(Unit(), silent);
         const CliRun run = Cli("read COM1 --output unit.inf");
         EXPECT_EQ(run.exitCode, 4) << run.err;
-        EXPECT_NE(run.err.find("Answer of G-Info 34 incomplete!\n"
-                               "Reading G-Info 35 of 40\n"
-                               "The unit stopped answering at G-Info 26 of 40 (no answer to 10 requests in a row)\n"),
+        EXPECT_NE(run.err.find(
+                      "Answer of G-Info 34 incomplete!\n"
+                      "Reading G-Info 35 of 40\n"
+                      "The unit stopped answering at G-Info 26 of 40 (no answer to 10 requests in a row)\n"),
                   std::string::npos)
             << run.err;
         EXPECT_EQ(EntryRequests(line).size(), 35u) << "not one request after the tenth silent entry";
@@ -204,8 +208,8 @@ TEST_F(CliLostLineTest, AReadKilledMidWayIsContinuedToTheSameFile) {
         paced.baud = 19200;
         test::SimLine line(Unit(), paced);
         const fs::path program = fs::read_symlink("/proc/self/exe").parent_path() / "lexorant-cli";
-        const std::string command =
-            "cd '" + dir_.string() + "' && exec '" + program.string() + "' read COM1 --output unit.inf 2>err.txt";
+        const std::string command = "cd '" + dir_.string() + "' && exec '" + program.string() +
+                                    "' read COM1 --output unit.inf 2>err.txt";
         const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
         pid_t pid = -1;
         ASSERT_EQ(::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
@@ -249,6 +253,38 @@ TEST_F(CliLostLineTest, AChangedUnitOrFreshIsReadAnew) {
             asked.erase(asked.begin()); // the kept entry asked to compare
         EXPECT_EQ(asked, AllRequests()) << c.seed;
     }
+}
+
+// The adapter pulled and plugged in again while the read waits for it: the read goes on by itself to the
+// uninterrupted read's file, and the unit is asked again only for the last entry read, to check it.
+TEST_F(CliLostLineTest, AReadWaitingForTheUnitGoesOnWhenItComesBack) {
+    sim::Behaviour hangUp;
+    hangUp.hangUpAfter = kIdentification + 25;
+    test::SimLine line(Unit(), hangUp);
+    const fs::path program = fs::read_symlink("/proc/self/exe").parent_path() / "lexorant-cli";
+    const std::string command = "cd '" + dir_.string() + "' && exec '" + program.string() +
+                                "' read COM1 --output unit.inf --wait 2 >out.txt 2>err.txt";
+    const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+    pid_t pid = -1;
+    ASSERT_EQ(::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
+    const bool hungUp = line.Simulator().WaitForRequests(kIdentification + 26, 60s);
+    line.Replug(Unit());
+    int status = -1;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(hungUp) << Slurp(dir_ / "err.txt");
+    const std::string err = Slurp(dir_ / "err.txt");
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << err;
+    EXPECT_NE(err.find("The unit stopped answering at G-Info 26 of 40 (the line hung up)\n"
+                       "Waiting for COM1 to come back ... (Ctrl+C ends; what was read is kept)\n"
+                       "The unit answers again on COM1\n"),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(Slurp(dir_ / "unit.inf"), FileBytes(line.Simulator().Unit().store));
+    std::vector<std::string> expected{Request(InfoBlock::GInfo, 24)};
+    const std::vector<std::string> all = AllRequests();
+    expected.insert(expected.end(), all.begin() + 25, all.end());
+    EXPECT_EQ(EntryRequests(line), expected);
+    EXPECT_FALSE(fs::exists(KeptFile()));
 }
 
 TEST_F(CliLostLineTest, BaudAutoFindsTheRateTheUnitAnswersAt) {
