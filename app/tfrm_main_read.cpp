@@ -65,6 +65,7 @@ void TfrmMain::miReadClick() {
         return;
     case Prepared::NotIdentified: // the box shows the text alone; why the line failed goes to the trace
     case Prepared::Unchecked:
+    case Prepared::Refused:
         ShowErrorBox(this, QString::fromLatin1(session->FailureText().c_str()));
         return;
     }

@@ -21,6 +21,7 @@ public:
     AfterLoss LineLost(const LineLoss&) override { return AfterLoss::Stop; }
     void FileWritten(const WrittenFile& written) override;
     void ReadEnded(const ReadResult&) override { EndLiveLine(); }
+    void KeepFailed(const std::string& text) override { Line(text); }
 
 private:
     void Line(const std::string& text);
