@@ -1,23 +1,26 @@
 #include "chart/chart_picture.h"
 
-#include <QFile>
+#include "file/replace_file.h"
+
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QWidget>
+
+#include <cstdint>
+#include <filesystem>
 
 namespace lexorant {
 
 QString SaveWidgetPicture(QWidget* widget, const QString& fileName) {
     const QSize size = widget->size();
-    // Written beside the target and renamed into place: a reader never sees half a picture.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     if (fileName.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
         QSvgGenerator svg;
-        svg.setOutputDevice(&file);
+        svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(widget->windowTitle());
@@ -33,11 +36,15 @@ QString SaveWidgetPicture(QWidget* widget, const QString& fileName) {
         }
         // Quality 80 is zlib's fastest level: a chart's flat areas pack almost as well, in a fraction
         // of the time.
-        if (!image.save(&file, "PNG", 80))
+        if (!image.save(&buffer, "PNG", 80))
             return QStringLiteral("the picture could not be encoded");
     }
-    if (!file.commit())
-        return file.errorString();
+    // As every other file the program writes: a regular file is replaced whole, so that a reader
+    // never sees half a picture; a pipe or a device stays what it is and is written into.
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    if (!WriteWholeFile(std::filesystem::path(fileName.toStdString()),
+                        {data, static_cast<std::size_t>(bytes.size())}))
+        return QStringLiteral("the file cannot be written");
     return {};
 }
 
