@@ -1,6 +1,7 @@
 #include "platform/temporary_file.h"
 #include "platform/this_process.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <string_view>
@@ -69,18 +70,28 @@ std::string TemporaryNamePrefix(long pid) {
 }
 
 void RemoveStaleTemporaries(const fs::path& folder) {
-    std::error_code ec;
-    const std::string host = HostForName();
-    const auto now = fs::file_time_type::clock::now();
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const auto writer = WriterOf(it->path().filename().string());
-        if (!writer || !it->is_regular_file(ec))
-            continue;
-        const bool stale = writer->host.empty() ? now - it->last_write_time(ec) > kOldNameAge && !ec
-                                                : writer->host == host && ProcessIsGone(writer->pid);
-        if (stale)
-            fs::remove(it->path(), ec);
-        ec.clear();
+    // Housekeeping: nothing in it may stop the write that runs it.
+    try {
+        std::error_code ec;
+        const std::string host = HostForName();
+        const auto now = fs::file_time_type::clock::now();
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            // Only names of plain characters are the program's: on Windows a name outside the code page
+            // cannot even be had as a narrow text (and throws), and is no temporary of ours.
+            const std::u8string utf8 = it->path().filename().u8string();
+            if (!std::all_of(utf8.begin(), utf8.end(), [](char8_t c) { return c < 0x80; }))
+                continue;
+            const auto writer = WriterOf(std::string(utf8.begin(), utf8.end()));
+            std::error_code entryError;
+            if (!writer || !it->is_regular_file(entryError))
+                continue;
+            const bool stale = writer->host.empty()
+                                   ? now - it->last_write_time(entryError) > kOldNameAge && !entryError
+                                   : writer->host == host && ProcessIsGone(writer->pid);
+            if (stale)
+                fs::remove(it->path(), entryError);
+        }
+    } catch (...) {
     }
 }
 
