@@ -65,8 +65,10 @@ void TfrmMain::miReadClick() {
         return;
     case Prepared::NotIdentified: // the box shows the text alone; why the line failed goes to the trace
     case Prepared::Unchecked:
-    case Prepared::Refused:
         ShowErrorBox(this, QString::fromLatin1(session->FailureText().c_str()));
+        return;
+    case Prepared::Refused: // names the file, whose name is UTF-8
+        ShowErrorBox(this, QString::fromStdString(session->FailureText()));
         return;
     }
     session_ = std::move(session);
