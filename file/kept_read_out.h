@@ -40,8 +40,9 @@ struct KeptReadOut {
     RecordStore store; // both headers; the slots of the entries in, all others zero
     EntrySet in;
     std::uint64_t wholeBytes = 0; // the file up to the end of its last whole record
-    // The name the complete read was written to, when the program stopped after writing it and
-    // before removing its kept read-out: a read that goes on from here has nothing more to write.
+    // The name the complete read was being written or had been written to when the program stopped
+    // before removing its kept read-out: where that file holds exactly this read-out, a read that goes
+    // on from here has nothing more to write.
     std::optional<std::string> writtenTo;
 };
 
@@ -72,8 +73,10 @@ public:
     KeptReadOutWriter& operator=(const KeptReadOutWriter&) = delete;
 
     void Keep(EntryRef entry, std::span<const std::uint8_t> slot) override;
-    // Notes on the disk that the complete read has been written under name, before Completed removes
-    // the file: a kill in between leaves a kept read-out that knows its file. False when it cannot.
+    // Notes on the disk that the complete read is written, or has been written, under name (the last
+    // note counts), before Completed removes the file: a kill in between leaves a kept read-out that
+    // knows its file, which the next read takes when it holds exactly this read-out. False when it
+    // cannot.
     bool MarkWritten(const std::string& name);
     // Removes the file.
     void Completed() override;

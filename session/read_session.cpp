@@ -76,10 +76,15 @@ ReadResult ReadSession::Run(RecordStore& store, SessionEvents& events, const std
         result.tally = RunRead(job);
         lineLost_ = result.tally.lost.has_value();
         if (result.tally.RanToEnd() && target_.write) {
+            // Noted before the write, so that a kill during it or before the kept read-out is removed
+            // leaves one that knows its file; again after it when the file got another number.
+            if (start_.keeper)
+                start_.keeper->MarkWritten(target_.name);
             result.file = target_.write(store);
             events.FileWritten(*result.file);
             if (result.Written() && start_.keeper) {
-                start_.keeper->MarkWritten(result.file->name);
+                if (result.file->name != target_.name)
+                    start_.keeper->MarkWritten(result.file->name);
                 start_.keeper->Completed();
             }
         }
