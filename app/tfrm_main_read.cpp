@@ -67,6 +67,9 @@ void TfrmMain::miReadClick() {
     case Prepared::Unchecked:
         ShowErrorBox(this, QString::fromLatin1(session->FailureText().c_str()));
         return;
+    case Prepared::Refused: // names the file, whose name is UTF-8
+        ShowErrorBox(this, QString::fromStdString(session->FailureText()));
+        return;
     }
     session_ = std::move(session);
     readNote_->setText(QString::fromStdString(ReadAnewText(session_->Start().from, session_->Serial())));

@@ -1,13 +1,16 @@
 #include "chart/chart_picture.h"
 
+#include "file/replace_file.h"
 #include "platform/dos_devices.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QWidget>
+
+#include <cstdint>
+#include <filesystem>
 
 namespace lexorant {
 
@@ -16,13 +19,12 @@ QString SaveWidgetPicture(QWidget* widget, const QString& fileName) {
     const auto path = ResolveWindowsPath(fileName.toStdString());
     if (!path)
         return QString::fromUtf8(kUnreachableDriveText);
-    // Written beside the target and renamed into place: a reader never sees half a picture.
-    QSaveFile file(QString::fromStdU16String(path->u16string()));
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     if (fileName.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
         QSvgGenerator svg;
-        svg.setOutputDevice(&file);
+        svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(widget->windowTitle());
@@ -38,11 +40,14 @@ QString SaveWidgetPicture(QWidget* widget, const QString& fileName) {
         }
         // Quality 80 is zlib's fastest level: a chart's flat areas pack almost as well, in a fraction
         // of the time.
-        if (!image.save(&file, "PNG", 80))
+        if (!image.save(&buffer, "PNG", 80))
             return QStringLiteral("the picture could not be encoded");
     }
-    if (!file.commit())
-        return file.errorString();
+    // As every other file the program writes: a regular file is replaced whole, so that a reader
+    // never sees half a picture; a pipe or a device stays what it is and is written into.
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    if (!WriteWholeFile(*path, {data, static_cast<std::size_t>(bytes.size())}))
+        return QStringLiteral("the file cannot be written");
     return {};
 }
 

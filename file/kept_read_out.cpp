@@ -22,7 +22,8 @@ namespace {
 constexpr std::string_view kSignature = "LEXORANT-PARTIAL";
 constexpr std::uint16_t kVersion = 1;
 constexpr std::size_t kChecksumSize = 4;
-constexpr std::size_t kRecordHead = 3; // block letter, 16-bit index
+constexpr std::size_t kRecordHead = 3; // block letter, 16-bit index; or 'W', 16-bit length of the name
+constexpr char kWrittenLetter = 'W';
 // A full unit is about 8.3 MB; nothing a read writes comes near this.
 constexpr std::size_t kLargestFile = 64 * 1024 * 1024;
 // How long a write may wait before it is put on the disk.
@@ -188,8 +189,34 @@ std::string EncodeKeptRecord(EntryRef entry, std::span<const std::uint8_t> slot)
     return record;
 }
 
-std::optional<fs::path> KeptReadOutFolder() {
-    return ProgramStateFolder();
+std::string EncodeWrittenRecord(const std::string& name) {
+    std::string record(1, kWrittenLetter);
+    const std::size_t size = std::min<std::size_t>(name.size(), 0xFFFF);
+    PutU16(record, static_cast<std::uint16_t>(size));
+    record.append(name, 0, size);
+    PutU32(record, Crc32(record));
+    return record;
+}
+
+std::optional<fs::path> KeptReadOutFolder() { return ProgramStateFolder(); }
+
+bool LeadsToKeptReadOut(const fs::path& path) {
+    if (IsKeptReadOutFile(path))
+        return true;
+    // A dangling link, or one into the state folder whose kept read-out is not yet there.
+    std::error_code ec;
+    fs::path leads = path;
+    for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(leads, ec)); ++hop) {
+        const fs::path to = fs::read_symlink(leads, ec);
+        if (ec)
+            break;
+        leads = to.is_absolute() ? to : leads.parent_path() / to;
+    }
+    const auto folder = KeptReadOutFolder();
+    if (!folder || leads.extension() != kKeptReadOutSuffix)
+        return false;
+    const fs::path parent = fs::weakly_canonical(fs::absolute(leads, ec).parent_path(), ec);
+    return !ec && (parent == fs::weakly_canonical(*folder, ec) || fs::equivalent(parent, *folder, ec));
 }
 
 std::optional<fs::path> KeptReadOutPath(const std::string& serial) {
@@ -230,6 +257,15 @@ std::optional<KeptReadOut> LoadKeptReadOut(const fs::path& path) {
     std::size_t at = head->end;
     while (at + kRecordHead <= bytes.size()) {
         const char letter = bytes[at];
+        if (letter == kWrittenLetter) {
+            const std::size_t size = kRecordHead + U16At(bytes, at + 1) + kChecksumSize;
+            if (at + size > bytes.size() ||
+                Crc32(bytes.substr(at, size - kChecksumSize)) != U32At(bytes, at + size - kChecksumSize))
+                break;
+            kept.writtenTo = std::string(bytes.substr(at + kRecordHead, size - kRecordHead - kChecksumSize));
+            at += size;
+            continue;
+        }
         if (letter != 'G' && letter != 'X')
             break;
         const EntryRef entry{BlockOfLetter(letter), U16At(bytes, at + 1)};
@@ -255,8 +291,10 @@ std::unique_ptr<KeptReadOutWriter> KeptReadOutWriter::Begin(const fs::path& path
     std::error_code ec;
     fs::create_directories(path.parent_path(), ec);
     auto file = std::make_unique<AppendFile>();
-    if (!file->Create(path, error))
+    if (!file->Create(path, error)) {
+        error = path.string() + ": " + error;
         return nullptr;
+    }
     if (!file->Append(Bytes(EncodeKeptHead(serial, g, x))) || !file->Sync()) {
         error = "cannot write " + path.string();
         return nullptr;
@@ -309,11 +347,24 @@ void KeptReadOutWriter::Keep(EntryRef entry, std::span<const std::uint8_t> slot)
     if (!file_->Append(
             Bytes(EncodeKeptRecord(entry, slot.first(std::min(slot.size(), SlotSizeOf(entry.block))))))) {
         failed_ = true;
-        std::lock_guard lock(mutex_);
-        error_ = "Unable to keep the entries read in " + path_.string();
+        const std::string error = "Unable to keep the entries read in " + path_.string() + " from " +
+                                  std::string(1, LetterOf(entry.block)) + "-Info " +
+                                  std::to_string(entry.index + 1) + " on: those before it are kept";
+        {
+            std::lock_guard lock(mutex_);
+            error_ = error;
+        }
+        if (tellFailure_)
+            tellFailure_(error);
         return;
     }
     unsynced_.store(true, std::memory_order_release);
+}
+
+bool KeptReadOutWriter::MarkWritten(const std::string& name) {
+    if (failed_ || !file_->IsOpen() || !file_->Append(Bytes(EncodeWrittenRecord(name))))
+        return false;
+    return file_->Sync();
 }
 
 void KeptReadOutWriter::Completed() {

@@ -15,6 +15,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -42,10 +43,18 @@ struct KeptReadOut {
     RecordStore store; // both headers; the slots of the entries in, all others zero
     EntrySet in;
     std::uint64_t wholeBytes = 0; // the file up to the end of its last whole record
+    // The name the complete read was being written or had been written to when the program stopped
+    // before removing its kept read-out: where that file holds exactly this read-out, a read that goes
+    // on from here has nothing more to write.
+    std::optional<std::string> writtenTo;
 };
 
 // True when the file begins with a kept read-out's signature, whatever follows.
 bool IsKeptReadOutFile(const std::filesystem::path& path);
+
+// True when writing a file at path would write over a kept read-out: path is one (whatever its
+// name), or it leads, through links as well, to a "*.partial" name in the state folder.
+bool LeadsToKeptReadOut(const std::filesystem::path& path);
 
 // Nothing when the file cannot be read, is no kept read-out, or its head is damaged.
 std::optional<KeptReadOut> LoadKeptReadOut(const std::filesystem::path& path);
@@ -68,12 +77,20 @@ public:
     KeptReadOutWriter& operator=(const KeptReadOutWriter&) = delete;
 
     void Keep(EntryRef entry, std::span<const std::uint8_t> slot) override;
+    // Notes on the disk that the complete read is written, or has been written, under name (the last
+    // note counts), before Completed removes the file: a kill in between leaves a kept read-out that
+    // knows its file, which the next read takes when it holds exactly this read-out. False when it
+    // cannot.
+    bool MarkWritten(const std::string& name);
     // Removes the file.
     void Completed() override;
 
     const std::filesystem::path& Path() const { return path_; }
     // Why entries could not be kept (the disk full, ...); empty while every one got there.
     std::string Error() const;
+    // Told Error() on the thread that keeps, the moment the first entry cannot be kept: a read of
+    // hours should not learn it only at its end.
+    void OnFailure(std::function<void(const std::string&)> tell) { tellFailure_ = std::move(tell); }
 
 private:
     KeptReadOutWriter(std::filesystem::path path, std::unique_ptr<AppendFile> file);
@@ -88,11 +105,13 @@ private:
     std::atomic<bool> unsynced_{false};
     bool failed_ = false; // the reading thread's own
     std::string error_;
+    std::function<void(const std::string&)> tellFailure_;
     std::thread syncer_;
 };
 
 // Encoded forms, for tests and tools that make or mend kept read-outs.
 std::string EncodeKeptHead(const std::string& serial, const InfoHeader& g, const InfoHeader& x);
 std::string EncodeKeptRecord(EntryRef entry, std::span<const std::uint8_t> slot);
+std::string EncodeWrittenRecord(const std::string& name);
 
 } // namespace lexorant

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lexorant {
@@ -32,9 +33,23 @@ bool AppendFile::OpenKeeping(const std::filesystem::path& path, std::uint64_t ke
 
 bool AppendFile::OpenKeeping(const std::filesystem::path& path, std::uint64_t keep, bool create, std::string& error) {
     Close();
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | (create ? O_CREAT : 0), 0666);
+    // Only a regular file under this very name: a link is not followed (its target would be cut and
+    // written), and a named pipe or a device must not keep the open waiting.
+    const int fd = ::open(
+        path.c_str(),
+        O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK | (create ? O_CREAT : 0), 0666);
     if (fd < 0) {
-        error = std::strerror(errno);
+        error = errno == ELOOP   ? "a link is there"
+                : errno == ENXIO ? "no regular file is there"
+                                 : std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        error = "no regular file is there";
+        ::close(fd);
         return false;
     }
     // Cut only once the file is this writer's alone: another process may be appending to it.

@@ -12,17 +12,40 @@ HANDLE H(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 std::string LastErrorText() { return std::system_category().message(static_cast<int>(::GetLastError())); }
 
+// A reparse point (a link) is opened itself, not followed, and refused with anything else that is no
+// plain disk file: the file it leads to must not be cut and written.
+HANDLE OpenPlainFile(const std::filesystem::path& path, DWORD disposition, std::string& error) {
+    const HANDLE file =
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, disposition,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = LastErrorText();
+        return file;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileInformationByHandle(file, &info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        error = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? "a link is there"
+                                                                            : "no regular file is there";
+        ::CloseHandle(file);
+        return INVALID_HANDLE_VALUE;
+    }
+    return file;
+}
+
 } // namespace
 
 AppendFile::~AppendFile() { Close(); }
 
 bool AppendFile::Create(const std::filesystem::path& path, std::string& error) {
     Close();
-    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     // Without FILE_SHARE_WRITE a file that another writer holds does not open, and is not cut.
-    if (file == INVALID_HANDLE_VALUE) {
+    const HANDLE file = OpenPlainFile(path, OPEN_ALWAYS, error);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    if (!::SetEndOfFile(file)) {
         error = LastErrorText();
+        ::CloseHandle(file);
         return false;
     }
     handle_ = reinterpret_cast<std::intptr_t>(file);
@@ -31,14 +54,14 @@ bool AppendFile::Create(const std::filesystem::path& path, std::string& error) {
 
 bool AppendFile::OpenKeeping(const std::filesystem::path& path, std::uint64_t keep, std::string& error) {
     Close();
-    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = OpenPlainFile(path, OPEN_EXISTING, error);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
     LARGE_INTEGER end{};
     end.QuadPart = static_cast<LONGLONG>(keep);
-    if (file == INVALID_HANDLE_VALUE || !::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !::SetEndOfFile(file)) {
+    if (!::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !::SetEndOfFile(file)) {
         error = LastErrorText();
-        if (file != INVALID_HANDLE_VALUE)
-            ::CloseHandle(file);
+        ::CloseHandle(file);
         return false;
     }
     handle_ = reinterpret_cast<std::intptr_t>(file);

@@ -1,10 +1,12 @@
 #include "platform/temporary_file.h"
+#include "platform/this_process.h"
 
 #include "platform/posix_io.h"
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <string>
@@ -39,17 +41,28 @@ void SyncFolder(const fs::path& folder) {
 
 } // namespace posix
 
+std::string ThisHost() {
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0)
+        return {};
+    return name;
+}
+
+bool ProcessIsGone(long pid) {
+    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
 namespace {
 
 // Mode 0666 lets the kernel apply the umask, as for any newly created file (mkstemp would give 0600).
-// The name carries the process, a counter and the time: several laptops write into one folder.
+// The name carries the host, the process, a counter and the time: several laptops write into one folder.
 int OpenUniqueTemporary(const fs::path& folder, fs::path& temporary) {
     static std::atomic<unsigned> counter{0};
     const auto salt =
         static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = folder / (".lexorant-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
-                              "-" + std::to_string(salt % 1000000007ULL) + ".tmp");
+        temporary = folder / (TemporaryNamePrefix(::getpid()) + std::to_string(counter++) + "-" +
+                              std::to_string(salt % 1000000007ULL) + ".tmp");
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -86,6 +99,7 @@ Claim CreateExclusive(const fs::path& name, std::span<const std::uint8_t> bytes)
 TemporaryFile::TemporaryFile(const fs::path& folder, std::span<const std::uint8_t> bytes,
                              std::optional<unsigned> permissions)
     : folder_(folder.empty() ? fs::path(".") : folder), bytes_(bytes) {
+    RemoveStaleTemporaries(folder_);
     const int fd = OpenUniqueTemporary(folder_, path_);
     if (fd < 0) {
         path_.clear();

@@ -5,10 +5,20 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 
 namespace lexorant {
 
 enum class Claim { Claimed, Taken, Failed };
+
+// ".lexorant-<host>-<pid>-": how the temporaries of process pid on this host begin; a counter and a
+// salt follow, then ".tmp". The host's name is written with letters, digits and dots only.
+std::string TemporaryNamePrefix(long pid);
+
+// Removes the temporaries that a writer killed while writing left in folder: those of this host
+// whose process has ended, and those of the older names without a host (".lexorant-<pid>-N-S.tmp",
+// whose writer cannot be told) once untouched for a day: a temporary lives for seconds.
+void RemoveStaleTemporaries(const std::filesystem::path& folder);
 
 class TemporaryFile {
 public:

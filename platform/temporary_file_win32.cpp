@@ -1,4 +1,5 @@
 #include "platform/temporary_file.h"
+#include "platform/this_process.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,16 +11,36 @@ namespace lexorant {
 
 namespace fs = std::filesystem;
 
+std::string ThisHost() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof name;
+    if (!::GetComputerNameA(name, &size))
+        return {};
+    return std::string(name, size);
+}
+
+bool ProcessIsGone(long pid) {
+    if (pid <= 0)
+        return false;
+    const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+    if (process == nullptr)
+        return ::GetLastError() == ERROR_INVALID_PARAMETER; // no such process; access denied is one alive
+    const bool ended = ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    ::CloseHandle(process);
+    return ended;
+}
+
 namespace {
 
-// The name carries the process, a counter and the time: several laptops write into one folder.
+// The name carries the host, the process, a counter and the time: several laptops write into one folder.
 HANDLE CreateUniqueTemporary(const fs::path& folder, fs::path& temporary) {
     static std::atomic<unsigned> counter{0};
     const auto salt =
         static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = folder / (".lexorant-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                              std::to_string(counter++) + "-" + std::to_string(salt % 1000000007ULL) + ".tmp");
+        temporary =
+            folder / (TemporaryNamePrefix(static_cast<long>(::GetCurrentProcessId())) +
+                      std::to_string(counter++) + "-" + std::to_string(salt % 1000000007ULL) + ".tmp");
         const HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                           FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS)
@@ -45,6 +66,7 @@ bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
 TemporaryFile::TemporaryFile(const fs::path& folder, std::span<const std::uint8_t> bytes,
                              std::optional<unsigned> /*permissions*/)
     : folder_(folder.empty() ? fs::path(".") : folder), bytes_(bytes) {
+    RemoveStaleTemporaries(folder_);
     const HANDLE file = CreateUniqueTemporary(folder_, path_);
     if (file == INVALID_HANDLE_VALUE) {
         path_.clear();

@@ -34,6 +34,9 @@ Prepared ReadSession::Prepare(const ReadChoices& choices) {
     if (!target)
         return Prepared::Cancelled;
     target_ = std::move(*target);
+    failureText_ = KeptReadOutTargetText(target_);
+    if (!failureText_.empty())
+        return Prepared::Refused;
     const auto headers = identification.Headers();
     if (!headers)
         return notIdentified();
@@ -43,6 +46,8 @@ Prepared ReadSession::Prepare(const ReadChoices& choices) {
         failureText_ = KeptCheckFailedText(start_.check);
         return Prepared::Unchecked;
     }
+    if (start_.kept && start_.kept->writtenTo)
+        target_ = WrittenBefore(std::move(target_), *start_.kept->writtenTo);
     return Prepared::Ready;
 }
 
@@ -146,15 +151,24 @@ ReadResult ReadSession::Run(RecordStore& store, SessionEvents& events, const std
         // A laptop that goes to sleep loses its USB adapter; where the system will not say so, read all the
         // same.
         const SleepInhibitor awake(AwakeReason(serial_));
+        if (start_.keeper)
+            start_.keeper->OnFailure([&events](const std::string& text) { events.KeepFailed(text); });
         ReadJob job{
             port_, store, running, stop, start_.keeper.get(), start_.kept ? &start_.kept->in : nullptr};
         result.tally = RunRead(job);
         lineLost_ = result.tally.lost.has_value();
         if (result.tally.RanToEnd() && target_.write) {
+            // Noted before the write, so that a kill during it or before the kept read-out is removed
+            // leaves one that knows its file; again after it when the file got another number.
+            if (start_.keeper)
+                start_.keeper->MarkWritten(target_.name);
             result.file = target_.write(store);
             events.FileWritten(*result.file);
-            if (result.Written() && start_.keeper)
+            if (result.Written() && start_.keeper) {
+                if (result.file->name != target_.name)
+                    start_.keeper->MarkWritten(result.file->name);
                 start_.keeper->Completed();
+            }
         }
     } catch (const std::exception& e) {
         result.failed = true;

@@ -41,6 +41,8 @@ public:
     virtual void FileWritten(const WrittenFile& written) = 0;
     // The last event of a read, however it ended.
     virtual void ReadEnded(const ReadResult& result) = 0;
+    // From this entry on, the entries read are no longer kept (the disk is full, ...); `text` says so.
+    virtual void KeepFailed(const std::string& /*text*/) {}
 };
 
 struct ReadChoices {
@@ -64,6 +66,7 @@ enum class Prepared {
     NotIdentified, // no serial number or no block headers: FailureText says why
     Cancelled,     // no target chosen
     Unchecked,     // a kept read-out could not be checked against the unit: FailureText says why
+    Refused,       // the target would write over a kept read-out: FailureText says so
 };
 
 class ReadSession {

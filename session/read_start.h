@@ -17,10 +17,11 @@ class SerialPort;
 
 enum class KeptStart {
     None,      // no kept read-out of this unit
-    Grown,     // one is kept, but the unit's headers differ now: started anew
+    Grown,     // one is kept, but the unit holds more entries of the same kinds now: started anew
     Declined,  // one is kept, and whoever reads chose to start anew
     Continued, // the unit still holds what was kept: only the rest is asked
-    Changed,   // the unit answered a kept entry with other bytes: started anew
+    Changed,   // the unit answered a kept entry with other bytes, or its headers name other kinds of
+               // entry: started anew
     Unchecked, // the unit gave no good answer to the check: no read
 };
 
@@ -29,7 +30,7 @@ struct ReadStart {
     std::optional<KeptReadOut> kept;           // Continued: its store and the entries in
     std::unique_ptr<KeptReadOutWriter> keeper; // where this read keeps its entries; none when it cannot
     std::string keepError;                     // why there is no keeper
-    KeptCheckResult check;                     // Changed, Unchecked: the entry the check asked last
+    KeptCheckResult check;                     // Changed by an entry, Unchecked: the entry asked last
 };
 
 // continueKept: asked only for a kept read-out of this very unit (serial number and both headers);

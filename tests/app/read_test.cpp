@@ -5,6 +5,7 @@
 #include "app/tfrm_main.h"
 #include "file/info_file.h"
 #include "file/kept_read_out.h"
+#include "link/kept_check.h"
 #include "link/wire_trace.h"
 #include "readout/read_out.h"
 #include "tests/app/window_test_support.h"
@@ -428,14 +429,27 @@ private slots:
                  QStringLiteral("The unit answers again on COM3"));
     }
 
+    // The kept entries that the check asks again, of G-Info 1 to 4 of the unit of seed 1.
+    static std::vector<EntryRef> CheckSpread() {
+        sim::GenerateOptions options;
+        options.gCount = 6;
+        options.xCount = 2;
+        const RecordStore kept = sim::GenerateUnit(options).store;
+        EntrySet in(kept.GInfo, kept.XInfo);
+        for (std::uint16_t i = 0; i < 4; ++i)
+            in.Add({InfoBlock::GInfo, i});
+        return KeptEntriesToCheck(kept, in);
+    }
+
     // A kept read-out of the unit (G-Info 1 to 4 of 6): after the identification the window asks
     // whether to continue it.
     void continueQuestion_data() {
         QTest::addColumn<bool>("answer");
         QTest::addColumn<std::uint32_t>("keptSeed"); // of the unit whose entries were kept
         QTest::addColumn<bool>("checkAnswered");
-        QTest::addColumn<int>("entriesAsked");                     // 0: none, the read does not start
-        QTest::newRow("continued") << true << 1u << true << 1 + 4; // the check, then the rest
+        QTest::addColumn<int>("entriesAsked");     // 0: none, the read does not start
+        const int spread = static_cast<int>(CheckSpread().size());
+        QTest::newRow("continued") << true << 1u << true << spread + 4; // the check's spread, then the rest
         QTest::newRow("started anew") << false << 1u << true << 8;
         QTest::newRow("log changed since") << true << 2u << true << 1 + 8;
         QTest::newRow("no answer to the check") << true << 1u << false << 0;
@@ -476,8 +490,9 @@ private slots:
             "dialog: SaveDialog",
             "Frage: A read of unit 4711-0815 stopped with 4 of 8 entries in. Continue it where it stopped?"};
         if (entriesAsked == 0) {
-            boxes << QStringLiteral(
-                "Fehler: The unit gave no good answer for G-Info 3 of 6, asked to check its kept read-out");
+            boxes << QStringLiteral("Fehler: The unit gave no good answer for G-Info %1 of 6, asked to check "
+                                    "its kept read-out")
+                         .arg(CheckSpread().front().index + 1);
             QCOMPARE(closer.seen, boxes);
             QVERIFY(!w.CurrentThread());
             QVERIFY(CommandsEnabled(w));

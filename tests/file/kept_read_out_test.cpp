@@ -132,6 +132,25 @@ TEST(KeptReadOut, ACompletedReadRemovesIt) {
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+// Killed after writing its file and before removing its kept read-out, a read leaves one that
+// names the file: the next read knows it has nothing more to write.
+TEST(KeptReadOut, AReadOutMarkedWrittenNamesItsFile) {
+    TempFolder folder;
+    const auto path = folder / "4711.partial";
+    {
+        std::string error;
+        auto writer = KeptReadOutWriter::Begin(path, "4711", kG, kX, error);
+        ASSERT_TRUE(writer) << error;
+        writer->Keep(kKept[0], Slot(kKept[0]));
+        EXPECT_FALSE(LoadKeptReadOut(path)->writtenTo);
+        EXPECT_TRUE(writer->MarkWritten("O:\\geraete\\Lexorant\\4711_01.inf"));
+    }
+    const auto kept = LoadKeptReadOut(path);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->writtenTo, "O:\\geraete\\Lexorant\\4711_01.inf");
+    ExpectKept(*kept, 1);
+}
+
 TEST(KeptReadOut, AnInfoFileIsNeverTakenForOne) {
     TempFolder folder;
     RecordStore store;

@@ -191,36 +191,75 @@ TEST(LostLine, WithoutAChoiceEveryRemainingEntryIsReportedAsItFails) {
     EXPECT_TRUE(read.tally.RanToEnd());
 }
 
+// A kept read-out of G-Info 0-9 and X-Info 1 of the unit of seed 1, checked against a unit on the
+// line: seed 2 is another log; `changed` is a G-Info slot that differs from the kept one (as a log
+// that changed in some entries only: overwritten oldest slots, say).
 struct CheckCase {
     const char* name;
-    std::uint32_t seed; // of the unit on the line; the kept entries are of seed 1
+    std::uint32_t seed;
+    int changed; // -1: none
     bool hangUp;
     KeptCheck check;
 };
 
 class KeptCheckOf : public ::testing::TestWithParam<CheckCase> {};
 
-TEST_P(KeptCheckOf, TheUnitIsAskedForAKeptEntryAndItsBytesCompared) {
-    const sim::SimUnit kept = Unit(1);
+TEST_P(KeptCheckOf, ASpreadOfKeptEntriesIsAskedAgainAndComparedWithTheirKeptBytes) {
+    sim::GenerateOptions options;
+    options.gCount = 20;
+    options.xCount = 3;
+    const sim::SimUnit kept = sim::GenerateUnit(options);
     EntrySet in(kept.store.GInfo, kept.store.XInfo);
-    in.Add({InfoBlock::GInfo, 0});
-    in.Add({InfoBlock::GInfo, 1});
+    for (std::uint16_t i = 0; i < 10; ++i)
+        in.Add({InfoBlock::GInfo, i});
+    in.Add({InfoBlock::XInfo, 1});
+    options.seed = GetParam().seed;
+    sim::SimUnit served = sim::GenerateUnit(options);
+    if (GetParam().changed >= 0)
+        SlotOf(served.store, {InfoBlock::GInfo, static_cast<std::uint16_t>(GetParam().changed)})[9] ^= 0x40;
     sim::Behaviour behaviour;
     if (GetParam().hangUp)
         behaviour.hangUpAfter = 0;
-    SimLine line(Unit(GetParam().seed), behaviour);
+    SimLine line(served, behaviour);
     SerialPort port;
     ASSERT_TRUE(port.OpenPort(SimLine::kPortName, 9600));
     const KeptCheckResult result = CheckKeptEntries(port, kept.store, in);
     EXPECT_EQ(result.check, GetParam().check);
-    EXPECT_EQ(line.Simulator().Requests().front(), Request({InfoBlock::GInfo, 1}))
-        << "the last kept entry first";
+
+    const auto spread = KeptEntriesToCheck(kept.store, in);
+    for (const EntryRef ends :
+         {EntryRef{InfoBlock::GInfo, 0}, EntryRef{InfoBlock::GInfo, 9}, EntryRef{InfoBlock::XInfo, 1}})
+        EXPECT_NE(std::find(spread.begin(), spread.end(), ends), spread.end())
+            << "the ends of every kept run";
+    if (GetParam().check == KeptCheck::Same) {
+        std::vector<std::string> asked;
+        for (const EntryRef entry : spread)
+            asked.push_back(Request(entry));
+        EXPECT_EQ(line.Simulator().Requests(), asked) << "each once, and nothing that was not kept";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Units, KeptCheckOf,
-                         ::testing::Values(CheckCase{"Same", 1, false, KeptCheck::Same},
-                                           CheckCase{"Changed", 2, false, KeptCheck::Changed},
-                                           CheckCase{"Gone", 1, true, KeptCheck::NoAnswer}),
+                         ::testing::Values(CheckCase{"Same", 1, -1, false, KeptCheck::Same},
+                                           CheckCase{"Changed", 2, -1, false, KeptCheck::Changed},
+                                           CheckCase{"FirstKeptChanged", 1, 0, false, KeptCheck::Changed},
+                                           CheckCase{"NotKeptChanged", 1, 15, false, KeptCheck::Same},
+                                           CheckCase{"Gone", 1, -1, true, KeptCheck::NoAnswer}),
                          [](const auto& param) { return std::string(param.param.name); });
+
+// However many runs a read with many failed entries leaves, a few dozen entries are asked at most.
+TEST(KeptCheck, AsksAFewDozenEntriesAtMost) {
+    sim::GenerateOptions options;
+    options.gCount = 400;
+    options.xCount = 0;
+    const sim::SimUnit kept = sim::GenerateUnit(options);
+    EntrySet in(kept.store.GInfo, kept.store.XInfo);
+    for (std::uint16_t i = 0; i < 400; i += 2)
+        in.Add({InfoBlock::GInfo, i});
+    const auto spread = KeptEntriesToCheck(kept.store, in);
+    EXPECT_EQ(spread.size(), kMostKeptEntriesChecked);
+    EXPECT_NE(std::find(spread.begin(), spread.end(), EntryRef{InfoBlock::GInfo, 0}), spread.end());
+    EXPECT_NE(std::find(spread.begin(), spread.end(), EntryRef{InfoBlock::GInfo, 398}), spread.end());
+}
 
 } // namespace

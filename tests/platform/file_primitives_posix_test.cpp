@@ -1,9 +1,12 @@
-// The file primitives: a name claimed by many writers at once, and opening only regular files.
+// The file primitives: a name claimed by many writers at once, opening only regular files, and the
+// temporaries that killed writers leave.
+#include "platform/append_file.h"
 #include "platform/regular_file.h"
 #include "platform/temporary_file.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -148,4 +151,55 @@ TEST(RegularFileReader, RefusesEveryOtherKindAtOnce) {
         }
     }
     ::close(sock);
+}
+
+// A file kept by appending is this very name's regular file: a link there is not followed (its target
+// would be cut), and a named pipe does not keep the open waiting for a reader.
+TEST(AppendFile, OpensNothingButARegularFileUnderItsOwnName) {
+    Folder folder;
+    const fs::path& f = folder.path();
+    std::ofstream(f / "target") << "someone's data";
+    fs::create_symlink(f / "target", f / "link");
+    fs::create_symlink(f / "missing", f / "dangling");
+    ASSERT_EQ(::mkfifo((f / "pipe").c_str(), 0600), 0);
+    for (const char* name : {"link", "dangling", "pipe"}) {
+        AppendFile file;
+        std::string error;
+        EXPECT_FALSE(file.Create(f / name, error)) << name;
+        EXPECT_FALSE(error.empty()) << name;
+        EXPECT_FALSE(file.OpenKeeping(f / name, 0, error)) << name;
+    }
+    EXPECT_EQ(Slurp(f / "target"), "someone's data");
+    EXPECT_FALSE(fs::exists(f / "missing"));
+    EXPECT_TRUE(fs::is_fifo(f / "pipe"));
+}
+
+// A writer killed while writing leaves its temporary: the next write into the folder removes those of
+// this host's processes that are gone, and nothing of a living one or of another host.
+TEST(TemporaryFile, RemovesTheTemporariesOfWritersThatAreGone) {
+    Folder folder;
+    const fs::path& f = folder.path();
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string gone = TemporaryNamePrefix(child) + "0-1.tmp";
+    const std::string alive = TemporaryNamePrefix(::getpid()) + "7-1.tmp";
+    const std::string otherHost = ".lexorant-elsewhere-" + std::to_string(child) + "-0-1.tmp";
+    const std::string oldFresh = ".lexorant-" + std::to_string(child) + "-0-1.tmp";
+    const std::string oldStale = ".lexorant-" + std::to_string(child) + "-1-1.tmp";
+    const std::string notOurs = ".lexorant-notes.tmp";
+    for (const std::string& name : {gone, alive, otherHost, oldFresh, oldStale, notOurs})
+        std::ofstream(f / name) << "x";
+    fs::last_write_time(f / oldStale, fs::file_time_type::clock::now() - std::chrono::hours(25));
+
+    const std::string bytes = "new";
+    TemporaryFile file(f, Bytes(bytes));
+    ASSERT_TRUE(file.Ready());
+    ASSERT_TRUE(file.ReplaceAs(f / "new.inf"));
+    for (const std::string& name : {gone, oldStale})
+        EXPECT_FALSE(fs::exists(f / name)) << name;
+    for (const std::string& name : {alive, otherHost, oldFresh, notOurs})
+        EXPECT_TRUE(fs::exists(f / name)) << name;
 }

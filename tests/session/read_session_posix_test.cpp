@@ -12,6 +12,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -83,6 +85,11 @@ protected:
         return session.Run(store, events);
     }
 
+    static std::string Slurp(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
     RecordStore Loaded(const std::string& name) {
         RecordStore store;
         EXPECT_TRUE(LoadInfoFile((root_ / name).string(), store));
@@ -127,6 +134,51 @@ TEST_F(ReadSessionTest, AKeptReadOutIsContinuedOrReadAnewWhenTheLogChanged) {
         EXPECT_EQ(events.seen.front(), changed ? "started, 0 kept" : "started, 2 kept");
         EXPECT_EQ(anew.empty(), !changed) << anew;
     }
+}
+
+// Another X-Info type with the same counts is another log, not one that has grown.
+TEST_F(ReadSessionTest, AKeptReadOutOfAnotherEntryTypeIsTakenForAChangedLog) {
+    const sim::SimUnit unit = Unit();
+    InfoHeader otherX = unit.store.XInfo;
+    otherX.InfoType = otherX.InfoType == 3 ? 2 : 3;
+    {
+        std::string error;
+        auto kept = KeptReadOutWriter::Begin(*KeptReadOutPath(unit.serial), unit.serial, unit.store.GInfo,
+                                             otherX, error);
+        ASSERT_TRUE(kept) << error;
+        kept->Keep({InfoBlock::GInfo, 0}, {unit.store.GInfoSlot(0), kGInfoSlotSize});
+    }
+    SimLine line(unit);
+    Events events;
+    EXPECT_TRUE(Read(line, "c.inf", events).Written());
+    EXPECT_EQ(anew, ReadAnewText(KeptStart::Changed, unit.serial));
+}
+
+// The file of a read never goes over a kept read-out, which the read's end would then remove: not
+// its own, not another unit's, not through a link.
+TEST_F(ReadSessionTest, ATargetThatIsAKeptReadOutIsRefused) {
+    const sim::SimUnit unit = Unit();
+    const fs::path own = *KeptReadOutPath(unit.serial);
+    const fs::path other = *KeptReadOutPath("other");
+    fs::create_directories(own.parent_path());
+    {
+        std::string error;
+        ASSERT_TRUE(KeptReadOutWriter::Begin(other, "other", unit.store.GInfo, unit.store.XInfo, error))
+            << error;
+    }
+    fs::create_symlink(own, root_ / "link-to-own.inf");
+    fs::create_symlink(other, root_ / "link-to-other.inf");
+    fs::copy_file(other, root_ / "copied.inf");
+    const std::string otherBefore = Slurp(other);
+    for (const fs::path& target :
+         {own, other, root_ / "link-to-own.inf", root_ / "link-to-other.inf", root_ / "copied.inf"}) {
+        SCOPED_TRACE(target);
+        SimLine line(unit);
+        Events events;
+        Read(line, fs::relative(target, root_).string(), events, true, Prepared::Refused);
+        EXPECT_FALSE(fs::exists(own));
+    }
+    EXPECT_EQ(Slurp(other), otherBefore);
 }
 
 TEST_F(ReadSessionTest, ACancelledNameEndsTheReadBeforeItBegins) {

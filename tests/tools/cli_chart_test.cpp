@@ -3,6 +3,10 @@
 #include "file/info_file.h"
 #include "tools/sim/unit.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace lexorant;
 namespace fs = std::filesystem;
 
@@ -34,6 +38,19 @@ TEST_F(CliChartTest, DrawsPngAndSvgWithoutADisplay) {
     EXPECT_EQ(Err(), "");
     ASSERT_EQ(Run("chart unit.inf --output c.svg --series TI,T0Ht --by-entry"), 0) << Err();
     EXPECT_NE(test::Slurp(dir_ / "c.svg").find("<svg"), std::string::npos);
+}
+
+// As every other writer: a named pipe stays a pipe and gets the picture.
+TEST_F(CliChartTest, APictureOntoAPipeGoesThroughIt) {
+    ASSERT_EQ(::mkfifo((dir_ / "c.png").c_str(), 0600), 0);
+    const int reader = ::open((dir_ / "c.png").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_EQ(Run("chart unit.inf --output c.png --size 100x100"), 0) << Err();
+    EXPECT_TRUE(fs::is_fifo(dir_ / "c.png"));
+    char head[8] = {};
+    EXPECT_EQ(::read(reader, head, sizeof head), 8);
+    EXPECT_EQ(std::string(head, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    ::close(reader);
 }
 
 TEST_F(CliChartTest, RefusesWhatItCannotDraw) {

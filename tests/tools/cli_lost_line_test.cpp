@@ -1,8 +1,11 @@
 // lexorant-cli read when the line to the unit is lost, run as a process against a simulated unit: it
 // stops at once with exit code 4, keeps what it read, and the same command continues the read to the
 // file that a read without interruption writes, asking the unit only for what was not yet read.
+#include "file/info_file.h"
 #include "file/info_file_format.h"
 #include "file/kept_read_out.h"
+#include "link/kept_check.h"
+#include "platform/temporary_file.h"
 #include "tests/support/cli_process.h"
 #include "tests/support/sim_line.h"
 #include "tools/sim/simulator.h"
@@ -14,8 +17,11 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -57,16 +63,12 @@ std::vector<std::string> EntryRequests(test::SimLine& line) {
     return entries;
 }
 
-// What a continued read asks: first a kept entry again (the last one read) to see that the unit is
-// the same, then every entry that the kept read-out lacks.
+// What a continued read asks: first a spread of kept entries again, each once, to see that the unit
+// still holds them, then every entry that the kept read-out lacks.
 std::vector<std::string> ContinuedRequests(const KeptReadOut& kept) {
     std::vector<std::string> requests;
-    int last = -1;
-    for (int i = 0; i < kGCount; ++i)
-        if (kept.in.Has({InfoBlock::GInfo, static_cast<std::uint16_t>(i)}))
-            last = i;
-    if (last >= 0)
-        requests.push_back(Request(InfoBlock::GInfo, last));
+    for (const EntryRef entry : KeptEntriesToCheck(kept.store, kept.in))
+        requests.push_back(Request(entry.block, entry.index));
     for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
         for (int i = 0; i < (block == InfoBlock::GInfo ? kGCount : kXCount); ++i)
             if (!kept.in.Has({block, static_cast<std::uint16_t>(i)}))
@@ -104,7 +106,7 @@ protected:
     }
 
     // Runs the same read again on the whole unit: the file is the uninterrupted read's, and only the
-    // entries that were missing (and the one asked again to check the unit) were requested.
+    // entries that were missing (and the spread asked again to check the unit) were requested.
     CliRun ContinueToTheUninterruptedFile(const KeptReadOut& kept) {
         test::SimLine line(Unit());
         CliRun run = Cli("read COM1 --output unit.inf");
@@ -285,6 +287,88 @@ TEST_F(CliLostLineTest, AReadWaitingForTheUnitGoesOnWhenItComesBack) {
     expected.insert(expected.end(), all.begin() + 25, all.end());
     EXPECT_EQ(EntryRequests(line), expected);
     EXPECT_FALSE(fs::exists(KeptFile()));
+}
+
+// The disk full while the entries are kept: said when it happens, not at the end of a read of hours,
+// and what was kept before it still counts.
+TEST_F(CliLostLineTest, AFullDiskIsToldAtOnceAndWhatWasKeptBeforeStillCounts) {
+    {
+        sim::Behaviour hangUp;
+        hangUp.hangUpAfter = kIdentification + kGCount + 4;
+        test::SimLine line(Unit(), hangUp);
+        // The kept read-out cannot grow beyond 512 or 1024 bytes (as the shell counts blocks): it fills
+        // during G-Info or at X-Info 1. Standard error goes through a pipe, which no limit holds back.
+        const fs::path program = fs::read_symlink("/proc/self/exe").parent_path() / "lexorant-cli";
+        const std::string command =
+            "cd '" + dir_.string() + "' && (trap '' XFSZ; ulimit -f 1; '" + program.string() +
+            "' read COM1 --output unit.inf 2>&1 >/dev/null; echo $? >&3) 3>code.txt | cat >err.txt";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        const std::string err = Slurp(dir_ / "err.txt");
+        EXPECT_EQ(Slurp(dir_ / "code.txt"), "4\n") << err;
+        const std::size_t full =
+            err.find("Unable to keep the entries read in " + KeptFile().string() + " from ");
+        EXPECT_LT(full, err.find("Reading X-Info 2 of 10")) << err;
+        EXPECT_TRUE(err.ends_with("The unit stopped answering at X-Info 5 of 10 (the line hung up)\n"
+                                  "What was read is kept in " +
+                                  KeptFile().string() +
+                                  ". Run the same command again to continue the read where it stopped.\n"))
+            << err;
+    }
+    const auto kept = LoadKeptReadOut(KeptFile());
+    ASSERT_TRUE(kept);
+    EXPECT_GE(kept->in.Count(), 20u);
+    ContinueToTheUninterruptedFile(*kept);
+}
+
+// Killed after its file was written and before its kept read-out was removed, a read leaves the kept
+// read-out marked with the file's name: the same command then removes it and writes no second file.
+TEST_F(CliLostLineTest, AReadKilledAfterWritingItsFileWritesNoSecondOne) {
+    const fs::path drive = dir_ / "drive";
+    const fs::path folder = drive / "geraete" / "Lexorant";
+    fs::create_directories(folder);
+    const sim::SimUnit unit = Unit();
+    ASSERT_EQ(WriteInfoFile(unit.store, (folder / "4711-0815_01.inf").string()), "");
+    {
+        std::string error;
+        auto keeper =
+            KeptReadOutWriter::Begin(KeptFile(), unit.serial, unit.store.GInfo, unit.store.XInfo, error);
+        ASSERT_TRUE(keeper) << error;
+        for (const InfoBlock block : {InfoBlock::GInfo, InfoBlock::XInfo})
+            for (std::uint16_t i = 0; i < (block == InfoBlock::GInfo ? kGCount : kXCount); ++i)
+                keeper->Keep({block, i}, {SlotOf(unit.store, {block, i}), SlotSizeOf(block)});
+        ASSERT_TRUE(keeper->MarkWritten("O:\\geraete\\Lexorant\\4711-0815_01.inf"));
+    }
+    const auto kept = LoadKeptReadOut(KeptFile());
+    ASSERT_TRUE(kept);
+    test::SimLine line(unit);
+    fs::create_directory_symlink(drive, fs::path(std::getenv("XDG_CONFIG_HOME")) / "brenno-lexorant" /
+                                            "dosdevices" / "o:");
+    const CliRun run = Cli("read COM1 --autosave");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "O:\\geraete\\Lexorant\\4711-0815_01.inf\n");
+    EXPECT_FALSE(fs::exists(folder / "4711-0815_02.inf"));
+    EXPECT_FALSE(fs::exists(KeptFile()));
+    EXPECT_EQ(EntryRequests(line), ContinuedRequests(*kept)) << "the check alone";
+}
+
+// Killed while its file was written, a read leaves a full-size temporary beside it: the next write
+// into that folder removes it.
+TEST_F(CliLostLineTest, AReadKilledWhileWritingItsFileLeavesNoTemporaryForEver) {
+    const pid_t killed = ::fork();
+    if (killed == 0)
+        ::_exit(0);
+    ASSERT_GT(killed, 0);
+    ASSERT_EQ(::waitpid(killed, nullptr, 0), killed);
+    const fs::path folder = dir_ / "out";
+    fs::create_directories(folder);
+    const fs::path left = folder / (TemporaryNamePrefix(killed) + "0-1.tmp");
+    std::ofstream(left, std::ios::binary) << FileBytes(Unit().store);
+
+    test::SimLine line(Unit());
+    const CliRun run = Cli("read COM1 --output out/unit.inf");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_FALSE(fs::exists(left));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1) << "unit.inf alone";
 }
 
 TEST_F(CliLostLineTest, BaudAutoFindsTheRateTheUnitAnswersAt) {

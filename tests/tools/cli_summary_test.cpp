@@ -54,6 +54,16 @@ TEST_F(CliSummaryTest, ByFileTellsSerialFaultsAndDamage) {
                      "a/c.inf\t\t3\t2\t24.12.09 07:05:00\t02.01.10 12:00:00\t3\t-9\t3\tyes\n");
 }
 
+// A tab or line break in a file's name must not split its line of the table.
+TEST_F(CliSummaryTest, ByFileKeepsOneLineOfTenFieldsForANameWithATabOrLineBreak) {
+    fs::create_directories(dir_ / "odd");
+    fs::copy_file(dir_ / "a" / "U1_01.inf", dir_ / "odd" / "U\t1\n_01.inf");
+    ASSERT_EQ(Run("odd --by-file"), 0) << Err();
+    EXPECT_EQ(Out(),
+              "File\tSerial\tG-Info\tX-Info\tFirst\tLast\tFaults\tTop fault\tTop fault count\tDamaged\n"
+              "odd/U?1?_01.inf\tU?1?\t3\t2\t24.12.09 07:05:00\t02.01.10 12:00:00\t3\t-9\t3\tno\n");
+}
+
 TEST_F(CliSummaryTest, ACutEntryCountsWithTheCodeTheGridShows) {
     ASSERT_EQ(Run("a/c.inf"), 0) << Err();
     EXPECT_EQ(Out(), "Code\tKind\tG-Info\tX-Info\tFiles\tFirst\tLast\tMessage text\n"

@@ -131,6 +131,9 @@ int Read(const Arguments& args) {
         if (!session.FailureReason().empty())
             std::fprintf(stderr, "%s\n", session.FailureReason().c_str());
         return kNotIdentified;
+    case Prepared::Refused:
+        std::fprintf(stderr, "lexorant-cli read: %s\n", session.FailureText().c_str());
+        return kUnusable;
     case Prepared::Unchecked:
         std::fprintf(stderr, "%s\n%s\n", session.FailureText().c_str(), kContinueHint);
         return kLineLost;
@@ -152,20 +155,18 @@ int Read(const Arguments& args) {
         return kUnusable;
     }
 
+    // A failure to keep was told when it happened; what was kept before it still counts.
     const KeptReadOutWriter* keeper = session.Start().keeper.get();
-    const std::string keepError = keeper ? keeper->Error() : "";
-    if (!keepError.empty())
-        std::fprintf(stderr, "%s\n", keepError.c_str());
     if (result.tally.lost) {
         if (!terminal && !options->waitMinutes) // a wait has said it already
             std::fprintf(stderr, "%s\n", LineLostText(*result.tally.lost).c_str());
-        if (keeper && keepError.empty())
+        if (keeper)
             std::fprintf(stderr, "What was read is kept in %s. %s\n", keeper->Path().string().c_str(),
                          kContinueHint);
         return kLineLost;
     }
     if (!result.Written()) {
-        if (keeper && keepError.empty())
+        if (keeper)
             std::fprintf(stderr,
                          "What was read is kept in %s: the same command asks only for what is missing\n",
                          keeper->Path().string().c_str());

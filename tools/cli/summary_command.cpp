@@ -99,6 +99,13 @@ public:
     }
 
 private:
+    // A tab or line break in a field (a file's name may hold one) would split the line: each is written
+    // as '?', as `ls` shows such names.
+    static void AppendTsvField(std::string& out, const std::string& text) {
+        for (const char c : text)
+            out += c == '\t' || c == '\n' || c == '\r' ? '?' : c;
+    }
+
     void WriteFields(const std::vector<Value>& values) {
         for (std::size_t i = 0; i < values.size(); ++i) {
             if (i > 0)
@@ -106,7 +113,7 @@ private:
             if (format_ == TableFormat::Csv)
                 AppendCsvField(out_, values[i].text, separator_);
             else
-                out_ += values[i].text;
+                AppendTsvField(out_, values[i].text);
         }
         out_ += format_ == TableFormat::Csv ? "\r\n" : "\n";
         Flush(false);

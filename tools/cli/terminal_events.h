@@ -28,6 +28,7 @@ public:
     void WaitForUnit(ReadSession& session, std::string port, std::optional<std::chrono::minutes> limit);
     void FileWritten(const WrittenFile& written) override;
     void ReadEnded(const ReadResult&) override { EndLiveLine(); }
+    void KeepFailed(const std::string& text) override { Line(text); }
 
 private:
     void Line(const std::string& text);
