@@ -29,7 +29,7 @@ public:
         : QObject(parent), readOut_(readOut), comparison_(comparison), parent_(parent),
           opened_(std::move(opened)) {
         item_ = AddAnalysisItem(
-            analysis, "miCompare", QStringLiteral("Compare with earlier read-out..."),
+            analysis, "miCompare", QStringLiteral("&Compare with earlier read-out..."),
             QStringLiteral("Show which entries are new since an earlier read-out of the unit"));
         connect(&analysis, &QMenu::aboutToShow, this, [this] { item_->setEnabled(Settled()); });
         connect(item_, &QAction::triggered, this, [this] { Compare(); });

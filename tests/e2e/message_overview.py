@@ -105,4 +105,5 @@ def scenario(s):
     window.check_alive()
 
 
-e2e.run("message_overview", scenario)
+if __name__ == "__main__":
+    e2e.run("message_overview", scenario)

@@ -57,16 +57,13 @@ std::optional<ReadOptions> ParseReadOptions(const Arguments& args) {
         return true;
     });
     parser.Argument(options.port);
+    parser.Required(options.port, "PORT is missing (COM1..COM15 or a device path)");
+    parser.Check([&] {
+        return !(options.autosave && !options.output.empty()) ||
+               parser.Fail("--output and --autosave exclude each other");
+    });
     if (!parser.Parse(args))
         return std::nullopt;
-    if (options.port.empty()) {
-        parser.Fail("PORT is missing (COM1..COM15 or a device path)");
-        return std::nullopt;
-    }
-    if (options.autosave && !options.output.empty()) {
-        parser.Fail("--output and --autosave exclude each other");
-        return std::nullopt;
-    }
     return options;
 }
 
