@@ -3,6 +3,7 @@
 #include "platform/dos_devices.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 
 namespace lexorant {
@@ -38,18 +39,43 @@ bool IsDeviceName(const std::string& name) {
 
 } // namespace
 
+namespace {
+
+// Eight hex digits of the serial's FNV-1a hash: what tells apart serials whose readable part is the same.
+std::string SerialHash(const std::string& serial) {
+    std::uint32_t hash = 2166136261u;
+    for (const char c : serial) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619u;
+    }
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string text(8, '0');
+    for (int i = 7; i >= 0; --i, hash >>= 4)
+        text[static_cast<std::size_t>(i)] = kHex[hash & 0xF];
+    return text;
+}
+
+} // namespace
+
 std::string FileNameSafeSerial(const std::string& serial) {
-    if (serial == ".")
-        return "_";
-    if (serial == "..")
-        return "__";
     std::string safe = serial;
+    if (serial == ".")
+        safe = "_";
+    else if (serial == "..")
+        safe = "__";
     for (char& c : safe) {
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x20 || u == 0x7F || std::strchr("/\\<>:\"|?*", c))
             c = '_';
     }
-    return IsDeviceName(safe) ? "_" + safe : safe;
+    if (IsDeviceName(safe))
+        safe = "_" + safe;
+    // A serial that had to be changed, an empty one and a very long one keep a readable part and add
+    // the hash of the whole: "/", "\\" and "_" stay three files, "" no hidden ".inf", and no name grows
+    // past what a file system takes.
+    if (safe == serial && !serial.empty() && serial.size() <= kLongestSerialPart)
+        return safe;
+    return safe.substr(0, kLongestSerialPart) + "~" + SerialHash(serial);
 }
 
 std::string ProposedFileName(const std::string& serial) {

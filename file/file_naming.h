@@ -1,5 +1,6 @@
 #pragma once
 // The name of the ".inf" file of a read, formed from the unit's serial number.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,11 @@ inline constexpr const char* kAutosaveFolder = "O:\\geraete\\Lexorant";
 // The serial as one file-name component, the one rule for every file named after a unit (the ".inf"
 // read-outs and the kept read-outs): path separators, control characters and the characters Windows
 // forbids in names become "_", "." / ".." become "_" / "__", and a name Windows takes for a device
-// (CON, PRN, AUX, NUL, COM1-9, LPT1-9, any case) gets a leading "_". The serial comes from the
-// device, and must not lead the file out of its folder nor into a device.
+// (CON, PRN, AUX, NUL, COM1-9, LPT1-9, any case) gets a leading "_". A serial so changed, an empty one
+// and one longer than kLongestSerialPart keep at most that many characters and add "~" and eight hex
+// digits of a hash of the whole serial, so that two serials never share a name. The serial comes from
+// the device, and must not lead the file out of its folder nor into a device.
+inline constexpr std::size_t kLongestSerialPart = 64;
 std::string FileNameSafeSerial(const std::string& serial);
 
 // The name the save dialog proposes: serial + ".inf", made safe.

@@ -38,13 +38,24 @@ TEST(IsAutosaveSwitch, ArgumentTable) {
     }
 }
 
+// The readable part of a changed serial's name, before the "~" and the hash of the whole serial.
+std::string ReadablePart(const std::string& name) {
+    const auto tilde = name.rfind('~');
+    EXPECT_NE(tilde, std::string::npos) << name;
+    EXPECT_EQ(name.size(), tilde + 9) << name;
+    return name.substr(0, tilde);
+}
+
 TEST(FileNameSafeSerial, ReplacementTable) {
     struct Case {
-        std::string serial, expected;
+        std::string serial, expected; // the name, or its readable part when the serial had to change
     };
-    const Case cases[] = {
-        {"LX-12345", "LX-12345"},
-        {"A 1.2", "A 1.2"},
+    const Case unchanged[] = {{"LX-12345", "LX-12345"}, {"A 1.2", "A 1.2"}, {"...", "..."},
+                              {"caf\xE9", "caf\xE9"}, // code-page letters stay
+                              {"COM0", "COM0"},         {"COM10", "COM10"}, {"CONSOLE", "CONSOLE"}};
+    for (const auto& c : unchanged)
+        EXPECT_EQ(FileNameSafeSerial(c.serial), c.expected) << c.serial;
+    const Case changed[] = {
         {"../../etc/passwd", ".._.._etc_passwd"},
         {"/abs", "_abs"},
         {"a\\b", "a_b"},
@@ -54,21 +65,30 @@ TEST(FileNameSafeSerial, ReplacementTable) {
         {"tab\there\r\n", "tab_here__"},
         {".", "_"},
         {"..", "__"},
-        {"...", "..."},
-        {"caf\xE9", "caf\xE9"}, // code-page letters stay
         {"", ""},
         {"CON", "_CON"}, // names Windows opens as devices, whatever follows them
         {"nul", "_nul"},
         {"Com1", "_Com1"},
         {"LPT9", "_LPT9"},
-        {"COM0", "COM0"},
-        {"COM10", "COM10"},
-        {"CONSOLE", "CONSOLE"},
+        {std::string(200, '7'), std::string(kLongestSerialPart, '7')},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(FileNameSafeSerial(c.serial), c.expected) << c.serial;
-    EXPECT_EQ(ProposedFileName("SN/7"), "SN_7.inf");
-    EXPECT_EQ(ProposedFileName(".."), "__.inf");
+    for (const auto& c : changed)
+        EXPECT_EQ(ReadablePart(FileNameSafeSerial(c.serial)), c.expected) << c.serial;
+    EXPECT_EQ(ProposedFileName("SN/7"), FileNameSafeSerial("SN/7") + ".inf");
+}
+
+// Serials that read alike in a file name, the empty one and long ones still get names of their own.
+TEST(FileNameSafeSerial, NoTwoSerialsShareAName) {
+    const std::string longer(100, 'A');
+    const std::string names[] = {FileNameSafeSerial("/"),         FileNameSafeSerial("\\"),
+                                 FileNameSafeSerial("_"),         FileNameSafeSerial(":"),
+                                 FileNameSafeSerial(""),          FileNameSafeSerial(longer + "1"),
+                                 FileNameSafeSerial(longer + "2")};
+    for (std::size_t i = 0; i < std::size(names); ++i)
+        for (std::size_t j = i + 1; j < std::size(names); ++j)
+            EXPECT_NE(names[i], names[j]) << i << " " << j;
+    EXPECT_NE(ProposedFileName("").front(), '.') << "not a hidden file that summary passes over";
+    EXPECT_LE(ProposedFileName(longer + "1").size(), kLongestSerialPart + 9 + 4);
 }
 
 TEST(SerialOfFileName, NameTable) {
@@ -155,9 +175,10 @@ TEST_F(AutosaveFolder, AnythingUnderTheNameMakesItTaken) {
 }
 
 TEST_F(AutosaveFolder, UsesTheSafeSerial) {
-    EXPECT_EQ(AutosaveFileName("../x"), Name(".._x_01.inf"));
-    Place(".._x", 1, 1);
-    EXPECT_EQ(AutosaveFileName("../x"), Name(".._x_02.inf"));
+    const std::string safe = FileNameSafeSerial("../x");
+    EXPECT_EQ(AutosaveFileName("../x"), Name(safe + "_01.inf"));
+    Place(safe, 1, 1);
+    EXPECT_EQ(AutosaveFileName("../x"), Name(safe + "_02.inf"));
 }
 
 TEST(AutosaveFileName, UnreachableFolderTakesNumberOne) {
