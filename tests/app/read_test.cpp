@@ -26,6 +26,7 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <functional>
 #include <stdexcept>
 
 using namespace lexorant;
@@ -119,6 +120,24 @@ protected:
 private:
     bool throws_ = true;
 };
+
+// Once the box with `text` is shown, the unit comes back: `back` starts and COM3 leads to it; `seen`
+// gets the box first.
+void PlugInWhileAsked(QTimer& timer, sim::Simulator& back, const QString& text,
+                      std::function<void(QMessageBox&)> seen = {}) {
+    QObject::connect(&timer, &QTimer::timeout, [&timer, &back, text, seen = std::move(seen)] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || box->text() != text)
+            return;
+        if (seen)
+            seen(*box);
+        std::string error;
+        QVERIFY2(back.Start(error), error.c_str());
+        MapPorts({{3, back.SlavePath()}});
+        timer.stop();
+    });
+    timer.start(5);
+}
 
 } // namespace
 
@@ -365,19 +384,11 @@ private slots:
             QStringLiteral("The unit stopped answering at G-Info 3 of 6 (the line hung up)");
         QString defaultButton, escapeButton;
         QTimer plugIn;
-        QObject::connect(&plugIn, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || box->text() != closer.leaveOpenText)
-                return;
-            defaultButton = box->defaultButton()->text();
-            escapeButton = box->escapeButton()->text();
-            std::string error;
-            QVERIFY(back.Start(error));
-            MapPorts({{3, back.SlavePath()}});
+        PlugInWhileAsked(plugIn, back, closer.leaveOpenText, [&](QMessageBox& box) {
+            defaultButton = box.defaultButton()->text();
+            escapeButton = box.escapeButton()->text();
             closer.leaveOpenText.clear();
-            plugIn.stop();
         });
-        plugIn.start(5);
 
         w.miReadClick();
         QVERIFY(WaitForReadEnd(w));
@@ -406,16 +417,7 @@ private slots:
         closer.leaveOpenText =
             QStringLiteral("The unit stopped answering at G-Info 3 of 6 (the line hung up)");
         QTimer plugIn;
-        QObject::connect(&plugIn, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || box->text() != closer.leaveOpenText)
-                return;
-            std::string error;
-            QVERIFY(back.Start(error));
-            MapPorts({{3, back.SlavePath()}});
-            plugIn.stop();
-        });
-        plugIn.start(5);
+        PlugInWhileAsked(plugIn, back, closer.leaveOpenText);
 
         w.miReadClick();
         QVERIFY(WaitForReadEnd(w));
@@ -447,7 +449,7 @@ private slots:
         QTest::addColumn<bool>("answer");
         QTest::addColumn<std::uint32_t>("keptSeed"); // of the unit whose entries were kept
         QTest::addColumn<bool>("checkAnswered");
-        QTest::addColumn<int>("entriesAsked");     // 0: none, the read does not start
+        QTest::addColumn<int>("entriesAsked"); // 0: none, the read does not start
         const int spread = static_cast<int>(CheckSpread().size());
         QTest::newRow("continued") << true << 1u << true << spread + 4; // the check's spread, then the rest
         QTest::newRow("started anew") << false << 1u << true << 8;

@@ -7,7 +7,7 @@ import os
 import struct
 
 import e2e_lib as e2e
-from message_overview import COLUMN_WIDTH, HEADING_WIDTH, crop, geometry, highlighted_cell, screen
+from message_overview import COLUMN_WIDTH, HEADING_WIDTH, crop, highlighted_cell, open_in_window, screen
 
 # The first visit's G-Info log; by the second, the unit has overwritten its two oldest entries and
 # logged four more: fault -9 three times (so that -9 stays the most frequent code) and -16431.
@@ -34,16 +34,7 @@ def scenario(s):
     write_read_out(os.path.join(folder, "4711-0815_01.inf"), FIRST)
     second = os.path.join(folder, "4711-0815_02.inf")
     write_read_out(second, SECOND)
-    window = s.window()
-    s.xdotool("windowmove", window.id, 0, 0, check_result=True)
-    s.xdotool("windowsize", window.id, 1240, 700, check_result=True)
-    s.open_through_dialog(window, second)
-    window.wait_caption(e2e.file_caption(second))
-    x, y, w, h = geometry(s, window.id)
-    status = (x + 2, y + h - 20, w // 3, 16)
-    before = crop(screen(s), *status)
-    right = (x + w - 300, y + 80, 200, 100)
-    empty = crop(screen(s), *right)
+    window, (x, y, w, h), status, right, before, empty = open_in_window(s, second)
 
     window.key("alt+a", "c")
     dialog = s.wait_window("^Compare with earlier read-out$")

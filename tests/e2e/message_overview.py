@@ -69,9 +69,9 @@ def highlighted_cell(shot, x0, y0, w, h):
     return (min(xs) + max(xs)) // 2, (min(ys) + max(ys)) // 2
 
 
-def scenario(s):
-    path = os.path.join(s.tmp, "overview unit.inf")
-    write_read_out(path)
+def open_in_window(s, path):
+    """A window at the screen's corner, 1240 x 700, showing the read-out: the window, its geometry,
+    where its status text and the panel beside the grid appear, and what both show now."""
     window = s.window()
     s.xdotool("windowmove", window.id, 0, 0, check_result=True)
     s.xdotool("windowsize", window.id, 1240, 700, check_result=True)
@@ -79,9 +79,15 @@ def scenario(s):
     window.wait_caption(e2e.file_caption(path))
     x, y, w, h = geometry(s, window.id)
     status = (x + 2, y + h - 20, w // 3, 16)
-    before = crop(screen(s), *status)
     right = (x + w - 300, y + 80, 200, 100)
-    empty = crop(screen(s), *right)
+    shot = screen(s)
+    return window, (x, y, w, h), status, right, crop(shot, *status), crop(shot, *right)
+
+
+def scenario(s):
+    path = os.path.join(s.tmp, "overview unit.inf")
+    write_read_out(path)
+    window, (x, y, w, h), status, right, before, empty = open_in_window(s, path)
 
     window.key("ctrl+m")
     e2e.wait_for("the panel beside the grid", lambda: crop(screen(s), *right) != empty)
