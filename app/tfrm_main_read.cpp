@@ -201,7 +201,7 @@ AfterLoss TfrmMain::LineLost(const LineLoss& loss) {
         return AfterLoss::Stop;
     if (answer == RetryAnswer::Settled) {
         const std::string said =
-            look == UnitLook::Back ? UnitBackText(port_.PortName()) : UnitChangedText(port_.PortName());
+            look == UnitLook::Back ? session_->BackText(port_.PortName()) : UnitChangedText(port_.PortName());
         statusBar()->showMessage(QString::fromStdString(said));
         readNote_->setText(QString::fromStdString(said));
         readNote_->show();

@@ -2,11 +2,13 @@
 //   probe_core make-file PATH          the largest ".inf" file: 65535 G-Info, 65535 X-Info of type 3
 //   probe_core make-visits OLD NEW OTHER  two visits to a full unit whose log went round by a tenth
 //                                      since, and a full unit of other entries throughout
-//   probe_core make-read-outs DIR N  N read-outs of 200 G-Info + 50 X-Info entries, autosave names, 100 a folder
-//   probe_core core-read               the reading loop in-process against a paced simulator
+//   probe_core make-read-outs DIR N  N read-outs of 200 G-Info + 50 X-Info entries, autosave names, 100 a
+//   folder probe_core core-read               the reading loop in-process against a paced simulator
 //   probe_core cli-read CLI SIM        lexorant-cli read of a lexorant-sim process, from its stderr lines
 //   probe_core keep DIR                keeping a full unit's entries as a read does, in a kept read-out in
 //   DIR
+//   probe_core comeback CLI            lexorant-cli read --wait of a simulator that hangs up and comes back:
+//                                      from the port's return to the next entry request
 // Results are "name=value" lines on standard output (times in ms).
 #include "bench/probe_common.h"
 #include "file/info_file.h"
@@ -22,15 +24,18 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
+#include <optional>
 #include <poll.h>
 #include <spawn.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -89,7 +94,8 @@ int MakeVisits(const std::string& older, const std::string& newer, const std::st
     };
     goRound(second.GInfoSlots, later.GInfoSlots, kGInfoSlotSize);
     goRound(second.XInfoSlots, later.XInfoSlots, kXInfoSlotSize);
-    const std::pair<const RecordStore*, std::string> files[] = {{&first, older}, {&second, newer}, {&later, other}};
+    const std::pair<const RecordStore*, std::string> files[] = {
+        {&first, older}, {&second, newer}, {&later, other}};
     for (const auto& [store, path] : files) {
         const std::string error = WriteInfoFile(*store, path);
         if (!error.empty()) {
@@ -344,6 +350,69 @@ int Keep(const std::string& dir) {
     return 0;
 }
 
+// The adapter pulled mid-read and plugged in again: a simulator that hangs up after 20 entries, and
+// after a pause a new one of the same unit under the same port name. The wait runs from the moment
+// the port's link leads to the new device to the moment its first entry request arrives (the one
+// kept entry asked again); the pauses move the return across the program's interval of looks.
+int Comeback(const std::string& cli) {
+    using namespace std::chrono_literals;
+    constexpr std::size_t kIdentification = 4; // flush, "SN?", "GI?", "XI?"
+    constexpr int kRounds = 6;
+    ScratchConfig scratch;
+    sim::GenerateOptions options;
+    options.gCount = 40;
+    options.xCount = 10;
+    const sim::SimUnit unit = sim::GenerateUnit(options);
+    sim::Behaviour paced;
+    paced.baud = kBaud;
+    std::vector<double> waits;
+    for (int round = 0; round < kRounds; ++round) {
+        sim::Behaviour hangUp = paced;
+        hangUp.hangUpAfter = kIdentification + 20;
+        sim::Simulator first(unit, hangUp);
+        std::string error;
+        if (!first.Start(error)) {
+            std::cerr << error << "\n";
+            return 1;
+        }
+        std::optional<sim::ComLink> link;
+        link.emplace("com1", first.SlavePath());
+        const int devNull = ::open("/dev/null", O_WRONLY);
+        const pid_t read = Spawn({cli, "read", "COM1", "--baud", std::to_string(kBaud), "--wait", "1",
+                                  "--output", (scratch.Root() / "comeback.inf").string()},
+                                 devNull, devNull);
+        ::close(devNull);
+        if (read < 0 || !first.WaitForRequests(kIdentification + 21, 60s)) {
+            std::cerr << "the read never reached the hang-up\n";
+            return 1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(700 + 90 * round));
+        sim::Simulator second(unit, paced);
+        if (!second.Start(error)) {
+            std::cerr << error << "\n";
+            return 1;
+        }
+        link.emplace("com1", second.SlavePath());
+        const long long back = MonotonicNanos();
+        std::size_t entry = 0; // the number of requests up to the first entry request
+        for (std::size_t n = 1; entry == 0 && second.WaitForRequests(n, 10s); ++n)
+            if (second.Requests()[n - 1].find("I@ ") != std::string::npos)
+                entry = n;
+        const double wait = MillisSince(back);
+        int status = 0;
+        ::waitpid(read, &status, 0);
+        if (entry == 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            std::cerr << "the read did not go on after the port came back (" << status << ")\n";
+            return 1;
+        }
+        waits.push_back(wait);
+    }
+    std::sort(waits.begin(), waits.end());
+    Report("comeback_median_ms", waits[waits.size() / 2]);
+    Report("comeback_max_ms", waits.back());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -360,6 +429,9 @@ int main(int argc, char** argv) {
         return CliRead(args[1], args[2]);
     if (args.size() == 2 && args[0] == "keep")
         return Keep(args[1]);
-    std::cerr << "usage: probe_core make-file PATH | make-visits OLD NEW OTHER | make-read-outs DIR N | core-read | cli-read CLI SIM | keep DIR\n";
+    if (args.size() == 2 && args[0] == "comeback")
+        return Comeback(args[1]);
+    std::cerr << "usage: probe_core make-file PATH | make-visits OLD NEW OTHER | make-read-outs DIR N | "
+                 "core-read | cli-read CLI SIM | keep DIR | comeback CLI\n";
     return 2;
 }

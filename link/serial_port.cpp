@@ -1,7 +1,7 @@
 #include "link/serial_port.h"
 
-#include "platform/dos_devices.h"
 #include "link/wire_trace.h"
+#include "platform/dos_devices.h"
 
 namespace lexorant {
 
@@ -26,6 +26,11 @@ bool SerialPort::Reopen() {
     return OpenPort(name, rate);
 }
 
+bool SerialPort::OpenDevice(const std::filesystem::path& device) {
+    device_.Close();
+    return device_.Open(device, bitRate_) == SerialDevice::OpenResult::Opened;
+}
+
 Exchanged SerialPort::Exchange(std::string_view request, std::size_t limit) {
     if (trace_)
         trace_->Request(request);
@@ -35,6 +40,8 @@ Exchanged SerialPort::Exchange(std::string_view request, std::size_t limit) {
     return exchanged;
 }
 
-void SerialPort::SetTrace(std::shared_ptr<WireTrace> trace) { trace_ = std::move(trace); }
+void SerialPort::SetTrace(std::shared_ptr<WireTrace> trace) {
+    trace_ = std::move(trace);
+}
 
 } // namespace lexorant

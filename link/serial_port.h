@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,6 +27,9 @@ public:
     // Closes the port and opens it again by its name and rate: a line that hung up, or an adapter that
     // was pulled and plugged in again. True when open again.
     bool Reopen();
+    // Opens `device` in place of the one the name leads to, keeping name and rate: the same adapter
+    // back under another device name. True when open.
+    bool OpenDevice(const std::filesystem::path& device);
     // Lets go of the device but keeps name and rate for Reopen: a device that is gone is given back
     // to the system at once, which can then give an adapter plugged in again its old name.
     void CloseDevice() { device_.Close(); }

@@ -48,6 +48,25 @@ std::string AccessText(const PortReport& report) {
     return "exists, cannot be opened (" + std::string(std::strerror(report.error)) + ")";
 }
 
+// The link in the folder that leads to the same device.
+std::optional<fs::path> StableNameOf(const fs::path& device, const fs::path& byIdFolder) {
+    std::error_code ec;
+    for (fs::directory_iterator it(byIdFolder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code linkEc;
+        if (fs::is_symlink(it->path(), linkEc) && fs::canonical(it->path(), linkEc) == device && !linkEc)
+            return it->path();
+    }
+    return std::nullopt;
+}
+
+// A word for the shell as it stands: in single quotes, a quote in it as '\''.
+std::string ShellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 } // namespace
 
 PortAccess CheckPortAccess(const fs::path& device, int& error) {
@@ -98,7 +117,7 @@ std::optional<UsbAdapter> FindUsbAdapter(const fs::path& sysfsRoot, const std::s
     return std::nullopt;
 }
 
-std::vector<PortReport> SurveyPorts(const fs::path& sysfsRoot) {
+std::vector<PortReport> SurveyPorts(const fs::path& sysfsRoot, const fs::path& byIdFolder) {
     std::vector<PortReport> reports;
     for (int n = 1; n <= 15; ++n) {
         PortReport report;
@@ -113,6 +132,8 @@ std::vector<PortReport> SurveyPorts(const fs::path& sysfsRoot) {
         const fs::path target = fs::canonical(SerialDevicePath(name), ec);
         if (!ec)
             report.usb = FindUsbAdapter(sysfsRoot, target.filename().string());
+        if (report.usb)
+            report.stableName = StableNameOf(target, byIdFolder);
         reports.push_back(std::move(report));
     }
     return reports;
@@ -135,6 +156,14 @@ std::string DescribePort(const PortReport& report) {
             line += ", serial " + usb.serial;
     }
     return line;
+}
+
+std::string DescribeStableName(const PortReport& report) {
+    if (!report.usb || !report.stableName)
+        return {};
+    const std::string link = (DeviceFolder() / ("com" + std::to_string(report.number))).string();
+    return std::string(7, ' ') + "stable name " + report.stableName->string() + "; to use it: ln -sfn " +
+           ShellQuoted(report.stableName->string()) + " " + ShellQuoted(link);
 }
 
 } // namespace lexorant

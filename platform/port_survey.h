@@ -32,6 +32,9 @@ struct PortReport {
     PortAccess access = PortAccess::Missing;
     int error = 0; // errno for Unusable and NoSerialLine
     std::optional<UsbAdapter> usb;
+    // The adapter's name that stays when it is plugged in elsewhere: the link in the by-id folder
+    // whose target is the device.
+    std::optional<std::filesystem::path> stableName;
 };
 
 // Tries the device as the program opens it (read and write, non-blocking, exclusive) and lets go.
@@ -42,9 +45,14 @@ PortAccess CheckPortAccess(const std::filesystem::path& device, int& error);
 std::optional<UsbAdapter> FindUsbAdapter(const std::filesystem::path& sysfsRoot, const std::string& ttyName);
 
 // COM1..COM15 in order.
-std::vector<PortReport> SurveyPorts(const std::filesystem::path& sysfsRoot = "/sys");
+std::vector<PortReport> SurveyPorts(const std::filesystem::path& sysfsRoot = "/sys",
+                                    const std::filesystem::path& byIdFolder = "/dev/serial/by-id");
 
 // One line: "COM5   /dev/ttyUSB0    exists, free; USB 0403:6001 FTDI FT232R USB UART, serial A50285BI".
 std::string DescribePort(const PortReport& report);
+
+// For a USB adapter with a stable name, the indented line below DescribePort's: the name, and the
+// command that links the port to it ("ln -sfn '<stable name>' '<device folder>/comN'"). Empty otherwise.
+std::string DescribeStableName(const PortReport& report);
 
 } // namespace lexorant

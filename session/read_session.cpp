@@ -1,6 +1,8 @@
 #include "session/read_session.h"
 
 #include "link/serial_port.h"
+#include "platform/dos_devices.h"
+#include "platform/same_adapter.h"
 #include "platform/sleep_inhibitor.h"
 #include "readout/entry_keeper.h"
 #include "readout/entry_ref.h"
@@ -114,8 +116,18 @@ private:
 } // namespace
 
 UnitLook ReadSession::LookForUnit() {
-    if (!running_ || !port_.Reopen())
+    if (!running_)
         return UnitLook::Away;
+    movedTo_.reset();
+    if (!port_.Reopen()) {
+        // The link leads to a device that is gone: the adapter may be back under another name.
+        if (!adapter_ || !LinkDangles(SerialDevicePath(port_.PortName())))
+            return UnitLook::Away;
+        const auto same = FindSameAdapter("/sys", *adapter_);
+        if (!same || !port_.OpenDevice(*same))
+            return UnitLook::Away;
+        movedTo_ = same;
+    }
     UnitLook look = UnitLook::Away;
     {
         const AnswerTimeout quick(port_, kLookAnswerTimeout);
@@ -142,10 +154,15 @@ UnitLook ReadSession::LookForUnit() {
     return look;
 }
 
+std::string ReadSession::BackText(const std::string& port) const {
+    return movedTo_ ? UnitMovedText(port, movedTo_->string()) : UnitBackText(port);
+}
+
 ReadResult ReadSession::Run(RecordStore& store, SessionEvents& events, const std::atomic<bool>* stop) {
     ReadResult result;
     running_ = &store;
     lastIn_.reset();
+    adapter_ = AdapterOfDevice(SerialDevicePath(port_.PortName())); // while it is still there
     RunningEvents running(*this, events);
     try {
         // A laptop that goes to sleep loses its USB adapter; where the system will not say so, read all the
@@ -187,6 +204,11 @@ std::string WaitingForUnitText(const std::string& port) {
 
 std::string UnitBackText(const std::string& port) {
     return "The unit answers again on " + port;
+}
+
+std::string UnitMovedText(const std::string& port, const std::string& device) {
+    return "The unit answers again on " + port + " through " + device +
+           ": its adapter came back under another name";
 }
 
 std::string UnitChangedText(const std::string& port) {

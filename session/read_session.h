@@ -5,6 +5,7 @@
 // what happens as SessionEvents.
 #include "link/identification.h"
 #include "link/read_loop.h"
+#include "platform/port_survey.h"
 #include "readout/read_out_state.h"
 #include "readout/record_store.h"
 #include "readout/written_file.h"
@@ -13,6 +14,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -96,7 +98,12 @@ public:
     // While the read waits in ReadEvents::LineLost (on whichever thread answers it): one look for
     // the unit, at once, taking at most about a second. Back leaves the port open for AfterLoss::Resume;
     // otherwise the device is let go again.
+    // When the port's link leads nowhere, the one USB adapter like the port's at the start of the read
+    // is opened instead (its tty came back under another name).
     UnitLook LookForUnit();
+    // What to say once LookForUnit found the unit Back: UnitBackText, or UnitMovedText when it answered
+    // through the same adapter under another name.
+    std::string BackText(const std::string& port) const;
 
     // From another thread: wakes a blocked exchange (the read ends at the stop request it comes with).
     void Cancel();
@@ -115,6 +122,9 @@ private:
     // While Run runs: the store it fills, and the last entry that came in (or was kept).
     RecordStore* running_ = nullptr;
     std::optional<EntryRef> lastIn_;
+    // The USB adapter of the port's device when Run began, and the device it came back as.
+    std::optional<UsbAdapter> adapter_;
+    std::optional<std::filesystem::path> movedTo_;
     friend class RunningEvents;
 };
 
@@ -125,6 +135,7 @@ inline constexpr std::chrono::milliseconds kUnitLookInterval{500};
 // does; what a unit whose log changed meanwhile comes to.
 std::string WaitingForUnitText(const std::string& port);
 std::string UnitBackText(const std::string& port);
+std::string UnitMovedText(const std::string& port, const std::string& device);
 std::string UnitChangedText(const std::string& port);
 
 // What the read starts from, when whoever reads should be told: a kept read-out read anew because

@@ -36,7 +36,8 @@ const char* const kUsage =
     "  ports\n"
     "      Lists COM1..COM15: the device each maps to, whether it exists and can be opened\n"
     "      now (free, busy, permission denied), and the vendor, product and serial number\n"
-    "      of a USB adapter.\n"
+    "      of a USB adapter; below it, the adapter's stable name under /dev/serial/by-id/\n"
+    "      and the ln command that links the port to it.\n"
 #endif
     "\n"
     "  show FILE [--block G|X] [--format tsv|csv|json]\n"

@@ -52,7 +52,7 @@ AfterLoss TerminalEvents::LineLost(const LineLoss& loss) {
         const auto next = std::chrono::steady_clock::now() + kUnitLookInterval;
         switch (waitFor_->LookForUnit()) {
         case UnitLook::Back:
-            Line(UnitBackText(port_));
+            Line(waitFor_->BackText(port_));
             return AfterLoss::Resume;
         case UnitLook::Changed:
             Line(UnitChangedText(port_));
