@@ -200,8 +200,10 @@ private:
             newOnly_->setChecked(false);
         view_->setColumnHidden(MessageOverviewModel::NewColumn, !on);
         if (on)
-            model_->SetNewCounts(
-                [this](std::int16_t code) { return comparison_.Comparison().NewCountOf(code); });
+            model_->SetNewCounts([this](std::int16_t code) {
+                // Until the panel catches up, a comparison that has just ended counts nothing.
+                return comparison_.Active() ? comparison_.Comparison().NewCountOf(code) : std::size_t{0};
+            });
         else
             model_->SetNewCounts({});
         proxy_->SetNewOnly(on && newOnly_->isChecked());
