@@ -28,8 +28,8 @@
 #include <QCloseEvent>
 #include <QColor>
 #include <QFileDialog>
-#include <QFont>
 #include <QHeaderView>
+#include <QFont>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenuBar>

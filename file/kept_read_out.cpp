@@ -90,10 +90,8 @@ std::string_view Text(const std::vector<std::uint8_t>& bytes) {
 
 // The name kept read-outs had before they were named as the ".inf" files are: letters, digits and a
 // few marks for themselves, every other byte (a leading dot included) as %XX. Still looked for, so
-// that a read kept under it is continued. With `underscore`, "_" is written as %5F as well: no serial
-// that FileNameSafeSerial changed gets that name then, so a unit whose ".inf" name part another
-// one's kept read-out has keeps its own there.
-std::string EscapedFileNameOfSerial(const std::string& serial, bool underscore) {
+// that a read kept under it is continued.
+std::string EscapedFileNameOfSerial(const std::string& serial) {
     if (serial.empty())
         return "%";
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -101,8 +99,7 @@ std::string EscapedFileNameOfSerial(const std::string& serial, bool underscore) 
     for (std::size_t i = 0; i < serial.size(); ++i) {
         const auto c = static_cast<unsigned char>(serial[i]);
         const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                           c == '-' || (c == '_' && !underscore) || (c == '.' && i > 0) || c == '+' ||
-                           c == ' ';
+                           c == '-' || c == '_' || (c == '.' && i > 0) || c == '+' || c == ' ';
         if (plain) {
             name += static_cast<char>(c);
         } else {
@@ -161,11 +158,6 @@ std::optional<std::string> KeptSerialAt(const fs::path& path) {
     return head ? std::optional(std::move(head->serial)) : std::nullopt;
 }
 
-bool Exists(const fs::path& path) {
-    std::error_code ec;
-    return fs::exists(fs::symlink_status(path, ec));
-}
-
 } // namespace
 
 std::string EncodeKeptHead(const std::string& serial, const InfoHeader& g, const InfoHeader& x) {
@@ -198,7 +190,9 @@ std::string EncodeWrittenRecord(const std::string& name) {
     return record;
 }
 
-std::optional<fs::path> KeptReadOutFolder() { return ProgramStateFolder(); }
+std::optional<fs::path> KeptReadOutFolder() {
+    return ProgramStateFolder();
+}
 
 bool LeadsToKeptReadOut(const fs::path& path) {
     if (IsKeptReadOutFile(path))
@@ -225,15 +219,9 @@ std::optional<fs::path> KeptReadOutPath(const std::string& serial) {
         return std::nullopt;
     const std::string suffix(kKeptReadOutSuffix);
     const fs::path named = *folder / (FileNameSafeSerial(serial) + suffix);
-    const fs::path earlier = *folder / (EscapedFileNameOfSerial(serial, false) + suffix);
-    const fs::path distinct = *folder / (EscapedFileNameOfSerial(serial, true) + suffix);
-    // The read kept under any of the names goes on under it.
-    for (const fs::path& path : {named, earlier, distinct})
-        if (KeptSerialAt(path) == serial)
-            return path;
-    // The file-name part is the same for some serials ("a/b", "a:b", "a_b"): the second unit must not
-    // replace the first one's kept read-out.
-    return Exists(named) && KeptSerialAt(named) ? distinct : named;
+    const fs::path earlier = *folder / (EscapedFileNameOfSerial(serial) + suffix);
+    // A read kept under the earlier name goes on under it.
+    return KeptSerialAt(earlier) == serial ? earlier : named;
 }
 
 bool IsKeptReadOutFile(const fs::path& path) {

@@ -71,8 +71,9 @@ std::vector<EntryRef> RunEnds(const std::vector<EntryRef>& kept) {
     return ends;
 }
 
-// Good, Changed or NoAnswer for one entry; a bad answer is asked once more.
-KeptCheck CheckOne(SerialPort& port, const RecordStore& kept, EntryRef entry) {
+} // namespace
+
+KeptCheck CheckKeptEntry(SerialPort& port, const RecordStore& kept, EntryRef entry) {
     const InfoHeader& header = HeaderOf(kept, entry.block);
     const std::size_t slotSize = SlotSizeOf(entry.block);
     std::vector<std::uint8_t> slot(slotSize, 0);
@@ -86,8 +87,6 @@ KeptCheck CheckOne(SerialPort& port, const RecordStore& kept, EntryRef entry) {
     }
     return KeptCheck::NoAnswer;
 }
-
-} // namespace
 
 std::vector<EntryRef> KeptEntriesToCheck(const RecordStore& kept, const EntrySet& in) {
     std::vector<EntryRef> asked;
@@ -122,7 +121,7 @@ KeptCheckResult CheckKeptEntries(SerialPort& port, const RecordStore& kept, cons
     for (const EntryRef entry : KeptEntriesToCheck(kept, in)) {
         result.entry = entry;
         result.count = HeaderOf(kept, entry.block).EntryCount;
-        result.check = CheckOne(port, kept, entry);
+        result.check = CheckKeptEntry(port, kept, entry);
         if (result.check != KeptCheck::Same)
             break;
     }

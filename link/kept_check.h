@@ -35,6 +35,10 @@ inline constexpr std::size_t kMostKeptEntriesChecked = 40;
 // and last entry of every run of kept entries, at most kMostKeptEntriesChecked.
 std::vector<EntryRef> KeptEntriesToCheck(const RecordStore& kept, const EntrySet& in);
 
+// Asks the unit again for one entry and compares it with its bytes in `kept`: Same, Changed, or
+// NoAnswer when it does not come good, even when asked twice.
+KeptCheck CheckKeptEntry(SerialPort& port, const RecordStore& kept, EntryRef entry);
+
 // Asks the unit again for KeptEntriesToCheck and compares each with its kept bytes; stops at the first
 // that differs, or that comes without answer or bad twice. Nothing is asked when no entry is kept:
 // that is Same.

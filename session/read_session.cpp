@@ -1,5 +1,7 @@
 #include "session/read_session.h"
 
+#include "link/kept_check.h"
+#include "link/protocol.h"
 #include "link/serial_port.h"
 #include "platform/dos_devices.h"
 #include "platform/same_adapter.h"
@@ -7,12 +9,8 @@
 #include "readout/entry_keeper.h"
 #include "readout/entry_ref.h"
 
-#include "link/protocol.h"
-
-#include <algorithm>
 #include <exception>
 #include <utility>
-#include <vector>
 
 namespace lexorant {
 
@@ -134,19 +132,12 @@ UnitLook ReadSession::LookForUnit() {
         const auto serial = ParseSerialAnswer(port_.Exchange(kSerialRequest, kSerialAnswerLimit).answer);
         if (serial && *serial == serial_) {
             look = UnitLook::Back;
-            if (lastIn_) { // the last entry read, asked again: the unit must still hold it as it was read
-                const bool g = lastIn_->block == InfoBlock::GInfo;
-                const InfoHeader& header = g ? running_->GInfo : running_->XInfo;
-                const std::size_t size = g ? kGInfoSlotSize : kXInfoSlotSize;
-                std::vector<std::uint8_t> slot(size, 0);
-                const Exchanged answer = port_.Exchange(
-                    EntryRequest(LetterOf(lastIn_->block), lastIn_->index), header.AnswerLength);
-                if (EvaluateEntryAnswer(answer.answer, header.AnswerLength, slot.data(), size) !=
-                    EntryOutcome::Good)
-                    look = UnitLook::Away; // not ready yet: the next look asks again
-                else if (!std::equal(slot.begin(), slot.end(), SlotOf(*running_, *lastIn_)))
-                    look = UnitLook::Changed;
-            }
+            // The last entry read, asked again: the unit must still hold it as it was read.
+            const KeptCheck check = lastIn_ ? CheckKeptEntry(port_, *running_, *lastIn_) : KeptCheck::Same;
+            if (check == KeptCheck::NoAnswer)
+                look = UnitLook::Away; // not ready yet: the next look asks again
+            else if (check == KeptCheck::Changed)
+                look = UnitLook::Changed;
         }
     }
     if (look != UnitLook::Back)
